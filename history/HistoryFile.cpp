@@ -1,0 +1,159 @@
+#include "HistoryFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "TarveloError.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string SystemErrorText(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+TarveloError CannotOpen(const std::string& path, int error) {
+  return TarveloError("Cannot open file \"" + path + "\". " + SystemErrorText(error));
+}
+
+TarveloError CannotCreate(const std::string& path, int error) {
+  return TarveloError("Cannot create file \"" + path + "\". " + SystemErrorText(error));
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Pushes the file's bytes to the disk before it takes the old file's place.
+bool FlushToDisk(std::FILE* f) {
+  if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  return fsync(fileno(f)) == 0;
+#endif
+}
+
+// A file name beside target that no other save uses at the same time.
+fs::path TemporaryPathBeside(const fs::path& target) {
+  static std::atomic<unsigned> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path tmp = target;
+  tmp.replace_filename("." + target.filename().string() + "." + std::to_string(stamp) + "." +
+                       std::to_string(counter++) + ".tmp");
+  return tmp;
+}
+
+// The file a save replaces: a symbolic link keeps pointing at the saved file.
+fs::path SaveTarget(const std::string& path) {
+  std::error_code ec;
+  if (fs::is_symlink(path, ec)) {
+    fs::path resolved = fs::weakly_canonical(path, ec);
+    if (!ec) return resolved;
+  }
+  return fs::path(path);
+}
+
+}  // namespace
+
+std::optional<std::size_t> CountHistoryEntries(std::span<const uint8_t> bytes) {
+  if (bytes.empty()) return std::nullopt;
+  std::size_t count = 0;
+  std::size_t offset = 0;
+  while (offset < bytes.size()) {
+    const std::size_t remaining = bytes.size() - offset;
+    if (remaining < kRecordHeadSize) return std::nullopt;
+    const std::size_t size = RecordSize(bytes[offset + kOffProcCount]);
+    if (remaining < size) return std::nullopt;
+    offset += size;
+    ++count;
+  }
+  return count;
+}
+
+std::optional<THistoryList> SplitHistory(std::span<const uint8_t> bytes) {
+  // Walk the offsets first, so that bytes which do not split cost no copies at all, and the list
+  // is allocated once.
+  const std::optional<std::size_t> count = CountHistoryEntries(bytes);
+  if (!count) return std::nullopt;
+  THistoryList list;
+  list.reserve(*count);
+  std::size_t offset = 0;
+  while (offset < bytes.size()) {
+    const std::size_t size = RecordSize(bytes[offset + kOffProcCount]);
+    list.emplace_back(bytes.begin() + offset, bytes.begin() + offset + size);
+    offset += size;
+  }
+  return list;
+}
+
+TBuffer JoinHistory(const THistoryList& list) {
+  std::size_t total = 0;
+  for (const TBuffer& entry : list) total += entry.size();
+  TBuffer bytes;
+  bytes.reserve(total);
+  for (const TBuffer& entry : list) bytes.insert(bytes.end(), entry.begin(), entry.end());
+  return bytes;
+}
+
+TBuffer ReadHistoryFileBytes(const std::string& path) {
+  errno = 0;
+  FileHandle file(std::fopen(path.c_str(), "rb"));
+  if (!file) throw CannotOpen(path, errno);
+  TBuffer bytes;
+  constexpr std::size_t kChunk = 1 << 16;
+  for (;;) {
+    const std::size_t used = bytes.size();
+    bytes.resize(used + kChunk);
+    const std::size_t got = std::fread(bytes.data() + used, 1, kChunk, file.get());
+    bytes.resize(used + got);
+    if (got < kChunk) break;
+  }
+  if (std::ferror(file.get())) throw CannotOpen(path, errno ? errno : EIO);  // a directory: EISDIR
+  bytes.shrink_to_fit();
+  return bytes;
+}
+
+void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
+  const fs::path target = SaveTarget(path);
+  fs::path tmp;
+  FileHandle file;
+  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    tmp = TemporaryPathBeside(target);
+    errno = 0;
+    file.reset(std::fopen(tmp.string().c_str(), "wbx"));
+    if (!file && errno != EEXIST) break;
+  }
+  if (!file) throw CannotCreate(path, errno ? errno : EEXIST);
+
+  const auto fail = [&](int error) {
+    file.reset();
+    std::error_code ignored;
+    fs::remove(tmp, ignored);
+    return CannotCreate(path, error ? error : EIO);
+  };
+  errno = 0;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    throw fail(errno);
+  }
+  if (!FlushToDisk(file.get())) throw fail(errno);
+  errno = 0;
+  if (std::fclose(file.release()) != 0) throw fail(errno);
+
+  std::error_code ec;
+  const fs::file_status old = fs::status(target, ec);
+  if (!ec && fs::exists(old)) fs::permissions(tmp, old.permissions(), ec);  // keep the old file's mode
+  fs::rename(tmp, target, ec);
+  if (ec) throw fail(ec.value());
+}

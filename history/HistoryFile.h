@@ -1,0 +1,33 @@
+#pragma once
+// The history file (*.kelta): the entries of the list back to back, index 0 first. No header, no
+// magic, no count, no checksum. Each entry is 19 + 8 x ProcCount bytes, so the file is split by
+// walking it once from the front; it is valid only when the last entry ends exactly at its end.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ServiceRecord.h"
+
+using THistoryList = std::vector<TBuffer>;
+
+// Splits the bytes of a history file into entries, all or nothing: nullopt when the bytes are
+// empty, a head is cut short or the last entry is shorter than its ProcCount demands.
+std::optional<THistoryList> SplitHistory(std::span<const uint8_t> bytes);
+
+// Number of entries the bytes split into, or nullopt; walks the offsets without copying.
+std::optional<std::size_t> CountHistoryEntries(std::span<const uint8_t> bytes);
+
+// The bytes of a history file for the list: every entry whole, in list order.
+TBuffer JoinHistory(const THistoryList& list);
+
+// Reads a whole file. Throws TarveloError
+//   Cannot open file "<path>". <the system's error text>
+TBuffer ReadHistoryFileBytes(const std::string& path);
+
+// Writes bytes to path through a temporary file beside it, renamed over the target only once every
+// byte is written and flushed: a failed save leaves an existing file whole. Throws TarveloError
+//   Cannot create file "<path>". <the system's error text>
+void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes);

@@ -1,0 +1,25 @@
+#pragma once
+// Operations on the history list: index 0 is the top row of the main window's entries list.
+// Every element is a whole entry and owns its bytes; the operations copy what they are given.
+
+#include <optional>
+
+#include "HistoryFile.h"
+
+// Inserts a copy of entry at index 0; the former elements move down by one.
+void InsertEntryAtFront(THistoryList& list, const TBuffer& entry);
+
+// Replaces the element at index with a copy of entry, so that the entry keeps its place. When
+// index is not an index of the list, nothing is removed and the copy is appended at the end.
+void ReplaceEntryAt(THistoryList& list, int index, const TBuffer& entry);
+
+// Removes the element at index; the later elements move up by one. Returns false (and changes
+// nothing) when index is not an index of the list.
+bool RemoveEntryAt(THistoryList& list, int index);
+
+bool IsListIndex(const THistoryList& list, int index);
+
+// Where an index that pointed at an entry points after the list changed, so that it keeps
+// pointing at the same entry. After a removal of that very entry there is none: nullopt.
+int IndexAfterInsertion(int index, int insertedAt);
+std::optional<int> IndexAfterRemoval(int index, int removedAt);

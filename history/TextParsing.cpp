@@ -1,0 +1,52 @@
+#include "TextParsing.h"
+
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "TarveloError.h"
+
+namespace {
+
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9999;
+
+std::optional<uint32_t> ParseDigits(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+    if (value > std::numeric_limits<uint32_t>::max()) return std::nullopt;
+  }
+  return static_cast<uint32_t>(value);
+}
+
+}  // namespace
+
+uint32_t ParseIntegerText(std::string_view text) {
+  if (auto value = ParseDigits(text)) return *value;
+  throw TarveloError("'" + std::string(text) + "' is not a valid integer value");
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+CalendarDate ParseDateText(std::string_view text) {
+  const auto invalid = [&] { return TarveloError("'" + std::string(text) + "' is not a valid date"); };
+  const std::size_t first = text.find('.');
+  const std::size_t second = first == std::string_view::npos ? first : text.find('.', first + 1);
+  if (second == std::string_view::npos) throw invalid();
+  const auto day = ParseDigits(text.substr(0, first));
+  const auto month = ParseDigits(text.substr(first + 1, second - first - 1));
+  const auto year = ParseDigits(text.substr(second + 1));
+  if (!day || !month || !year) throw invalid();
+  if (*year < kFirstYear || *year > kLastYear || *month < 1 || *month > 12) throw invalid();
+  const CalendarDate date{static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year)};
+  if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) throw invalid();
+  return date;
+}

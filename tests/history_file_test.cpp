@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "HistoryFile.h"
+#include "Sandbox.h"
+#include "TarveloError.h"
+#include "TempDir.h"
+#include "TestEntries.h"
+
+namespace {
+
+TBuffer Concat(std::initializer_list<TBuffer> parts) {
+  TBuffer out;
+  for (const TBuffer& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+struct SplitCase {
+  const char* name;
+  TBuffer bytes;
+  std::optional<std::vector<std::size_t>> entrySizes;  // nullopt: invalid
+};
+
+TEST(SplitHistory, Cases) {
+  TBuffer nineteen = EntryWithProcedures(0);
+  TBuffer announcesThreeEndsEarly = EntryWithProcedures(3);
+  announcesThreeEndsEarly.resize(announcesThreeEndsEarly.size() - 8);
+  const SplitCase cases[] = {
+      {"empty file", {}, std::nullopt},
+      {"one entry without procedures", nineteen, std::vector<std::size_t>{19}},
+      {"19 bytes and one more", Concat({nineteen, {0x00}}), std::nullopt},
+      {"head cut short", TBuffer(18, 0), std::nullopt},
+      {"last entry 8 bytes short", Concat({ExampleEntryBytes(), announcesThreeEndsEarly}), std::nullopt},
+      {"27 + 35 bytes", Concat({EntryWithProcedures(1), ExampleEntryBytes()}), std::vector<std::size_t>{27, 35}},
+      {"255 procedures", EntryWithProcedures(255), std::vector<std::size_t>{2059}},
+  };
+  for (const SplitCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::optional<THistoryList> list = SplitHistory(c.bytes);
+    ASSERT_EQ(list.has_value(), c.entrySizes.has_value());
+    EXPECT_EQ(CountHistoryEntries(c.bytes).has_value(), c.entrySizes.has_value());
+    if (!list) continue;
+    ASSERT_EQ(list->size(), c.entrySizes->size());
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < list->size(); ++i) {
+      EXPECT_EQ((*list)[i].size(), (*c.entrySizes)[i]);
+      EXPECT_EQ((*list)[i], TBuffer(c.bytes.begin() + offset, c.bytes.begin() + offset + (*c.entrySizes)[i]));
+      offset += (*c.entrySizes)[i];
+    }
+  }
+}
+
+TEST(SplitHistory, FixtureFiles) {
+  const std::pair<const char*, std::optional<std::size_t>> cases[] = {
+      {"example.kelta", 1},          {"two-entries.kelta", 2},         {"no-procedures.kelta", 1},
+      {"last-entry-short.kelta", {}}, {"one-byte-too-many.kelta", {}},
+  };
+  for (const auto& [name, entries] : cases) {
+    SCOPED_TRACE(name);
+    const std::optional<THistoryList> list = SplitHistory(ReadHistoryFileBytes(std::string(TARVELO_TEST_DATA_DIR) + "/" + name));
+    ASSERT_EQ(list.has_value(), entries.has_value());
+    if (list) EXPECT_EQ(list->size(), *entries);
+  }
+  EXPECT_EQ(ReadHistoryFileBytes(std::string(TARVELO_TEST_DATA_DIR) + "/example.kelta"), ExampleEntryBytes());
+}
+
+TEST(SplitHistory, FieldValuesPlayNoPart) {
+  TBuffer odd = ExampleEntryBytes();
+  odd[0] = 40;   // day 40
+  odd[17] = 9;   // service status 9
+  ASSERT_TRUE(SplitHistory(odd));
+}
+
+TEST(JoinHistory, IsTheInverseOfSplit) {
+  const THistoryList list = {EntryWithProcedures(1, 5), ExampleEntryBytes(), EntryWithProcedures(0, 7)};
+  const TBuffer bytes = JoinHistory(list);
+  EXPECT_EQ(bytes.size(), 27u + 35u + 19u);
+  EXPECT_EQ(SplitHistory(bytes), list);
+  EXPECT_TRUE(JoinHistory({}).empty());
+}
+
+TEST(HistoryFile, SaveAndOpenGiveTheSameEntriesByteForByte) {
+  TempDir dir;
+  const THistoryList list = {ExampleEntryBytes(), EntryWithProcedures(255, 9999999), EntryWithProcedures(0)};
+  const std::string path = dir.File("history.kelta");
+  WriteHistoryFileBytes(path, JoinHistory(list));
+  EXPECT_EQ(ReadBytes(path), JoinHistory(list));
+  EXPECT_EQ(SplitHistory(ReadHistoryFileBytes(path)), list);
+}
+
+TEST(HistoryFile, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  const std::string path = dir.File("history.kelta");
+  WriteBytes(path, TBuffer(100, 0xAA));
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  WriteHistoryFileBytes(path, ExampleEntryBytes());
+  EXPECT_EQ(ReadBytes(path), ExampleEntryBytes());
+  EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(HistoryFile, SaveThroughASymbolicLinkKeepsTheLink) {
+  TempDir dir;
+  const std::string real = dir.File("real.kelta");
+  const std::string link = dir.File("link.kelta");
+  WriteBytes(real, TBuffer(3, 1));
+  std::filesystem::create_symlink(real, link);
+  WriteHistoryFileBytes(link, ExampleEntryBytes());
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadBytes(real), ExampleEntryBytes());
+}
+
+std::string ErrorText(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const TarveloError& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(HistoryFile, OpenErrorsCarryTheNameAndTheSystemText) {
+  TempDir dir;
+  const std::string missing = dir.File("missing.kelta");
+  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(missing); }),
+            "Cannot open file \"" + missing + "\". No such file or directory");
+  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(dir.Path().string()); }),
+            "Cannot open file \"" + dir.Path().string() + "\". Is a directory");
+}
+
+TEST(HistoryFile, CreateErrorCarriesTheNameAndTheSystemText) {
+  TempDir dir;
+  const std::string path = dir.File("no-such-dir/history.kelta");
+  EXPECT_EQ(ErrorText([&] { WriteHistoryFileBytes(path, ExampleEntryBytes()); }),
+            "Cannot create file \"" + path + "\". No such file or directory");
+}
+
+TEST(HistoryFile, FailedSaveIntoAReadOnlyDirectoryLeavesTheOldFileWhole) {
+  TempDir dir;
+  const std::string path = dir.File("history.kelta");
+  const TBuffer old = JoinHistory({ExampleEntryBytes(), EntryWithProcedures(3)});
+  WriteBytes(path, old);
+  const ChildOutcome outcome = RunWithReadOnlyDirectory(dir.Path().string(), [&] {
+    return ErrorText([&] { WriteHistoryFileBytes(path, EntryWithProcedures(1)); });
+  });
+  if (!outcome.ran) GTEST_SKIP() << "no private mount namespace here: " << outcome.why;
+  EXPECT_EQ(outcome.output, "Cannot create file \"" + path + "\". Read-only file system");
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(HistoryFile, FailedSaveIntoAFullFileSystemLeavesTheOldFileWhole) {
+  TempDir dir;
+  const std::string path = dir.File("history.kelta");
+  const TBuffer old = JoinHistory({ExampleEntryBytes()});
+  THistoryList big(200, EntryWithProcedures(255));  // about 400 KB, more than the file system holds
+  const ChildOutcome outcome = RunWithSmallFileSystem(dir.Path().string(), 64 * 1024, [&] {
+    WriteBytes(path, old);
+    std::string text = ErrorText([&] { WriteHistoryFileBytes(path, JoinHistory(big)); });
+    const bool oldWhole = ReadBytes(path) == old;
+    const auto files = std::distance(std::filesystem::directory_iterator(dir.Path()), {});
+    return text + "|" + (oldWhole ? "whole" : "damaged") + "|" + std::to_string(files);
+  });
+  if (!outcome.ran) GTEST_SKIP() << "no private mount namespace here: " << outcome.why;
+  EXPECT_EQ(outcome.output, "Cannot create file \"" + path + "\". No space left on device|whole|1");
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include "Sandbox.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+constexpr int kSetupFailed = 3;
+
+bool WriteTextFile(const char* path, const std::string& text) {
+  std::ofstream out(path);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+// A private mount namespace; as a user without root, inside a user namespace of its own.
+std::string EnterPrivateMountNamespace() {
+  if (geteuid() == 0) {
+    if (unshare(CLONE_NEWNS) != 0) return std::string("unshare(CLONE_NEWNS): ") + std::strerror(errno);
+  } else {
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+      return std::string("unshare(CLONE_NEWUSER|CLONE_NEWNS): ") + std::strerror(errno);
+    }
+    WriteTextFile("/proc/self/setgroups", "deny");
+    if (!WriteTextFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+        !WriteTextFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
+      return "cannot map the user into a user namespace";
+    }
+  }
+  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    return std::string("mount --make-rprivate /: ") + std::strerror(errno);
+  }
+  return {};
+}
+
+ChildOutcome RunInChild(const std::function<std::string()>& setup, const std::function<std::string()>& body) {
+  int fds[2];
+  if (pipe(fds) != 0) return {false, "pipe failed", {}};
+  const pid_t pid = fork();
+  if (pid < 0) return {false, "fork failed", {}};
+  if (pid == 0) {
+    close(fds[0]);
+    std::string why = EnterPrivateMountNamespace();
+    if (why.empty()) why = setup();
+    const std::string text = why.empty() ? body() : why;
+    (void)!write(fds[1], text.data(), text.size());
+    _exit(why.empty() ? 0 : kSetupFailed);
+  }
+  close(fds[1]);
+  std::string text;
+  char buffer[4096];
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status)) return {false, "the child process did not end normally", text};
+  if (WEXITSTATUS(status) == kSetupFailed) return {false, text, {}};
+  return {true, {}, text};
+}
+
+}  // namespace
+
+ChildOutcome RunWithReadOnlyDirectory(const std::string& dir, const std::function<std::string()>& body) {
+  return RunInChild(
+      [&]() -> std::string {
+        if (mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+          return std::string("read-only bind mount: ") + std::strerror(errno);
+        }
+        return {};
+      },
+      body);
+}
+
+ChildOutcome RunWithSmallFileSystem(const std::string& dir, std::size_t bytes,
+                                    const std::function<std::string()>& body) {
+  return RunInChild(
+      [&]() -> std::string {
+        const std::string options = "size=" + std::to_string(bytes);
+        if (mount("tarvelo-test", dir.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+          return std::string("tmpfs mount: ") + std::strerror(errno);
+        }
+        return {};
+      },
+      body);
+}

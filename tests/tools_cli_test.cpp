@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "CliSupport.h"
+#include "HistoryFile.h"
+#include "TempDir.h"
+#include "TestEntries.h"
+
+namespace {
+
+struct CliResult {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliResult Cli(std::vector<std::string> args) {
+  args.insert(args.begin(), "tarvelo-cli");
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int code = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+class CliFiles : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const TBuffer& bytes) {
+    const std::string path = dir_.File(name);
+    WriteBytes(path, bytes);
+    return path;
+  }
+  TempDir dir_;
+};
+
+TEST_F(CliFiles, ShowJsonGivesTheTextsOfTheMainWindow) {
+  const std::string path = Write("example.kelta", ExampleEntryBytes());
+  const CliResult r = Cli({"show", "--json", path});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const nlohmann::json expected = {
+      {"file", path},
+      {"entries",
+       {{{"#", "1"},
+         {"Date", "1.2.2020"},
+         {"KM stand", "1000"},
+         {"Workshop type", "BMW Service"},
+         {"Workshop ID", "A1"},
+         {"Status", "LATE"},
+         {"CNT", "2"},
+         {"procedures",
+          {{{"#", "1"}, {"SERVICE TYPE", "Engine oil"}, {"STATUS", "ON TIME"}},
+           {{"#", "2"}, {"SERVICE TYPE", "Vehicle check"}, {"STATUS", "OVERDUE"}}}}}}}};
+  EXPECT_EQ(nlohmann::json::parse(r.out), expected);
+  // Keys in the order of the columns.
+  EXPECT_LT(r.out.find("\"#\""), r.out.find("\"Date\""));
+  EXPECT_LT(r.out.find("\"Status\""), r.out.find("\"CNT\""));
+}
+
+TEST_F(CliFiles, ShowPrintsAlignedRowsWithProceduresUnderEachEntry) {
+  TBuffer unknown = EntryWithProcedures(0, 4294967295u);
+  unknown[9] = 2;    // workshop type outside the table
+  unknown[17] = 0;   // service status outside the table
+  const std::string path = Write("two.kelta", JoinHistory({ExampleEntryBytes(), unknown}));
+  const CliResult r = Cli({"show", path});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "#      Date    KM stand  Workshop type  Workshop ID    Status    CNT\n"
+            "2  1.2.2020        1000   BMW Service       A1          LATE       2\n"
+            "    #  SERVICE TYPE   STATUS\n"
+            "    1  Engine oil     ON TIME\n"
+            "    2  Vehicle check  OVERDUE\n"
+            "1  1.2.2020  4294967295     UNKNOWN         A1       UNKNOWN(0)    0\n");
+}
+
+TEST_F(CliFiles, CheckReportsValidInvalidAndUnreadableFiles) {
+  const std::string valid = Write("valid.kelta", JoinHistory({ExampleEntryBytes(), EntryWithProcedures(1)}));
+  CliResult r = Cli({"check", valid});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "File: " + valid + "\nEntries: 2\n");
+
+  const std::string invalid = Write("invalid.kelta", TBuffer(20, 0));
+  r = Cli({"check", invalid});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Invalid data: " + invalid + "\n");
+
+  const std::string missing = dir_.File("missing.kelta");
+  r = Cli({"check", missing});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "Cannot open file \"" + missing + "\". No such file or directory.\n");
+
+  r = Cli({"show", invalid});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Invalid data: " + invalid + "\n");
+}
+
+TEST(Cli, HelpVersionAndUsageErrors) {
+  CliResult r = Cli({"--version"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "1.00.100\n");
+
+  for (const char* command : {"show", "check"}) {
+    SCOPED_TRACE(command);
+    r = Cli({command, "--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("FILE"), std::string::npos);
+  }
+  r = Cli({"--help"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("show"), std::string::npos);
+
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{}, {"frobnicate"}, {"show"}, {"check", "a", "b"}, {"show", "--bogus", "x"}}) {
+    r = Cli(bad);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+  }
+}
+
+std::string RunProgram(const std::string& command, int* status) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  *status = pclose(pipe);
+  return out;
+}
+
+TEST(CliProgram, ExecutableAnswersAndExitsWithTheCode) {
+  const std::string cli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
+  int status = 0;
+  EXPECT_EQ(RunProgram(cli + " --version", &status), "1.00.100\n");
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  RunProgram(cli + " check /nonexistent/x.kelta 2>/dev/null", &status);
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+TEST(SampleFile, IsWhatTheGeneratorWritesAndShowsEveryStatus) {
+  TempDir dir;
+  const std::string out = dir.File("sample.kelta");
+  int status = 0;
+  RunProgram(std::string(TARVELO_BINARY_DIR) + "/examples/tarvelo-make-sample " + out, &status);
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  const TBuffer committed = ReadBytes(std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta");
+  EXPECT_EQ(ReadBytes(out), committed);
+
+  const std::optional<THistoryList> list = SplitHistory(committed);
+  ASSERT_TRUE(list);
+  EXPECT_GE(list->size(), 6u);
+  EXPECT_LE(list->size(), 10u);
+  std::set<int> workshopTypes, serviceStatuses, procedureStatuses;
+  for (const TBuffer& e : *list) {
+    workshopTypes.insert(WorkshopTYP(e));
+    serviceStatuses.insert(SVCStatus(e));
+    for (std::size_t i = 0; i < ProcCount(e); ++i) procedureStatuses.insert(ProcStatus(e, i));
+  }
+  EXPECT_EQ(workshopTypes, (std::set<int>{0, 1}));
+  EXPECT_EQ(serviceStatuses, (std::set<int>{1, 2, 3}));
+  EXPECT_EQ(procedureStatuses, (std::set<int>{1, 2, 3}));
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "CliSupport.h"
+
+#include <CLI/CLI.hpp>
+
+#include "TarveloError.h"
+
+void ExitWith(ExitCode code) { throw CLI::RuntimeError(code); }
+
+THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io) {
+  TBuffer bytes;
+  try {
+    bytes = ReadHistoryFileBytes(path);
+  } catch (const TarveloError& e) {
+    io.err << ErrorReportText(e.what()) << "\n";
+    ExitWith(kExitUsage);
+  }
+  std::optional<THistoryList> list = SplitHistory(bytes);
+  if (!list) {
+    io.err << "Invalid data: " << path << "\n";
+    ExitWith(kExitFailed);
+  }
+  return std::move(*list);
+}
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  CliStreams io{out, err};
+  CLI::App app{"Tarvelo: the service history of a BMW head unit, from the command line.", "tarvelo-cli"};
+  app.set_version_flag("--version", std::string(TARVELO_VERSION_TEXT));
+  app.require_subcommand(1);
+  app.footer("Run 'tarvelo-cli COMMAND --help' for the options of one command.");
+  AddShowCommand(app, io);
+  AddCheckCommand(app, io);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e, out, err);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e, out, err);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e, out, err);
+  } catch (const CLI::RuntimeError& e) {
+    return e.get_exit_code();
+  } catch (const CLI::ParseError& e) {
+    err << "tarvelo-cli: " << e.what() << " (see 'tarvelo-cli --help')\n";
+    return kExitUsage;
+  }
+  return kExitOk;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// What every command of tarvelo-cli shares: the output streams, the exit codes and loading a
+// history file with the texts the desktop program shows.
+
+#include <ostream>
+#include <string>
+
+#include "HistoryFile.h"
+
+namespace CLI {
+class App;
+}
+
+// 0: done; 1: the outcome failed (invalid data, the car refused, nobody answered);
+// 2: bad usage or unreadable input.
+enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+
+struct CliStreams {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Ends the running command with the exit code (CLI11 carries it out of the callback).
+[[noreturn]] void ExitWith(ExitCode code);
+
+// Reads and splits a history file. Unreadable: prints the "Cannot open file ..." text on err and
+// ends with 2. Bytes that do not split: prints "Invalid data: " and the path, ends with 1.
+THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io);
+
+// Runs tarvelo-cli with the arguments; returns the exit code.
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+// The commands, one file each.
+void AddShowCommand(CLI::App& app, CliStreams& io);
+void AddCheckCommand(CLI::App& app, CliStreams& io);

@@ -1,0 +1,33 @@
+#pragma once
+// Plain-text tables for the terminal: columns as wide as their widest cell, each aligned as the
+// desktop program aligns the same column.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "RecordTexts.h"
+
+struct TextColumn {
+  std::string caption;
+  TextAlignment alignment = TextAlignment::Left;
+};
+
+class TextTableLayout {
+ public:
+  explicit TextTableLayout(std::vector<TextColumn> columns);
+
+  // Widens the columns so that the cells of this row fit.
+  void Fit(const std::vector<std::string>& cells);
+
+  // One line: the cells padded to the column widths, two spaces apart, no trailing spaces.
+  std::string FormatRow(const std::vector<std::string>& cells) const;
+  std::string FormatHeader() const;
+
+ private:
+  std::vector<TextColumn> columns_;
+  std::vector<std::size_t> widths_;
+};
+
+// Width of UTF-8 text in characters.
+std::size_t DisplayWidth(std::string_view utf8);

@@ -60,7 +60,9 @@ TEST(SplitHistory, FixtureFiles) {
     SCOPED_TRACE(name);
     const std::optional<THistoryList> list = SplitHistory(ReadHistoryFileBytes(std::string(TARVELO_TEST_DATA_DIR) + "/" + name));
     ASSERT_EQ(list.has_value(), entries.has_value());
-    if (list) EXPECT_EQ(list->size(), *entries);
+    if (list) {
+      EXPECT_EQ(list->size(), *entries);
+    }
   }
   EXPECT_EQ(ReadHistoryFileBytes(std::string(TARVELO_TEST_DATA_DIR) + "/example.kelta"), ExampleEntryBytes());
 }

@@ -6,6 +6,7 @@
 
 #include "CliSupport.h"
 #include "HistoryFile.h"
+#include "SimulatedCar.h"
 #include "TempDir.h"
 #include "TestEntries.h"
 
@@ -118,6 +119,24 @@ TEST(Cli, HelpVersionAndUsageErrors) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
   }
+}
+
+TEST(CliRequest, PrintsTheAnswerOrSaysThereWasNone) {
+  std::string port;
+  {
+    SimulatedCar car;
+    port = car.PortText();
+    CliResult r = Cli({"request", "--host", "127.0.0.1", "--port", port, "31 01 a0 80"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "7101A080\n");
+    r = Cli({"request", "--host", "localhost", "--port", port, "--target", "12", "2201"});
+    EXPECT_EQ(r.out, "7F2211\n");
+    EXPECT_EQ(car->ReceivedFrames().back().target, 0x12);
+  }
+  const CliResult r = Cli({"request", "--host", "127.0.0.1", "--port", port, "1101"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "ERR: no answer\n");
+  EXPECT_EQ(Cli({"request", "1101"}).code, 2);
 }
 
 std::string RunProgram(const std::string& command, int* status) {

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "TarveloError.h"
+#include "uENET.h"
 
 void ExitWith(ExitCode code) { throw CLI::RuntimeError(code); }
 
@@ -22,6 +23,13 @@ THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io) {
   return std::move(*list);
 }
 
+void SetEnetTarget(const std::string& host, uint32_t port) {
+  if (!ClientSocket) EnetCreate();
+  EnetInit();
+  Enet.HOST = host;
+  Enet.PORT = port;
+}
+
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   CliStreams io{out, err};
   CLI::App app{"Tarvelo: the service history of a BMW head unit, from the command line.", "tarvelo-cli"};
@@ -30,6 +38,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   app.footer("Run 'tarvelo-cli COMMAND --help' for the options of one command.");
   AddShowCommand(app, io);
   AddCheckCommand(app, io);
+  AddRequestCommand(app, io);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

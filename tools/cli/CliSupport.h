@@ -27,9 +27,13 @@ struct CliStreams {
 // ends with 2. Bytes that do not split: prints "Invalid data: " and the path, ends with 1.
 THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io);
 
+// Prepares the diagnostic connection state for host and port (the client is created once).
+void SetEnetTarget(const std::string& host, uint32_t port);
+
 // Runs tarvelo-cli with the arguments; returns the exit code.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 // The commands, one file each.
 void AddShowCommand(CLI::App& app, CliStreams& io);
 void AddCheckCommand(CLI::App& app, CliStreams& io);
+void AddRequestCommand(CLI::App& app, CliStreams& io);

@@ -1,0 +1,87 @@
+// One diagnostic exchange against the simulated car on loopback, beside a minimal blocking
+// ping-pong of the same bytes in the same run: the exchange's own cost is their ratio.
+//
+//   bench_enet --benchmark_filter='EnetRequest|PingPong'
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "CarSim.h"
+#include "HexText.h"
+#include "uENET.h"
+
+namespace {
+
+// The reset request and what the gateway sends back for it, as two writes.
+const TBuffer kRequest = HexTextToBytes("000000040001F4631101");
+const TBuffer kAck = HexTextToBytes("000000040002F4631101");
+const TBuffer kAnswer = HexTextToBytes("00000004000163F45101");
+
+void BM_EnetRequest(benchmark::State& state) {
+  CarSimOptions options;
+  options.tcpPort = 0;
+  TCarSim sim(options);
+  sim.Start();
+  EnetCreate();
+  EnetInit();
+  Enet.HOST = "127.0.0.1";
+  Enet.PORT = sim.TcpPort();
+  for (auto _ : state) {
+    if (EnetRequest("1101", "63") != "5101") state.SkipWithError("no answer");
+  }
+  EnetInit();
+  sim.Stop();
+}
+BENCHMARK(BM_EnetRequest)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+int NoDelaySocket() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  const int on = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  return fd;
+}
+
+// The least a blocking client and server can do for the same bytes: one send, the server's two
+// writes, and the client reading both.
+void BM_BarePingPong(benchmark::State& state) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  listen(listener, 1);
+  socklen_t n = sizeof a;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&a), &n);
+
+  std::thread server([listener] {
+    const int fd = accept(listener, nullptr, nullptr);
+    const int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    uint8_t buffer[sizeof(uint8_t) * 64];
+    while (recv(fd, buffer, kRequest.size(), MSG_WAITALL) == static_cast<ssize_t>(kRequest.size())) {
+      send(fd, kAck.data(), kAck.size(), 0);
+      send(fd, kAnswer.data(), kAnswer.size(), 0);
+    }
+    close(fd);
+  });
+
+  const int client = NoDelaySocket();
+  connect(client, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  uint8_t buffer[64];
+  const std::size_t back = kAck.size() + kAnswer.size();
+  for (auto _ : state) {
+    send(client, kRequest.data(), kRequest.size(), 0);
+    if (recv(client, buffer, back, MSG_WAITALL) != static_cast<ssize_t>(back)) state.SkipWithError("short");
+  }
+  close(client);
+  server.join();
+  close(listener);
+}
+BENCHMARK(BM_BarePingPong)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,116 @@
+#include "ScriptedPeer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+#include "EnetFrame.h"
+
+namespace {
+
+bool ReceiveAll(int fd, uint8_t* data, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = recv(fd, data + got, size - got, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+TBuffer AckFrame(const TBuffer& uds) {
+  TBuffer payload{kTesterAddress, kHeadUnitAddress};
+  payload.insert(payload.end(), uds.begin(), uds.end());
+  return BuildFrame(kControlAcknowledge, payload);
+}
+
+TBuffer AnswerFrame(const TBuffer& uds) { return BuildDiagnosticFrame(kHeadUnitAddress, kTesterAddress, uds); }
+
+ScriptedPeer::ScriptedPeer(std::vector<ScriptStep> script) : script_(std::move(script)) {
+  listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listenFd_, 4) != 0) {
+    throw std::runtime_error("ScriptedPeer: cannot listen on loopback");
+  }
+  socklen_t length = sizeof address;
+  getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
+  port_ = ntohs(address.sin_port);
+  thread_ = std::thread([this] { Run(); });
+}
+
+ScriptedPeer::~ScriptedPeer() {
+  stopping_ = true;
+  shutdown(listenFd_, SHUT_RDWR);
+  {
+    std::lock_guard lock(mutex_);
+    for (int fd : openFds_) shutdown(fd, SHUT_RDWR);
+  }
+  thread_.join();
+  close(listenFd_);
+}
+
+std::vector<TBuffer> ScriptedPeer::Frames() const {
+  std::lock_guard lock(mutex_);
+  return frames_;
+}
+
+void ScriptedPeer::Run() {
+  // One connection at a time: the client under test holds one connection at a time too.
+  while (!stopping_) {
+    pollfd p{listenFd_, POLLIN, 0};
+    if (poll(&p, 1, 50) <= 0) continue;
+    const int fd = accept(listenFd_, nullptr, nullptr);
+    if (fd < 0) continue;
+    ++connections_;
+    {
+      std::lock_guard lock(mutex_);
+      openFds_.push_back(fd);
+    }
+    Serve(fd);
+    std::lock_guard lock(mutex_);
+    openFds_.clear();
+  }
+}
+
+void ScriptedPeer::Serve(int fd) {
+  bool closed = false;
+  for (const ScriptStep& step : script_) {
+    if (stopping_ || closed) break;
+    if (std::holds_alternative<ReadFrame>(step)) {
+      uint8_t header[kFrameHeaderSize];
+      if (!ReceiveAll(fd, header, sizeof header)) break;
+      TBuffer frame(header, header + sizeof header);
+      frame.resize(sizeof header + FramePayloadLength(header));
+      if (!ReceiveAll(fd, frame.data() + sizeof header, frame.size() - sizeof header)) break;
+      std::lock_guard lock(mutex_);
+      frames_.push_back(std::move(frame));
+    } else if (const auto* send = std::get_if<SendBytes>(&step)) {
+      if (::send(fd, send->bytes.data(), send->bytes.size(), MSG_NOSIGNAL) < 0) break;
+    } else if (const auto* sleep = std::get_if<SleepMs>(&step)) {
+      usleep(static_cast<useconds_t>(sleep->ms) * 1000);
+    } else if (std::holds_alternative<ResetConnection>(step)) {
+      const linger hard{1, 0};
+      setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+      closed = true;
+    } else {
+      closed = true;
+    }
+  }
+  if (!closed) {
+    // Wait for the client to go away, so that nothing the script sent is cut off by our close.
+    uint8_t sink[256];
+    while (!stopping_ && recv(fd, sink, sizeof sink, 0) > 0) {
+    }
+  }
+  close(fd);
+}

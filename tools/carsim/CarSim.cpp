@@ -1,0 +1,272 @@
+#include "CarSim.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <iterator>
+#include <stdexcept>
+
+#include "HexText.h"
+#include "TarveloError.h"
+
+namespace {
+
+// A request longer than this is not a frame of ours; the connection is closed.
+constexpr uint32_t kMaxRequestPayload = 1 << 20;
+constexpr std::size_t kAcknowledgedUdsBytes = 5;
+constexpr uint16_t kOversizeLength = 5000;
+
+std::runtime_error SystemError(const std::string& what) {
+  return std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+bool ReceiveAll(int fd, uint8_t* data, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = recv(fd, data + got, size - got, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool SendAll(int fd, const uint8_t* data, std::size_t size) {
+  std::size_t sent = 0;
+  while (sent < size) {
+    const ssize_t n = send(fd, data + sent, size - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    sent += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string SpacedHex(const TBuffer& bytes) {
+  return BytesToSpacedHexText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace
+
+TCarSim::TCarSim(CarSimOptions options) : options_(std::move(options)) {}
+
+TCarSim::~TCarSim() { Stop(); }
+
+void TCarSim::Start() {
+  if (!options_.loadFile.empty()) {
+    std::optional<THistoryList> history;
+    try {
+      history = SplitHistory(ReadHistoryFileBytes(options_.loadFile));
+    } catch (const TarveloError& e) {
+      throw std::runtime_error(ErrorReportText(e.what()));
+    }
+    if (!history) throw std::runtime_error("Invalid data: " + options_.loadFile);
+    headUnit_ = THeadUnit(std::move(*history));
+  }
+
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(options_.tcpPort);
+  if (inet_pton(AF_INET, options_.bind.c_str(), &address.sin_addr) != 1) {
+    throw std::runtime_error("not an IPv4 address: " + options_.bind);
+  }
+  listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (listenFd_ < 0) throw SystemError("socket");
+  const int on = 1;
+  setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  if (bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    const auto error = SystemError("bind " + options_.bind + ":" + std::to_string(options_.tcpPort));
+    close(listenFd_);
+    listenFd_ = -1;
+    throw error;
+  }
+  listen(listenFd_, 8);
+  socklen_t length = sizeof address;
+  getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
+  tcpPort_ = ntohs(address.sin_port);
+
+  if (pipe2(wakePipe_, O_CLOEXEC) != 0) throw SystemError("pipe");
+  Store();
+  acceptThread_ = std::thread([this] { AcceptLoop(); });
+}
+
+void TCarSim::Stop() {
+  if (stopping_.exchange(true)) return;
+  {
+    std::lock_guard lock(mutex_);
+    for (int fd : connectionFds_) shutdown(fd, SHUT_RDWR);
+  }
+  stopSignal_.notify_all();
+  if (wakePipe_[1] >= 0) (void)!write(wakePipe_[1], "x", 1);
+  if (acceptThread_.joinable()) acceptThread_.join();
+  std::vector<Connection> connections;
+  {
+    std::lock_guard lock(mutex_);
+    connections.swap(connectionThreads_);
+  }
+  for (Connection& c : connections) c.thread.join();
+  for (int fd : {listenFd_, wakePipe_[0], wakePipe_[1]}) {
+    if (fd >= 0) close(fd);
+  }
+}
+
+void TCarSim::SetFaults(const CarSimFaults& faults) {
+  std::lock_guard lock(mutex_);
+  options_.faults = faults;
+}
+
+std::vector<TReceivedFrame> TCarSim::ReceivedFrames() const {
+  std::lock_guard lock(mutex_);
+  return frames_;
+}
+
+std::vector<TBuffer> TCarSim::ReceivedRequests() const {
+  std::vector<TBuffer> requests;
+  for (const TReceivedFrame& f : ReceivedFrames()) requests.push_back(f.uds);
+  return requests;
+}
+
+THistoryList TCarSim::History() const {
+  std::lock_guard lock(mutex_);
+  return headUnit_.History();
+}
+
+int TCarSim::Connections() const {
+  std::lock_guard lock(mutex_);
+  return connections_;
+}
+
+void TCarSim::AcceptLoop() {
+  while (!stopping_) {
+    pollfd fds[] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0 && errno != EINTR) return;
+    if (stopping_ || fds[1].revents) return;
+    if (!(fds[0].revents & POLLIN)) continue;
+    ReapFinishedConnections();
+    const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) continue;
+    const int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);  // the ack and the answer go out at once
+    std::lock_guard lock(mutex_);
+    ++connections_;
+    connectionFds_.push_back(fd);
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    connectionThreads_.push_back({std::thread([this, fd, done] {
+                                    Serve(fd);
+                                    *done = true;
+                                  }),
+                                  done});
+  }
+}
+
+void TCarSim::ReapFinishedConnections() {
+  std::vector<Connection> finished;
+  {
+    std::lock_guard lock(mutex_);
+    auto unfinished = std::partition(connectionThreads_.begin(), connectionThreads_.end(),
+                                     [](const Connection& c) { return !*c.done; });
+    std::move(unfinished, connectionThreads_.end(), std::back_inserter(finished));
+    connectionThreads_.erase(unfinished, connectionThreads_.end());
+  }
+  for (Connection& c : finished) c.thread.join();
+}
+
+bool TCarSim::Pause(int ms) {
+  if (ms <= 0) return !stopping_;
+  std::unique_lock lock(mutex_);
+  stopSignal_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_.load(); });
+  return !stopping_;
+}
+
+bool TCarSim::SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults) {
+  Log("-> " + SpacedHex(frame));
+  const std::size_t piece = faults.split == 0 ? frame.size() : faults.split;
+  for (std::size_t offset = 0; offset < frame.size(); offset += piece) {
+    if (!Pause(faults.delayMs)) return false;
+    if (!SendAll(fd, frame.data() + offset, std::min(piece, frame.size() - offset))) return false;
+  }
+  return true;
+}
+
+void TCarSim::Serve(int fd) {
+  int requests = 0;
+  for (;;) {
+    uint8_t header[kFrameHeaderSize];
+    if (!ReceiveAll(fd, header, sizeof header)) break;
+    const uint32_t length = LoadBigEndian32(header);
+    if (length < kFrameAddressSize || length > kMaxRequestPayload) break;
+    TBuffer payload(length);
+    if (!ReceiveAll(fd, payload.data(), payload.size())) break;
+    TBuffer raw(header, header + sizeof header);
+    raw.insert(raw.end(), payload.begin(), payload.end());
+    Log("<- " + SpacedHex(raw));
+
+    const uint8_t source = payload[0];
+    const uint8_t target = payload[1];
+    const std::span<const uint8_t> request(payload.begin() + kFrameAddressSize, payload.end());
+    CarSimFaults faults;
+    THeadUnit::Outcome outcome;
+    {
+      std::lock_guard lock(mutex_);
+      faults = options_.faults;
+      frames_.push_back({std::move(raw), source, target, TBuffer(request.begin(), request.end())});
+      if (faults.nrc && !request.empty() && request[0] == faults.nrc->first) {
+        outcome.answer = NegativeAnswer(faults.nrc->first, faults.nrc->second);
+      } else if (target == kHeadUnitAddress) {
+        outcome = headUnit_.Answer(request);
+      } else {
+        outcome.answer = NegativeAnswer(request.empty() ? 0 : request[0], uds::kServiceNotSupported);
+      }
+    }
+    if (outcome.historyChanged) Store();
+    ++requests;
+
+    TBuffer ack{source, target};
+    ack.insert(ack.end(), request.begin(), request.begin() + static_cast<std::ptrdiff_t>(std::min(request.size(), kAcknowledgedUdsBytes)));
+    if (!SendFrame(fd, BuildFrame(kControlAcknowledge, ack), faults)) break;
+    if (!faults.silent) {
+      const uint8_t service = request.empty() ? 0 : request[0];
+      const TBuffer pending{kNegativeResponse, service, kResponsePending};
+      bool alive = true;
+      for (int i = 0; alive && (faults.pending == kEndlessPending || i < faults.pending); ++i) {
+        alive = SendFrame(fd, BuildDiagnosticFrame(target, source, pending), faults) && Pause(faults.pendingIntervalMs);
+      }
+      if (!alive) break;
+      TBuffer answer = BuildDiagnosticFrame(target, source, outcome.answer);
+      if (faults.oversize) {
+        answer.resize(kFrameHeaderSize + kOversizeLength, 0);
+        StoreBigEndian16(&answer[2], kOversizeLength);
+      }
+      if (!SendFrame(fd, answer, faults)) break;
+    }
+    if (faults.closeAfter > 0 && requests >= faults.closeAfter) break;
+  }
+  std::lock_guard lock(mutex_);
+  connectionFds_.erase(std::remove(connectionFds_.begin(), connectionFds_.end(), fd), connectionFds_.end());
+  close(fd);
+}
+
+void TCarSim::Log(const std::string& line) const {
+  if (!options_.log) return;
+  std::lock_guard lock(logMutex_);
+  options_.log(line);
+}
+
+void TCarSim::Store() {
+  if (options_.storeFile.empty()) return;
+  std::lock_guard lock(mutex_);
+  try {
+    WriteHistoryFileBytes(options_.storeFile, JoinHistory(headUnit_.History()));
+  } catch (const TarveloError& e) {
+    Log("store: " + ErrorReportText(e.what()));
+  }
+}

@@ -1,0 +1,107 @@
+#pragma once
+// A simulated car: the diagnostic gateway on TCP and the head unit behind it, in one object that
+// runs its own threads. Tests start it in-process on a free loopback port; tarvelo-carsim runs it
+// as a program.
+//
+// For every request frame the gateway first sends an acknowledgement (control word 0x0002, the
+// request's addresses and its first five UDS bytes at most), then the head unit's answer with
+// source and target swapped, as two separate writes. Fault switches make it misbehave on purpose.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "EnetFrame.h"
+#include "HeadUnit.h"
+
+inline constexpr int kEndlessPending = -1;
+
+struct CarSimFaults {
+  int pending = 0;             // response-pending answers before each real answer; kEndlessPending
+  int pendingIntervalMs = 0;   // pause after each response-pending answer
+  std::optional<std::pair<uint8_t, uint8_t>> nrc;  // service, code: a negative answer to that service
+  int closeAfter = 0;          // close the connection after this many requests (0: never)
+  std::size_t split = 0;       // send frames in pieces of this many bytes (0: whole)
+  int delayMs = 0;             // pause before each frame, and before each piece of a split frame
+  bool silent = false;         // acknowledge, never answer
+  bool oversize = false;       // answer with a frame announcing more than 4,096 payload bytes
+};
+
+struct CarSimOptions {
+  std::string bind = "127.0.0.1";
+  uint16_t tcpPort = kEnetPort;  // 0: a free port the system picks (see TcpPort)
+  std::string vin = "WBA8E9C57GK123456";
+  std::string mac = "001A37C0FFEE";
+  std::string loadFile;   // start with this history
+  std::string storeFile;  // write the head unit's history here after every change
+  CarSimFaults faults;
+  // Every frame received and sent as hex ("<- ..." and "-> ..."); nothing when empty.
+  std::function<void(const std::string&)> log;
+};
+
+// One frame as the gateway received it.
+struct TReceivedFrame {
+  TBuffer raw;  // header and payload, as they came
+  uint8_t source = 0;
+  uint8_t target = 0;
+  TBuffer uds;
+};
+
+class TCarSim {
+ public:
+  explicit TCarSim(CarSimOptions options);
+  ~TCarSim();
+  TCarSim(const TCarSim&) = delete;
+  TCarSim& operator=(const TCarSim&) = delete;
+
+  // Loads the history, binds and starts serving. Throws std::runtime_error with the reason.
+  void Start();
+  // Closes every connection and the listening socket, and waits for the threads.
+  void Stop();
+
+  uint16_t TcpPort() const { return tcpPort_; }
+
+  void SetFaults(const CarSimFaults& faults);
+  std::vector<TReceivedFrame> ReceivedFrames() const;
+  std::vector<TBuffer> ReceivedRequests() const;  // the UDS bytes of every request, in order
+  THistoryList History() const;
+  int Connections() const;  // connections accepted so far
+
+ private:
+  void AcceptLoop();
+  void Serve(int fd);
+  bool SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults);
+  bool Pause(int ms);  // false when stopping
+  void Log(const std::string& line) const;
+  void Store();
+
+  CarSimOptions options_;
+  uint16_t tcpPort_ = 0;
+  int listenFd_ = -1;
+  int wakePipe_[2] = {-1, -1};
+  std::atomic<bool> stopping_{false};
+  std::thread acceptThread_;
+
+  struct Connection {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  void ReapFinishedConnections();
+
+  mutable std::mutex mutex_;
+  mutable std::mutex logMutex_;
+  std::condition_variable stopSignal_;
+  std::vector<Connection> connectionThreads_;
+  std::vector<int> connectionFds_;
+  std::vector<TReceivedFrame> frames_;
+  THeadUnit headUnit_;
+  int connections_ = 0;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The simulated head unit at diagnostic address 63: it answers the three requests the writer
+// sends and keeps the service history they build.
+//
+//   31 01 A0 80            erase the service history       -> 71 01 A0 80
+//   31 01 A0 81 <entry>    append one entry                -> 71 01 A0 81, or 7F 31 13 when the
+//                                                             entry is not 19 + 8 x count bytes
+//   11 01                  hard reset: keep what was written -> 51 01
+//   any other service      -> 7F <service> 11 (serviceNotSupported)
+
+#include <cstdint>
+#include <span>
+
+#include "HistoryFile.h"
+
+namespace uds {
+inline constexpr uint8_t kRoutineControl = 0x31;
+inline constexpr uint8_t kStartRoutine = 0x01;
+inline constexpr uint8_t kECUReset = 0x11;
+inline constexpr uint8_t kHardReset = 0x01;
+inline constexpr uint16_t kRoutineEraseHistory = 0xA080;
+inline constexpr uint16_t kRoutineWriteEntry = 0xA081;
+
+inline constexpr uint8_t kServiceNotSupported = 0x11;
+inline constexpr uint8_t kSubFunctionNotSupported = 0x12;
+inline constexpr uint8_t kIncorrectMessageLength = 0x13;
+inline constexpr uint8_t kRequestOutOfRange = 0x31;
+}  // namespace uds
+
+class THeadUnit {
+ public:
+  explicit THeadUnit(THistoryList history = {}) : history_(std::move(history)) {}
+
+  struct Outcome {
+    TBuffer answer;
+    bool historyChanged = false;  // erased, appended to, or reset (the history is kept for good)
+  };
+  Outcome Answer(std::span<const uint8_t> request);
+
+  const THistoryList& History() const { return history_; }
+
+ private:
+  THistoryList history_;
+};
+
+// 7F <service> <code>
+TBuffer NegativeAnswer(uint8_t service, uint8_t code);

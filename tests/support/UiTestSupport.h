@@ -1,0 +1,112 @@
+#pragma once
+// Helpers for the window tests: real widgets under the offscreen platform, real clicks, the real
+// modal dialogs and message boxes found with QApplication::activeModalWidget().
+#include <QAbstractItemModel>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "AppWindows.h"
+#include "TarveloApplication.h"
+#include "VisualStyle.h"
+#include "uMain.h"
+
+// Runs action on the next modal widget as soon as one is shown (polled from the event loop, so it
+// also fires inside the nested loop of a dialog's exec()).
+inline void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 10000) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, action, clock, timeoutMs] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal && !clock->hasExpired(timeoutMs)) return;
+    timer->stop();
+    timer->deleteLater();
+    if (modal) action(modal);
+  });
+  timer->start();
+}
+
+// Accepts the next message box with its only button, after handing it to inspect.
+inline void WhenMessageBox(std::function<void(QMessageBox*)> inspect) {
+  WhenModal([inspect](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    if (!box) {
+      qWarning("expected a message box, got %s", w->metaObject()->className());
+      w->close();
+      return;
+    }
+    inspect(box);
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+      QTest::mouseClick(ok, Qt::LeftButton);
+    } else {
+      box->close();
+    }
+  });
+}
+
+// The texts of every row of a model, cell by cell.
+inline QList<QStringList> ModelTexts(const QAbstractItemModel* model) {
+  QList<QStringList> rows;
+  for (int r = 0; r < model->rowCount(); ++r) {
+    QStringList cells;
+    for (int c = 0; c < model->columnCount(); ++c) cells << model->index(r, c).data().toString();
+    rows << cells;
+  }
+  return rows;
+}
+
+inline QStringList HeaderTexts(const QAbstractItemModel* model) {
+  QStringList captions;
+  for (int c = 0; c < model->columnCount(); ++c) captions << model->headerData(c, Qt::Horizontal).toString();
+  return captions;
+}
+
+// A real click in the middle of a section of the main window's header bar.
+inline void ClickHeaderSection(THeaderSection section) {
+  QHeaderView* bar = FMain->hdrcntrl1;
+  const int i = static_cast<int>(section);
+  const QPoint at(bar->sectionViewportPosition(i) + bar->sectionSize(i) / 2, bar->height() / 2);
+  QTest::mouseClick(bar->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Types path into a file dialog's name field and accepts it, as a user would.
+inline void AcceptFileDialog(QFileDialog* dialog, const QString& path) {
+  if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    edit->setText(path);
+  } else {
+    dialog->selectFile(path);
+  }
+  static_cast<QDialog*>(dialog)->accept();
+}
+
+// A user's double-click on a row: press and release, then the double-click.
+inline void DoubleClickRow(QAbstractItemView* view, int row) {
+  const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+// The point in the middle of a row of a list view's viewport.
+inline QPoint RowCenter(QAbstractItemView* view, int row) {
+  return view->visualRect(view->model()->index(row, 0)).center();
+}
+
+// main() for a Qt Test class: the application object with the error report, named and styled
+// as the program is.
+#define TARVELO_QT_TEST_MAIN(TestClass)                          \
+  int main(int argc, char** argv) {                              \
+    TTarveloApplication app(argc, argv);                         \
+    app.setApplicationName(QStringLiteral("Tarvelo"));           \
+    ApplyVisualStyle(app);                                       \
+    TestClass test;                                              \
+    return QTest::qExec(&test, argc, argv);                      \
+  }

@@ -1,0 +1,55 @@
+#include "EntriesModel.h"
+
+#include "RecordTexts.h"
+
+Qt::Alignment ToQtAlignment(TextAlignment alignment) {
+  switch (alignment) {
+    case TextAlignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case TextAlignment::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case TextAlignment::Left: break;
+  }
+  return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+TEntriesModel::TEntriesModel(const THistoryList& list, QObject* parent) : QAbstractTableModel(parent), list_(list) {}
+
+void TEntriesModel::Refresh() {
+  beginResetModel();
+  rows_ = list_.size();
+  endResetModel();
+}
+
+void TEntriesModel::Clear() {
+  beginResetModel();
+  rows_ = 0;
+  endResetModel();
+}
+
+int TEntriesModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_);
+}
+
+int TEntriesModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(kEntryColumnCount);
+}
+
+QVariant TEntriesModel::data(const QModelIndex& index, int role) const {
+  const auto row = static_cast<std::size_t>(index.row());
+  if (!index.isValid() || row >= rows_ || row >= list_.size()) return {};
+  const auto column = static_cast<std::size_t>(index.column());
+  if (role == Qt::DisplayRole) {
+    return QString::fromStdString(EntryCellText(list_[row], row, rows_, static_cast<EntryColumn>(column)));
+  }
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ToQtAlignment(kEntryColumnAlignments[column]));
+  return {};
+}
+
+QVariant TEntriesModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(kEntryColumnCount)) return {};
+  const auto column = static_cast<std::size_t>(section);
+  if (role == Qt::DisplayRole) {
+    return QString::fromUtf8(kEntryColumnCaptions[column].data(), static_cast<qsizetype>(kEntryColumnCaptions[column].size()));
+  }
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ToQtAlignment(kEntryColumnAlignments[column]));
+  return {};
+}

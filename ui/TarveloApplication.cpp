@@ -1,0 +1,26 @@
+#include "TarveloApplication.h"
+
+#include <QMessageBox>
+
+#include "TarveloError.h"
+
+TTarveloApplication::TTarveloApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TTarveloApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    ShowErrorReport(QString::fromUtf8(e.what()));
+  } catch (...) {
+    ShowErrorReport(QStringLiteral("Unknown error"));
+  }
+  return false;
+}
+
+void ShowErrorReport(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),
+                  QString::fromStdString(ErrorReportText(text.toStdString())), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setObjectName(QStringLiteral("ErrorReport"));
+  box.exec();
+}

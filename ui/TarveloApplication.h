@@ -1,0 +1,18 @@
+#pragma once
+// The application object. Its notify() is the program's one error handler: an error that escapes
+// an event handler (a file that cannot be read or created, a text that is not a valid integer or
+// date, a failing UDP port) ends that event and is shown as a message box; the program goes on.
+
+#include <QApplication>
+
+class TTarveloApplication : public QApplication {
+  Q_OBJECT
+ public:
+  TTarveloApplication(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The default error report: a modal message box with the error icon and one "OK", captioned with
+// the application title, showing the text with a full stop appended when its last character sorts
+// above ".".
+void ShowErrorReport(const QString& text);

@@ -1,0 +1,3 @@
+#include "AppWindows.h"
+
+int main(int argc, char** argv) { return RunTarvelo(argc, argv); }

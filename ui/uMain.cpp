@@ -1,0 +1,333 @@
+#include "uMain.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTreeView>
+
+#include "Connect.h"
+#include "EntriesModel.h"
+#include "HistoryList.h"
+#include "Icons.h"
+#include "ProceduresModel.h"
+#include "VisualStyle.h"
+#include "uEditor.h"
+#include "uInfo.h"
+
+TFMain* FMain = nullptr;
+
+namespace {
+
+constexpr int kClientWidth = 1019;
+constexpr int kClientHeight = 550;
+constexpr int kHeaderBarHeight = 33;
+constexpr int kStatusBarHeight = 19;
+constexpr int kStatusPanelWidth = 200;
+constexpr int kEntriesListWidth = 649;
+constexpr int kNewEntryID = 9999;
+
+struct SectionSpec {
+  const char* caption;
+  int width;
+  bool fixedWidth;
+  TIconId icon;
+};
+constexpr SectionSpec kSections[] = {
+    {"Open", 75, true, TIconId::Open},
+    {"Save As", 90, true, TIconId::SaveAs},
+    {"Clear", 90, false, TIconId::Clear},
+    {"Read from car", 120, false, TIconId::ReadFromCar},
+    {"Write to car", 120, false, TIconId::WriteToCar},
+    {"Info / Help", 120, true, TIconId::InfoHelp},
+};
+
+constexpr int kEntryColumnWidths[] = {35, 120, 100, 120, 100, 120, 35};
+constexpr int kProcedureColumnWidths[] = {35, 200, 120};
+
+// The header bar draws its icons at 24 x 24; a header's label otherwise takes the small icon size.
+class THeaderBarStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_SmallIconSize) return kIconSize;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+const QString kHistoryFilter = QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)");
+
+// The file-system name of a path chosen in a dialog.
+std::string FileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+void SetUpListView(QTreeView* view) {
+  view->setRootIsDecorated(false);
+  view->setItemsExpandable(false);
+  view->setUniformRowHeights(true);
+  view->setAllColumnsShowFocus(true);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setSortingEnabled(false);
+  view->header()->setSectionsMovable(false);
+  view->header()->setStretchLastSection(false);
+  view->header()->setHighlightSections(false);
+}
+
+}  // namespace
+
+void ShowModeless(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("TFMain"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowIcon(TarveloIcon(TIconId::Application));
+  setFixedSize(kClientWidth, kClientHeight);
+
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  CreateHeaderBar();
+  CreateLists();
+  CreatePopupMenu();
+
+  statusBar()->setFixedHeight(kStatusBarHeight);
+  statusBar()->setSizeGripEnabled(false);
+  stat1 = new QLabel(QStringLiteral("Status: "), statusBar());
+  stat1->setObjectName(QStringLiteral("stat1"));
+  stat1->setMinimumWidth(kStatusPanelWidth);
+  statusBar()->addWidget(stat1, 1);
+
+  if (const QScreen* screen = this->screen()) {
+    move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+  }
+  FormCreate();
+}
+
+TFMain::~TFMain() {
+  // The views outlive SHRecord while the window's children are torn down: let them show nothing.
+  entries_->Clear();
+  if (FMain == this) FMain = nullptr;
+}
+
+void TFMain::FormCreate() {
+  SHRecord.clear();
+  _temprec.clear();
+  setWindowTitle(QString::fromLatin1(kMainCaption));
+  SetStatus(QStringLiteral("Hello world"));
+}
+
+void TFMain::CreateHeaderBar() {
+  auto* sections = new QStandardItemModel(0, static_cast<int>(std::size(kSections)), this);
+  for (int i = 0; i < sections->columnCount(); ++i) {
+    sections->setHeaderData(i, Qt::Horizontal, QString::fromLatin1(kSections[i].caption), Qt::DisplayRole);
+    sections->setHeaderData(i, Qt::Horizontal, TarveloIcon(kSections[i].icon), Qt::DecorationRole);
+    sections->setHeaderData(i, Qt::Horizontal, QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter), Qt::TextAlignmentRole);
+  }
+  hdrcntrl1 = new QHeaderView(Qt::Horizontal, centralWidget());
+  hdrcntrl1->setObjectName(QStringLiteral("hdrcntrl1"));
+  hdrcntrl1->setModel(sections);
+  hdrcntrl1->setSectionsClickable(true);
+  hdrcntrl1->setHighlightSections(false);
+  hdrcntrl1->setSectionsMovable(false);
+  hdrcntrl1->setStretchLastSection(false);
+  hdrcntrl1->setMinimumSectionSize(24);
+  hdrcntrl1->setIconSize(QSize(kIconSize, kIconSize));
+  auto* headerStyle = new THeaderBarStyle(QStringLiteral("Fusion"));
+  headerStyle->setParent(hdrcntrl1);
+  hdrcntrl1->setStyle(headerStyle);
+  for (int i = 0; i < sections->columnCount(); ++i) {
+    hdrcntrl1->setSectionResizeMode(i, kSections[i].fixedWidth ? QHeaderView::Fixed : QHeaderView::Interactive);
+    hdrcntrl1->resizeSection(i, kSections[i].width);
+  }
+  hdrcntrl1->setGeometry(0, 0, kClientWidth, kHeaderBarHeight);
+  connect(hdrcntrl1, &QHeaderView::sectionClicked, this, &TFMain::hdrcntrl1SectionClick);
+}
+
+void TFMain::CreateLists() {
+  const int listHeight = kClientHeight - kHeaderBarHeight - kStatusBarHeight;
+
+  entries_ = new TEntriesModel(SHRecord, this);
+  lv1 = new QTreeView(centralWidget());
+  lv1->setObjectName(QStringLiteral("lv1"));
+  SetUpListView(lv1);
+  lv1->setSelectionMode(QAbstractItemView::SingleSelection);
+  lv1->setModel(entries_);
+  for (int c = 0; c < static_cast<int>(std::size(kEntryColumnWidths)); ++c) lv1->setColumnWidth(c, kEntryColumnWidths[c]);
+  lv1->setGeometry(0, kHeaderBarHeight, kEntriesListWidth, listHeight);
+  lv1->setContextMenuPolicy(Qt::CustomContextMenu);
+  lv1->viewport()->installEventFilter(this);
+  connect(lv1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { lv1SelectItem(); });
+
+  procedures_ = new TProceduresModel(this);
+  lv2 = new QTreeView(centralWidget());
+  lv2->setObjectName(QStringLiteral("lv2"));
+  SetUpListView(lv2);
+  lv2->setSelectionMode(QAbstractItemView::SingleSelection);
+  lv2->setModel(procedures_);
+  for (int c = 0; c < static_cast<int>(std::size(kProcedureColumnWidths)); ++c) {
+    lv2->setColumnWidth(c, kProcedureColumnWidths[c]);
+  }
+  lv2->setGeometry(kEntriesListWidth, kHeaderBarHeight, kClientWidth - kEntriesListWidth, listHeight);
+}
+
+void TFMain::CreatePopupMenu() {
+  pmMain = new QMenu(this);
+  pmMain->setObjectName(QStringLiteral("pmMain"));
+  Add1 = pmMain->addAction(TarveloIcon(TIconId::Add), QStringLiteral("Add"), this, &TFMain::Add1Click);
+  pmMain->addSeparator()->setObjectName(QStringLiteral("N1"));
+  Edit1 = pmMain->addAction(TarveloIcon(TIconId::Edit), QStringLiteral("Edit"), this, &TFMain::Edit1Click);
+  pmMain->addSeparator()->setObjectName(QStringLiteral("Delete1"));
+  Delete2 = pmMain->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"), this, &TFMain::Delete2Click);
+  Add1->setObjectName(QStringLiteral("Add1"));
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Delete2->setObjectName(QStringLiteral("Delete2"));
+  connect(lv1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { pmMain->popup(lv1->viewport()->mapToGlobal(at)); });
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* event) {
+  // A double-click anywhere on the entries list, on a row or below the last one, acts as "Edit".
+  if (watched == lv1->viewport() && event->type() == QEvent::MouseButtonDblClick) Edit1Click();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFMain::closeEvent(QCloseEvent* event) {
+  // Closing the main window ends the program, whichever other windows are open.
+  event->accept();
+  QCoreApplication::quit();
+}
+
+void TFMain::SetStatus(const QString& message) { stat1->setText(QStringLiteral("Status: ") + message); }
+
+void TFMain::RefreshList() {
+  procedures_->Clear();
+  entries_->Refresh();
+}
+
+int TFMain::SelectedEntryIndex() const {
+  const QModelIndexList rows = lv1->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return -1;
+  const int row = rows.first().row();
+  return row < static_cast<int>(SHRecord.size()) ? row : -1;
+}
+
+void TFMain::lv1SelectItem() {
+  procedures_->Clear();
+  const int index = SelectedEntryIndex();
+  if (index >= 0) procedures_->ShowEntry(SHRecord[static_cast<std::size_t>(index)]);
+}
+
+bool TFMain::OpenHistoryFile() {
+  QFileDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("OpenHistoryFile"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(kHistoryFilter);
+  dialog.setDirectory(QDir::currentPath());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  _lastfn = QDir::toNativeSeparators(dialog.selectedFiles().first());
+  _temprec = ReadHistoryFileBytes(FileSystemName(_lastfn));
+  return true;
+}
+
+bool TFMain::VerifyHistory() {
+  std::optional<THistoryList> entries = SplitHistory(_temprec);
+  if (!entries) return false;
+  SHRecord = std::move(*entries);
+  _temprec.clear();
+  return true;
+}
+
+void TFMain::SaveHistoryFile() {
+  if (SHRecord.empty()) return;
+  QFileDialog dialog(this, QStringLiteral("Save BMW Service History File"));
+  dialog.setObjectName(QStringLiteral("SaveHistoryFile"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(kHistoryFilter);
+  dialog.setDirectory(QDir::currentPath());
+  dialog.setDefaultSuffix(QStringLiteral("bin"));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
+  WriteHistoryFileBytes(FileSystemName(path), JoinHistory(SHRecord));
+  SetStatus(QStringLiteral("File saved: ") + path);
+}
+
+void TFMain::hdrcntrl1SectionClick(int section) {
+  switch (static_cast<THeaderSection>(section)) {
+    case THeaderSection::Open:
+      if (!OpenHistoryFile()) {
+        SetStatus(QStringLiteral("File not opened"));
+        return;
+      }
+      SetStatus(QStringLiteral("Verifying file: ") + _lastfn);
+      if (VerifyHistory()) {
+        RefreshList();
+        SetStatus(QStringLiteral("File: ") + _lastfn);
+      } else {
+        SetStatus(QStringLiteral("Invalid data: ") + _lastfn);
+      }
+      break;
+    case THeaderSection::SaveAs:
+      SaveHistoryFile();
+      break;
+    case THeaderSection::Clear:
+      procedures_->Clear();
+      entries_->Clear();
+      break;
+    case THeaderSection::ReadFromCar:
+      SetStatus(QStringLiteral("Reading the service history back from a car is not supported"));
+      break;
+    case THeaderSection::WriteToCar:
+      ShowModeless(FConnect);
+      break;
+    case THeaderSection::InfoHelp:
+      ShowModeless(FInfo);
+      break;
+  }
+}
+
+void TFMain::Add1Click() {
+  FEditor->CreateNew = true;
+  _temprec.clear();
+  FEditor->EntryID = kNewEntryID;
+  ShowModeless(FEditor);
+}
+
+void TFMain::Edit1Click() {
+  const int index = SelectedEntryIndex();
+  if (index < 0) return;
+  FEditor->CreateNew = false;
+  _temprec = SHRecord[static_cast<std::size_t>(index)];
+  FEditor->EntryID = index;
+  ShowModeless(FEditor);
+}
+
+void TFMain::Delete2Click() {
+  const int index = SelectedEntryIndex();
+  if (index < 0) return;
+  RemoveEntryAt(SHRecord, index);
+  RefreshList();
+}
+
+void TFMain::elementADD() {
+  InsertEntryAtFront(SHRecord, _temprec);
+  RefreshList();
+}
+
+void TFMain::elementEDT() {
+  ReplaceEntryAt(SHRecord, FEditor->EntryID, _temprec);
+  RefreshList();
+}

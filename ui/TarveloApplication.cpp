@@ -24,3 +24,10 @@ void ShowErrorReport(const QString& text) {
   box.setObjectName(QStringLiteral("ErrorReport"));
   box.exec();
 }
+
+void ShowMessage(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setObjectName(QStringLiteral("Message"));
+  box.exec();
+}

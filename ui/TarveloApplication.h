@@ -16,3 +16,7 @@ class TTarveloApplication : public QApplication {
 // the application title, showing the text with a full stop appended when its last character sorts
 // above ".".
 void ShowErrorReport(const QString& text);
+
+// A message for the user: a modal message box without icon and with one "OK", captioned with the
+// application title.
+void ShowMessage(const QString& text);

@@ -1,13 +1,329 @@
 #include "uEditor.h"
 
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+#include "CodeTables.h"
+#include "HistoryList.h"
+#include "Icons.h"
+#include "RecordTexts.h"
+#include "TarveloApplication.h"
+#include "TarveloError.h"
+#include "TextParsing.h"
+#include "uMain.h"
+
 TFEditor* FEditor = nullptr;
+
+namespace {
+
+constexpr int kClientWidth = 465;
+constexpr int kClientHeight = 470;
+constexpr int kFieldHeight = 22;
+constexpr int kButtonHeight = 25;
+constexpr int kKMStandMaxLength = 7;
+constexpr int kWorkshopIDMaxLength = 7;
+
+enum ProcedureColumn { kColNumber, kColID, kColProcedure, kColStatus };
+constexpr int kProcedureColumnWidths[] = {30, 35, 250, 150};
+
+const QDate kInitialDate(2019, 12, 15);
+// The range of dates the picker shows; a stored date outside it cannot be loaded.
+const QDate kFirstPickerDate(1601, 1, 1);
+const QDate kLastPickerDate(9999, 12, 31);
+
+QString FromStd(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <std::size_t N>
+void AddItems(QComboBox* box, const std::array<std::string_view, N>& items) {
+  for (std::string_view item : items) box->addItem(FromStd(item));
+}
+
+QLabel* Label(const QString& text, QWidget* parent, int x, int y, int width) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(x, y, width, kFieldHeight);
+  return label;
+}
+
+QComboBox* DropDown(QWidget* parent, const char* name, const QString& cue) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setEditable(false);
+  box->setPlaceholderText(cue);
+  return box;
+}
+
+}  // namespace
 
 TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
   setObjectName(QStringLiteral("TFEditor"));
   setWindowTitle(QStringLiteral("Service Entry Editor"));
-  resize(465, 470);
+  resize(kClientWidth, kClientHeight);
+  CreateGeneralInformation();
+  CreateAddGroup();
+  CreateProcedureList();
+
+  btnSAVE = new QPushButton(QStringLiteral("OK"), this);
+  btnSAVE->setObjectName(QStringLiteral("btnSAVE"));
+  btnSAVE->setGeometry(kClientWidth - 8 - 75 - 6 - 75, kClientHeight - 8 - kButtonHeight, 75, kButtonHeight);
+  btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  btnCancel->setGeometry(kClientWidth - 8 - 75, kClientHeight - 8 - kButtonHeight, 75, kButtonHeight);
+  connect(btnSAVE, &QPushButton::clicked, this, &TFEditor::btnSAVEClick);
+  connect(btnCancel, &QPushButton::clicked, this, &TFEditor::btnCancelClick);
+  SetFocusOrder();
+
+  // FormCreate
+  CreateNew = false;
+  EntryID = kNewEntryID;
 }
 
 TFEditor::~TFEditor() {
   if (FEditor == this) FEditor = nullptr;
+}
+
+void TFEditor::CreateGeneralInformation() {
+  grpMain = new QGroupBox(QStringLiteral("General Information"), this);
+  grpMain->setObjectName(QStringLiteral("grpMain"));
+  grpMain->setGeometry(8, 6, kClientWidth - 16, 118);
+  constexpr int kRows[] = {22, 54, 86};
+  constexpr int kLeftLabel = 10, kLeftField = 78, kLeftFieldWidth = 130;
+  constexpr int kRightLabel = 228, kRightField = 322, kRightFieldWidth = 117;
+
+  Label(QStringLiteral("DATE"), grpMain, kLeftLabel, kRows[0], 64);
+  dtp1 = new QDateEdit(kInitialDate, grpMain);
+  dtp1->setObjectName(QStringLiteral("dtp1"));
+  dtp1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+  dtp1->setCalendarPopup(true);
+  dtp1->setDateRange(kFirstPickerDate, kLastPickerDate);
+  dtp1->setGeometry(kLeftField, kRows[0], kLeftFieldWidth, kFieldHeight);
+
+  Label(QStringLiteral("KM Stand"), grpMain, kLeftLabel, kRows[1], 64);
+  edtKMStand = new QLineEdit(grpMain);
+  edtKMStand->setObjectName(QStringLiteral("edtKMStand"));
+  edtKMStand->setMaxLength(kKMStandMaxLength);
+  edtKMStand->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edtKMStand));
+  edtKMStand->setPlaceholderText(QStringLiteral("Car milage in km"));
+  edtKMStand->setGeometry(kLeftField, kRows[1], kLeftFieldWidth, kFieldHeight);
+
+  Label(QStringLiteral("Workshop"), grpMain, kLeftLabel, kRows[2], 64);
+  edtWorkshopID = new QLineEdit(grpMain);
+  edtWorkshopID->setObjectName(QStringLiteral("edtWorkshopID"));
+  edtWorkshopID->setMaxLength(kWorkshopIDMaxLength);
+  edtWorkshopID->setPlaceholderText(QStringLiteral("WORKSHOP ID"));
+  edtWorkshopID->setGeometry(kLeftField, kRows[2], kLeftFieldWidth, kFieldHeight);
+
+  Label(QStringLiteral("Service Status"), grpMain, kRightLabel, kRows[0], 90);
+  cbbSVCStatus = DropDown(grpMain, "cbbSVCStatus", QStringLiteral("STATUS"));
+  AddItems(cbbSVCStatus, kServiceStatusItems);
+  cbbSVCStatus->setCurrentIndex(0);
+  cbbSVCStatus->setGeometry(kRightField, kRows[0], kRightFieldWidth, kFieldHeight);
+
+  Label(QStringLiteral("Workshop type"), grpMain, kRightLabel, kRows[1], 90);
+  cbbWorkshopTYP = DropDown(grpMain, "cbbWorkshopTYP", QStringLiteral("WORKSHOP TYPE"));
+  AddItems(cbbWorkshopTYP, kWorkshopTypeItems);
+  cbbWorkshopTYP->setCurrentIndex(0);
+  cbbWorkshopTYP->setGeometry(kRightField, kRows[1], kRightFieldWidth, kFieldHeight);
+
+  Label(QStringLiteral("Procedure Count"), grpMain, kRightLabel, kRows[2], 90);
+  edtSVCCount = new QLineEdit(QStringLiteral("0"), grpMain);
+  edtSVCCount->setObjectName(QStringLiteral("edtSVCCount"));
+  edtSVCCount->setReadOnly(true);
+  // Only digits could be typed, two at most; a count of 100 or more still shows in full, so the
+  // limit is not the field's maximum length, which would cut the count shown.
+  edtSVCCount->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), edtSVCCount));
+  edtSVCCount->setGeometry(kRightField, kRows[2], 40, kFieldHeight);
+}
+
+void TFEditor::CreateAddGroup() {
+  grpAdd = new QGroupBox(QStringLiteral("Add"), this);
+  grpAdd->setObjectName(QStringLiteral("grpAdd"));
+  grpAdd->setGeometry(8, 130, kClientWidth - 16, 88);
+
+  Label(QStringLiteral("Type"), grpAdd, 10, 22, 36);
+  cbbProcTYP = DropDown(grpAdd, "cbbProcTYP", QStringLiteral("Procedure TYPE"));
+  AddItems(cbbProcTYP, kProcedureTypeItems);
+  cbbProcTYP->setCurrentIndex(-1);
+  cbbProcTYP->setGeometry(48, 22, 200, kFieldHeight);
+
+  Label(QStringLiteral("Status"), grpAdd, 268, 22, 44);
+  cbbPROCStatus = DropDown(grpAdd, "cbbPROCStatus", QStringLiteral("Procedure STATUS\r\n"));
+  AddItems(cbbPROCStatus, kProcedureStatusItems);
+  cbbPROCStatus->setCurrentIndex(0);
+  cbbPROCStatus->setGeometry(314, 22, 125, kFieldHeight);
+
+  btnProcADD = new QPushButton(QStringLiteral("ADD"), grpAdd);
+  btnProcADD->setObjectName(QStringLiteral("btnProcADD"));
+  btnProcADD->setGeometry(314, 54, 125, kButtonHeight);
+  connect(btnProcADD, &QPushButton::clicked, this, &TFEditor::btnProcADDClick);
+}
+
+void TFEditor::CreateProcedureList() {
+  lvProcedures = new QTreeWidget(this);
+  lvProcedures->setObjectName(QStringLiteral("lvProcedures"));
+  lvProcedures->setColumnCount(4);
+  lvProcedures->setHeaderLabels({QStringLiteral("#"), QStringLiteral("ID"), QStringLiteral("Procedure"), QStringLiteral("Status")});
+  for (int c = 0; c < 4; ++c) lvProcedures->setColumnWidth(c, kProcedureColumnWidths[c]);
+  lvProcedures->setRootIsDecorated(false);
+  lvProcedures->setItemsExpandable(false);
+  lvProcedures->setUniformRowHeights(true);
+  lvProcedures->setAllColumnsShowFocus(true);
+  lvProcedures->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvProcedures->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lvProcedures->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvProcedures->header()->setSectionsMovable(false);
+  lvProcedures->header()->setStretchLastSection(false);
+  lvProcedures->setGeometry(8, 226, kClientWidth - 16, kClientHeight - 226 - 8 - kButtonHeight - 8);
+
+  pmEditor = new QMenu(this);
+  pmEditor->setObjectName(QStringLiteral("pmEditor"));
+  Delete1 = pmEditor->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"), this, &TFEditor::Delete1Click);
+  Delete1->setObjectName(QStringLiteral("Delete1"));
+  lvProcedures->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(lvProcedures, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { pmEditor->popup(lvProcedures->viewport()->mapToGlobal(at)); });
+}
+
+void TFEditor::SetFocusOrder() {
+  const QList<QWidget*> order = {dtp1, cbbSVCStatus, cbbWorkshopTYP, edtKMStand, edtWorkshopID, edtSVCCount,
+                                 cbbPROCStatus, cbbProcTYP, btnProcADD, lvProcedures, btnSAVE, btnCancel};
+  for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void TFEditor::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The window system's own shows (after a minimise) are not a new use of the editor.
+  if (!event->spontaneous()) FormShow();
+}
+
+void TFEditor::FormShow() {
+  lvProcedures->clear();
+  edtSVCCount->setText(QStringLiteral("0"));
+  if (!CreateNew) LoadEntry();
+}
+
+void TFEditor::LoadEntry() {
+  const TBuffer& rec = FMain->_temprec;
+  if (!IsWellFormedRecord(rec) || ProcCount(rec) == 0) return;
+
+  const std::string dateText = DateText(rec);
+  const CalendarDate date = ParseDateText(dateText);
+  const QDate picked(date.year, date.month, date.day);
+  if (picked < dtp1->minimumDate() || picked > dtp1->maximumDate()) {
+    throw TarveloError("The date " + dateText + " is outside the range of the date picker (" +
+                       dtp1->minimumDate().toString(QStringLiteral("d.M.yyyy")).toStdString() + " to " +
+                       dtp1->maximumDate().toString(QStringLiteral("d.M.yyyy")).toStdString() + ")");
+  }
+  dtp1->setDate(picked);
+  edtKMStand->setText(QString::fromStdString(KMText(rec)));
+  cbbWorkshopTYP->setCurrentIndex(WorkshopTypeListPosition(WorkshopTYP(rec)));
+  edtWorkshopID->setText(QString::fromStdString(WorkshopIDText(rec)));
+  cbbSVCStatus->setCurrentIndex(ServiceStatusListPosition(SVCStatus(rec)));
+  edtSVCCount->setText(QString::fromStdString(CountText(rec)));
+
+  lvProcedures->clear();
+  for (std::size_t i = 0; i < ProcCount(rec); ++i) {
+    AppendProcedureRow(QString::number(i + 1), ProcTYP(rec, i), QString::fromStdString(EditorProcedureTypeText(ProcTYP(rec, i))),
+                       QString::fromStdString(EditorProcedureStatusText(ProcStatus(rec, i))));
+  }
+}
+
+void TFEditor::AppendProcedureRow(const QString& number, uint8_t type, const QString& name, const QString& status) {
+  auto* row = new QTreeWidgetItem(lvProcedures);
+  row->setText(kColNumber, number);
+  row->setText(kColID, QString::number(type));
+  row->setText(kColProcedure, name);
+  row->setText(kColStatus, status);
+}
+
+void TFEditor::btnProcADDClick() {
+  const int type = cbbProcTYP->currentIndex();
+  const int status = cbbPROCStatus->currentIndex();
+  if (type < 0 || status < 0) return;
+  if (lvProcedures->topLevelItemCount() >= static_cast<int>(kMaxProcedures)) {
+    ShowMessage(QStringLiteral("An entry holds at most 255 procedures: this one is full, so no procedure was added."));
+    return;
+  }
+  const int rows = lvProcedures->topLevelItemCount() + 1;
+  AppendProcedureRow(QString::number(rows), ProcedureCodeFromListPosition(type), cbbProcTYP->currentText(),
+                     QString::fromStdString(EditorProcedureStatusTextForPosition(status)));
+  edtSVCCount->setText(QString::number(rows));
+}
+
+void TFEditor::Delete1Click() {
+  QTreeWidgetItem* selected = lvProcedures->currentItem();
+  if (!selected || !selected->isSelected()) return;
+  const uint32_t count = ParseIntegerText(edtSVCCount->text().toStdString());
+  if (count < 1) return;
+  // The other rows keep their numbers: "#" is not renumbered.
+  delete selected;
+  edtSVCCount->setText(QString::number(count - 1));
+}
+
+void TFEditor::btnSAVEClick() {
+  if (edtKMStand->text().isEmpty() || edtWorkshopID->text().isEmpty() || lvProcedures->topLevelItemCount() == 0) {
+    ShowMessage(QString::fromLatin1(kInvalidDataMessage));
+    return;
+  }
+  StoreEntry();
+  hide();
+  if (CreateNew) {
+    FMain->elementADD();
+  } else {
+    FMain->elementEDT();
+  }
+  ClearInput();
+}
+
+void TFEditor::StoreEntry() {
+  // Every value is taken before _temprec is replaced, so a text that is not a number leaves it as it was.
+  const QDate date = dtp1->date();
+  ServiceFields fields;
+  fields.day = static_cast<uint8_t>(date.day());
+  fields.month = static_cast<uint8_t>(date.month());
+  fields.year = static_cast<uint16_t>(date.year());
+  fields.km = ParseIntegerText(edtKMStand->text().toStdString());
+  fields.workshopType = WorkshopTypeCode(cbbWorkshopTYP->currentIndex());
+  fields.workshopID = edtWorkshopID->text().toStdString();
+  fields.serviceStatus = ServiceStatusCode(cbbSVCStatus->currentIndex());
+  for (int i = 0; i < lvProcedures->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* row = lvProcedures->topLevelItem(i);
+    fields.procedures.push_back({static_cast<uint8_t>(ParseIntegerText(row->text(kColID).toStdString())),
+                                 ProcedureStatusFromRowText(row->text(kColStatus).toStdString())});
+  }
+  FMain->_temprec = BuildServiceRecord(fields);
+}
+
+void TFEditor::btnCancelClick() {
+  ClearInput();
+  hide();
+}
+
+void TFEditor::ClearInput() {
+  lvProcedures->clear();
+  edtKMStand->clear();
+  edtWorkshopID->clear();
+  edtSVCCount->setText(QStringLiteral("0"));
+}
+
+void TFEditor::EntryInserted(int index) {
+  if (editingEntry()) EntryID = IndexAfterInsertion(EntryID, index);
+}
+
+void TFEditor::EntryRemoved(int index) {
+  if (editingEntry()) EntryID = IndexAfterRemoval(EntryID, index).value_or(kEntryGone);
+}
+
+void TFEditor::ListReplaced() {
+  if (!CreateNew) EntryID = kEntryGone;
 }

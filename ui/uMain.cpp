@@ -32,7 +32,6 @@ constexpr int kHeaderBarHeight = 33;
 constexpr int kStatusBarHeight = 19;
 constexpr int kStatusPanelWidth = 200;
 constexpr int kEntriesListWidth = 649;
-constexpr int kNewEntryID = 9999;
 
 struct SectionSpec {
   const char* caption;
@@ -246,6 +245,7 @@ bool TFMain::VerifyHistory() {
   if (!entries) return false;
   SHRecord = std::move(*entries);
   _temprec.clear();
+  FEditor->ListReplaced();
   return true;
 }
 
@@ -319,11 +319,13 @@ void TFMain::Delete2Click() {
   const int index = SelectedEntryIndex();
   if (index < 0) return;
   RemoveEntryAt(SHRecord, index);
+  FEditor->EntryRemoved(index);
   RefreshList();
 }
 
 void TFMain::elementADD() {
   InsertEntryAtFront(SHRecord, _temprec);
+  FEditor->EntryInserted(0);
   RefreshList();
 }
 

@@ -9,10 +9,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <thread>
 
 #include "CarSim.h"
+#include "BenchEntries.h"
 #include "HexText.h"
+#include "HistoryWriter.h"
 #include "uENET.h"
 
 namespace {
@@ -83,5 +86,31 @@ void BM_BarePingPong(benchmark::State& state) {
   close(listener);
 }
 BENCHMARK(BM_BarePingPong)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// Writing 50 entries with erase: the fixed pauses alone take 50 x 100 ms + 200 ms = 5.2 s; the
+// "overhead" counter is the share of the time spent above that floor.
+void BM_Write50Entries(benchmark::State& state) {
+  CarSimOptions options;
+  options.tcpPort = 0;
+  TCarSim sim(options);
+  sim.Start();
+  EnetCreate();
+  EnetInit();
+  constexpr std::size_t kEntries = 50;
+  const TWriteJob job{"127.0.0.1", sim.TcpPort(), MakeBenchHistory(kEntries), true};
+  const double floorSeconds = (kEntries * kEntryPauseMs + kErasePauseMs) / 1000.0;
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    if (!WriteServiceHistory(job, [](const std::string&) {})) state.SkipWithError("write failed");
+    total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  const double mean = total / static_cast<double>(state.iterations());
+  state.counters["floor_s"] = floorSeconds;
+  state.counters["overhead_%"] = 100.0 * (mean - floorSeconds) / floorSeconds;
+  EnetInit();
+  sim.Stop();
+}
+BENCHMARK(BM_Write50Entries)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace

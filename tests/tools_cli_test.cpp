@@ -139,6 +139,36 @@ TEST(CliRequest, PrintsTheAnswerOrSaysThereWasNone) {
   EXPECT_EQ(Cli({"request", "1101"}).code, 2);
 }
 
+TEST_F(CliFiles, WritePrintsTheLogAndExitsWithTheOutcome) {
+  const std::string file = Write("three.kelta", JoinHistory({ExampleEntryBytes(), EntryWithProcedures(1)}));
+  SimulatedCar car;
+  CliResult r = Cli({"write", "--host", "127.0.0.1", "--port", car.PortText(), file});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "[ BEGIN ]\n\n- Connected to 127.0.0.1\n- Erasing current service history...\n"
+            "- Writing new service history...\n- Finished writing, restarting Headunit...\n\n[ COMPLETE ]\n\n");
+  EXPECT_EQ(JoinHistory(car->History()), ReadBytes(file));
+
+  r = Cli({"write", "--host", "127.0.0.1", "--port", car.PortText(), "--no-erase", file});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out.find("Erasing"), std::string::npos);
+  EXPECT_EQ(car->History().size(), 4u);
+
+  car->SetFaults([] {
+    CarSimFaults f;
+    f.nrc = {{0x11, 0x22}};
+    return f;
+  }());
+  r = Cli({"write", "--host", "127.0.0.1", "--port", car.PortText(), file});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.out.find("ERR: Head unit refused the reset request: 7F 11 22 (conditionsNotCorrect)\n\n[ ERROR ]\n\n"),
+            std::string::npos);
+
+  EXPECT_EQ(Cli({"write", "--host", "127.0.0.1", Write("bad.kelta", TBuffer(20, 0))}).code, 1);
+  EXPECT_EQ(Cli({"write", "--host", "127.0.0.1", dir_.File("missing.kelta")}).code, 2);
+  EXPECT_EQ(Cli({"write", file}).code, 2);
+}
+
 std::string RunProgram(const std::string& command, int* status) {
   std::string out;
   FILE* pipe = popen(command.c_str(), "r");

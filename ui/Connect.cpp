@@ -1,13 +1,92 @@
 #include "Connect.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "HistoryWriter.h"
+#include "VisualStyle.h"
+#include "WindowPlacement.h"
 #include "uENET.h"
+#include "uMain.h"
 
 TFConnect* FConnect = nullptr;
 
-TFConnect::TFConnect(QWidget* owner) : QWidget(owner, Qt::Tool) {
+namespace {
+
+constexpr int kClientWidth = 337;
+constexpr int kClientHeight = 400;
+constexpr int kTopBandHeight = 41;
+constexpr int kBottomBandHeight = 36;
+constexpr int kProgressHeight = 14;
+constexpr int kAddressFontPixels = 13;  // Tahoma 10 pt
+
+// Runs a function when leaving a scope, also when an error leaves it.
+template <typename F>
+struct AtScopeExit {
+  F f;
+  ~AtScopeExit() { f(); }
+};
+template <typename F>
+AtScopeExit(F) -> AtScopeExit<F>;
+
+}  // namespace
+
+TFConnect::TFConnect(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("TFConnect"));
   setWindowTitle(QStringLiteral("ENET Connection"));
-  setFixedSize(337, 400);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  GroupBox1 = new QGroupBox(this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  GroupBox1->setGeometry(0, 0, kClientWidth, kTopBandHeight);
+  edtGWIP = new QLineEdit(GroupBox1);
+  edtGWIP->setObjectName(QStringLiteral("edtGWIP"));
+  edtGWIP->setPlaceholderText(QStringLiteral("CAR/ZGW/FEM/BDC IP"));
+  edtGWIP->setFont(WindowFont(kAddressFontPixels, true));
+  edtGWIP->setGeometry(8, 8, 201, 25);
+  btnDetect = new QPushButton(QStringLiteral("DETECT"), GroupBox1);
+  btnDetect->setObjectName(QStringLiteral("btnDetect"));
+  btnDetect->setGeometry(kClientWidth - 8 - 66, 8, 66, 25);
+
+  mmoENET = new QPlainTextEdit(this);
+  mmoENET->setObjectName(QStringLiteral("mmoENET"));
+  mmoENET->setReadOnly(true);
+  mmoENET->setLineWrapMode(QPlainTextEdit::NoWrap);
+  mmoENET->setGeometry(0, kTopBandHeight, kClientWidth, kClientHeight - kTopBandHeight - kBottomBandHeight);
+
+  prgWrite = new QProgressBar(this);
+  prgWrite->setObjectName(QStringLiteral("prgWrite"));
+  prgWrite->setTextVisible(false);
+  prgWrite->setGeometry(0, kClientHeight - kBottomBandHeight - kProgressHeight, kClientWidth, kProgressHeight);
+  prgWrite->hide();
+
+  grp1 = new QGroupBox(this);
+  grp1->setObjectName(QStringLiteral("grp1"));
+  grp1->setGeometry(0, kClientHeight - kBottomBandHeight, kClientWidth, kBottomBandHeight);
+  btnStart = new QPushButton(QStringLiteral("Start"), grp1);
+  btnStart->setObjectName(QStringLiteral("btnStart"));
+  btnStart->setGeometry(8, 6, 75, 25);
+  chkErase = new QCheckBox(QStringLiteral("Erase old service data"), grp1);
+  chkErase->setObjectName(QStringLiteral("chkErase"));
+  chkErase->setChecked(true);
+  chkErase->setGeometry(92, 8, 160, 21);
+  btnClose = new QPushButton(QStringLiteral("Close"), grp1);
+  btnClose->setObjectName(QStringLiteral("btnClose"));
+  btnClose->setGeometry(kClientWidth - 8 - 75, 6, 75, 25);
+
+  setTabOrder(mmoENET, btnClose);
+  setTabOrder(btnClose, btnStart);
+  setTabOrder(btnStart, chkErase);
+  setTabOrder(chkErase, btnDetect);
+  setTabOrder(btnDetect, edtGWIP);
+
+  connect(btnStart, &QPushButton::clicked, this, &TFConnect::btnStartClick);
+  connect(btnClose, &QPushButton::clicked, this, &TFConnect::btnCloseClick);
   FormCreate();
 }
 
@@ -19,3 +98,52 @@ void TFConnect::FormCreate() {
   EnetCreate();
   EnetInit();
 }
+
+void TFConnect::showEvent(QShowEvent* event) {
+  if (!shownBefore_) CenterOver(this, parentWidget());
+  shownBefore_ = true;
+  QWidget::showEvent(event);
+}
+
+void TFConnect::AppendLog(const QString& line) {
+  mmoENET->appendPlainText(line);
+  mmoENET->verticalScrollBar()->setValue(mmoENET->verticalScrollBar()->maximum());
+}
+
+void TFConnect::SetWriting(bool writing) {
+  btnStart->setEnabled(!writing);
+  btnDetect->setEnabled(!writing);
+  const int logHeight = kClientHeight - kTopBandHeight - kBottomBandHeight - (writing ? kProgressHeight : 0);
+  mmoENET->setFixedHeight(logHeight);
+  prgWrite->setVisible(writing);
+}
+
+void TFConnect::btnStartClick() {
+  // The write works on a copy taken now, and the buttons stay disabled until it ends: window events
+  // run inside the wait for a response-pending answer, and neither a second write nor a change of
+  // the list in the main window may interleave with this one.
+  TWriteJob job;
+  job.host = edtGWIP->text().toStdString();
+  job.port = GatewayPort;
+  job.entries = FMain->SHRecord;
+  job.erase = chkErase->isChecked();
+
+  prgWrite->setRange(0, static_cast<int>(job.entries.size()));
+  prgWrite->setValue(0);
+  SetWriting(true);
+  AtScopeExit done{[this] { SetWriting(false); }};
+
+  // The write blocks the window, so every line and every step of the bar is painted at once.
+  WriteServiceHistory(
+      job,
+      [this](const std::string& line) {
+        AppendLog(QString::fromStdString(line));
+        mmoENET->viewport()->repaint();
+      },
+      [this](std::size_t written, std::size_t) {
+        prgWrite->setValue(static_cast<int>(written));
+        prgWrite->repaint();
+      });
+}
+
+void TFConnect::btnCloseClick() { hide(); }

@@ -1,7 +1,17 @@
 #pragma once
-// TFConnect: the ENET connection window, where the history is written into the car.
+// TFConnect: the ENET connection window. "Start" writes the whole history list into the car's
+// head unit and logs each step; "DETECT" finds the car's gateway on the local networks.
 
 #include <QWidget>
+
+#include "EnetFrame.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 
 class TFConnect : public QWidget {
   Q_OBJECT
@@ -9,8 +19,33 @@ class TFConnect : public QWidget {
   explicit TFConnect(QWidget* owner);
   ~TFConnect() override;
 
+  void btnStartClick();
+  void btnCloseClick();
+
+  // Appends one line to the log and keeps the newest line in view.
+  void AppendLog(const QString& line);
+
+  // The gateway's TCP port. The car always listens on 6801; tests point this at a simulated car
+  // on a free port.
+  uint32_t GatewayPort = kEnetPort;
+
+  QGroupBox* GroupBox1 = nullptr;
+  QLineEdit* edtGWIP = nullptr;
+  QPushButton* btnDetect = nullptr;
+  QPlainTextEdit* mmoENET = nullptr;
+  QProgressBar* prgWrite = nullptr;  // the entries written, shown below the log while a write runs
+  QGroupBox* grp1 = nullptr;
+  QPushButton* btnStart = nullptr;
+  QCheckBox* chkErase = nullptr;
+  QPushButton* btnClose = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void FormCreate();
+  void SetWriting(bool writing);
+  bool shownBefore_ = false;
 };
 
 extern TFConnect* FConnect;

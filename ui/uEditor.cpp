@@ -19,6 +19,7 @@
 #include "TarveloApplication.h"
 #include "TarveloError.h"
 #include "TextParsing.h"
+#include "WindowPlacement.h"
 #include "uMain.h"
 
 TFEditor* FEditor = nullptr;
@@ -201,6 +202,8 @@ void TFEditor::SetFocusOrder() {
 }
 
 void TFEditor::showEvent(QShowEvent* event) {
+  if (!shownBefore_) CenterOver(this, parentWidget());
+  shownBefore_ = true;
   QWidget::showEvent(event);
   // The window system's own shows (after a minimise) are not a new use of the editor.
   if (!event->spontaneous()) FormShow();

@@ -70,6 +70,7 @@ class TFEditor : public QWidget {
   void ClearInput();  // procedures, km, workshop ID and count; the rest is kept for the next use
   void AppendProcedureRow(const QString& number, uint8_t type, const QString& name, const QString& status);
   bool editingEntry() const { return !CreateNew && EntryID != kEntryGone; }
+  bool shownBefore_ = false;
 };
 
 extern TFEditor* FEditor;

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTreeView>
@@ -18,7 +17,7 @@
 #include "HistoryList.h"
 #include "Icons.h"
 #include "ProceduresModel.h"
-#include "VisualStyle.h"
+#include "WindowPlacement.h"
 #include "uEditor.h"
 #include "uInfo.h"
 
@@ -107,9 +106,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
   stat1->setMinimumWidth(kStatusPanelWidth);
   statusBar()->addWidget(stat1, 1);
 
-  if (const QScreen* screen = this->screen()) {
-    move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-  }
+  CenterOver(this, nullptr);
   FormCreate();
 }
 

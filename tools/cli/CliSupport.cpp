@@ -30,8 +30,8 @@ void SetEnetTarget(const std::string& host, uint32_t port) {
   Enet.PORT = port;
 }
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  CliStreams io{out, err};
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress) {
+  CliStreams io{out, err, showProgress};
   CLI::App app{"Tarvelo: the service history of a BMW head unit, from the command line.", "tarvelo-cli"};
   app.set_version_flag("--version", std::string(TARVELO_VERSION_TEXT));
   app.require_subcommand(1);
@@ -39,6 +39,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddShowCommand(app, io);
   AddCheckCommand(app, io);
   AddRequestCommand(app, io);
+  AddWriteCommand(app, io);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

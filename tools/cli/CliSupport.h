@@ -18,6 +18,7 @@ enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 struct CliStreams {
   std::ostream& out;
   std::ostream& err;
+  bool showProgress = false;  // err is a terminal: long work may say how far it is
 };
 
 // Ends the running command with the exit code (CLI11 carries it out of the callback).
@@ -31,9 +32,10 @@ THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io);
 void SetEnetTarget(const std::string& host, uint32_t port);
 
 // Runs tarvelo-cli with the arguments; returns the exit code.
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress = false);
 
 // The commands, one file each.
 void AddShowCommand(CLI::App& app, CliStreams& io);
 void AddCheckCommand(CLI::App& app, CliStreams& io);
 void AddRequestCommand(CLI::App& app, CliStreams& io);
+void AddWriteCommand(CLI::App& app, CliStreams& io);

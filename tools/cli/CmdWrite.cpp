@@ -1,0 +1,42 @@
+// tarvelo-cli write --host HOST [--no-erase] FILE: the history file into the car's head unit,
+// with the same sequence and the same log lines as the desktop program's "Start".
+#include <CLI/CLI.hpp>
+
+#include "CliSupport.h"
+#include "HistoryWriter.h"
+#include "uENET.h"
+
+void AddWriteCommand(CLI::App& app, CliStreams& io) {
+  auto* cmd = app.add_subcommand("write", "Write a history file into the head unit of the car");
+  cmd->footer("Prints the log of the write on stdout.\n"
+              "Exit status: 0 \"[ COMPLETE ]\", 1 \"[ ERROR ]\" or invalid data, 2 unreadable file or bad usage.");
+  struct Args {
+    std::string host;
+    int port = kEnetPort;
+    bool noErase = false;
+    std::string file;
+  };
+  auto args = std::make_shared<Args>();
+  cmd->add_option("--host", args->host, "Gateway address or host name")->required();
+  cmd->add_option("--port", args->port, "Gateway TCP port")->capture_default_str()->check(CLI::Range(1, 65535));
+  cmd->add_flag("--no-erase", args->noErase, "Keep the head unit's old service history (no erase first)");
+  cmd->add_option("FILE", args->file, "History file (*.kelta)")->required();
+  cmd->callback([args, &io] {
+    TWriteJob job;
+    job.entries = LoadHistoryOrExit(args->file, io);
+    job.host = args->host;
+    job.port = static_cast<uint32_t>(args->port);
+    job.erase = !args->noErase;
+    if (!ClientSocket) EnetCreate();
+    EnetInit();
+    // The pauses between entries make a long history take a while: show how far it is on a terminal.
+    const bool terminal = io.showProgress;
+    const bool complete = WriteServiceHistory(
+        job, [&io](const std::string& line) { io.out << line << std::endl; },
+        [&io, terminal](std::size_t written, std::size_t total) {
+          if (!terminal) return;
+          io.err << "\rWritten " << written << " of " << total << " entries" << (written == total ? "\n" : "") << std::flush;
+        });
+    if (!complete) ExitWith(kExitFailed);
+  });
+}

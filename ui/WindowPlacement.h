@@ -1,0 +1,5 @@
+#pragma once
+class QWidget;
+
+// Moves window so that it is centred over owner (or over its screen when there is no owner).
+void CenterOver(QWidget* window, const QWidget* owner);

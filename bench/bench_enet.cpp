@@ -28,6 +28,7 @@ const TBuffer kAnswer = HexTextToBytes("00000004000163F45101");
 void BM_EnetRequest(benchmark::State& state) {
   CarSimOptions options;
   options.tcpPort = 0;
+  options.udpPort = kNoDiscovery;
   TCarSim sim(options);
   sim.Start();
   EnetCreate();
@@ -92,6 +93,7 @@ BENCHMARK(BM_BarePingPong)->Unit(benchmark::kMicrosecond)->UseRealTime();
 void BM_Write50Entries(benchmark::State& state) {
   CarSimOptions options;
   options.tcpPort = 0;
+  options.udpPort = kNoDiscovery;
   TCarSim sim(options);
   sim.Start();
   EnetCreate();

@@ -84,6 +84,7 @@ TEST(Gateway, AcknowledgesWithTheFirstFiveBytesThenAnswersWithAddressesSwapped) 
   TempDir dir;
   CarSimOptions options;
   options.tcpPort = 0;
+  options.udpPort = kNoDiscovery;
   options.storeFile = dir.File("hu.kelta");
   std::vector<std::string> log;
   std::mutex logMutex;
@@ -124,6 +125,7 @@ TEST(Gateway, StartsWithALoadedHistoryAndRefusesABadOne) {
   WriteBytes(file, JoinHistory({ExampleEntryBytes(), EntryWithProcedures(0)}));
   CarSimOptions options;
   options.tcpPort = 0;
+  options.udpPort = kNoDiscovery;
   options.loadFile = file;
   TCarSim sim(options);
   sim.Start();
@@ -142,6 +144,7 @@ TEST(Gateway, StartsWithALoadedHistoryAndRefusesABadOne) {
 TEST(Gateway, OversizeAnnouncesMoreThanTheReceiveBuffer) {
   CarSimOptions options;
   options.tcpPort = 0;
+  options.udpPort = kNoDiscovery;
   options.faults.oversize = true;
   TCarSim sim(options);
   sim.Start();

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSocketNotifier>
 
 #include "HistoryWriter.h"
 #include "VisualStyle.h"
@@ -24,6 +25,9 @@ constexpr int kTopBandHeight = 41;
 constexpr int kBottomBandHeight = 36;
 constexpr int kProgressHeight = 14;
 constexpr int kAddressFontPixels = 13;  // Tahoma 10 pt
+// Datagrams taken per wake-up of the port's notifier: a flood of answers from other devices must
+// not keep the window from its other events. The notifier comes back for the rest.
+constexpr int kDatagramsPerWakeUp = 64;
 
 // Runs a function when leaving a scope, also when an error leaves it.
 template <typename F>
@@ -87,10 +91,12 @@ TFConnect::TFConnect(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::MSWindowsFi
 
   connect(btnStart, &QPushButton::clicked, this, &TFConnect::btnStartClick);
   connect(btnClose, &QPushButton::clicked, this, &TFConnect::btnCloseClick);
+  connect(btnDetect, &QPushButton::clicked, this, &TFConnect::btnDetectClick);
   FormCreate();
 }
 
 TFConnect::~TFConnect() {
+  CloseUdpPort();
   if (FConnect == this) FConnect = nullptr;
 }
 
@@ -147,3 +153,47 @@ void TFConnect::btnStartClick() {
 }
 
 void TFConnect::btnCloseClick() { hide(); }
+
+void TFConnect::btnDetectClick() {
+  EnetInit();
+  edtGWIP->clear();
+  mmoENET->clear();
+  AppendLog(QStringLiteral("Auto detecting..."));
+  AppendLog(QString());
+  // An error while opening or sending goes on to the error report (the interfaces after it get no
+  // request); a port it leaves open is watched all the same.
+  AtScopeExit watch{[this] { WatchUdpPort(); }};
+  SendVehicleIdentification(udp1, InterfaceEnumerator);
+}
+
+void TFConnect::WatchUdpPort() {
+  if (!udp1.Active() || udpNotifier_) return;
+  udpNotifier_ = new QSocketNotifier(static_cast<qintptr>(udp1.Handle()), QSocketNotifier::Read, this);
+  connect(udpNotifier_, &QSocketNotifier::activated, this, &TFConnect::ReadDatagrams);
+}
+
+void TFConnect::CloseUdpPort() {
+  // The notifier stops before the socket it watches closes; it may be the one calling us, so it is
+  // deleted once its signal has returned.
+  if (udpNotifier_) {
+    udpNotifier_->setEnabled(false);
+    udpNotifier_->deleteLater();
+    udpNotifier_ = nullptr;
+  }
+  udp1.SetActive(false);
+}
+
+void TFConnect::ReadDatagrams() {
+  for (int i = 0; i < kDatagramsPerWakeUp && udp1.Active(); ++i) {
+    const std::optional<TDatagram> datagram = udp1.ReadDatagram();
+    if (!datagram) return;
+    udp1DataIn(datagram->data, datagram->sourceAddress, datagram->sourcePort);
+  }
+}
+
+void TFConnect::udp1DataIn(const std::string& Datagram, const std::string& SourceAddress, int) {
+  if (!IsGatewayAnswer(Datagram)) return;
+  edtGWIP->setText(QString::fromStdString(SourceAddress));
+  CloseUdpPort();
+  for (const std::string& line : FoundLines(Datagram, SourceAddress)) AppendLog(QString::fromStdString(line));
+}

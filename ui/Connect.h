@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
+#include "Discovery.h"
 #include "EnetFrame.h"
+#include "UdpPort.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -12,6 +14,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QSocketNotifier;
 
 class TFConnect : public QWidget {
   Q_OBJECT
@@ -21,6 +24,9 @@ class TFConnect : public QWidget {
 
   void btnStartClick();
   void btnCloseClick();
+  void btnDetectClick();
+  // One received datagram: the first gateway answer fills the address and closes the port.
+  void udp1DataIn(const std::string& Datagram, const std::string& SourceAddress, int SourcePort);
 
   // Appends one line to the log and keeps the newest line in view.
   void AppendLog(const QString& line);
@@ -29,6 +35,10 @@ class TFConnect : public QWidget {
   // on a free port.
   uint32_t GatewayPort = kEnetPort;
 
+  // Where "DETECT" finds the local interfaces; tests may hand in a list of loopback only.
+  TInterfaceEnumerator InterfaceEnumerator = EnumInterfaces;
+
+  TUdpPort udp1;
   QGroupBox* GroupBox1 = nullptr;
   QLineEdit* edtGWIP = nullptr;
   QPushButton* btnDetect = nullptr;
@@ -45,7 +55,11 @@ class TFConnect : public QWidget {
  private:
   void FormCreate();
   void SetWriting(bool writing);
+  void WatchUdpPort();
+  void CloseUdpPort();
+  void ReadDatagrams();
   bool shownBefore_ = false;
+  QSocketNotifier* udpNotifier_ = nullptr;
 };
 
 extern TFConnect* FConnect;

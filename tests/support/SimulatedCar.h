@@ -10,6 +10,7 @@ class SimulatedCar {
   explicit SimulatedCar(CarSimFaults faults = {}, CarSimOptions options = {}) {
     options.bind = "127.0.0.1";
     options.tcpPort = 0;
+    options.udpPort = kNoDiscovery;  // discovery is tried in a network namespace of its own
     options.faults = faults;
     sim_ = std::make_unique<TCarSim>(options);
     sim_->Start();

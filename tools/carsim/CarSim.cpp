@@ -79,6 +79,7 @@ void TCarSim::Start() {
   if (inet_pton(AF_INET, options_.bind.c_str(), &address.sin_addr) != 1) {
     throw std::runtime_error("not an IPv4 address: " + options_.bind);
   }
+  if (options_.vin.size() != 17) throw std::runtime_error("a VIN has 17 characters: " + options_.vin);
   listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (listenFd_ < 0) throw SystemError("socket");
   const int on = 1;
@@ -94,6 +95,7 @@ void TCarSim::Start() {
   getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
   tcpPort_ = ntohs(address.sin_port);
 
+  OpenDiscoveryPort();
   if (pipe2(wakePipe_, O_CLOEXEC) != 0) throw SystemError("pipe");
   Store();
   acceptThread_ = std::thread([this] { AcceptLoop(); });
@@ -114,7 +116,7 @@ void TCarSim::Stop() {
     connections.swap(connectionThreads_);
   }
   for (Connection& c : connections) c.thread.join();
-  for (int fd : {listenFd_, wakePipe_[0], wakePipe_[1]}) {
+  for (int fd : {listenFd_, udpFd_, wakePipe_[0], wakePipe_[1]}) {
     if (fd >= 0) close(fd);
   }
 }
@@ -145,11 +147,52 @@ int TCarSim::Connections() const {
   return connections_;
 }
 
+void TCarSim::OpenDiscoveryPort() {
+  if (options_.udpPort == kNoDiscovery) return;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(options_.udpPort));
+  inet_pton(AF_INET, options_.bind.c_str(), &address.sin_addr);
+  udpFd_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (udpFd_ < 0) throw SystemError("socket");
+  // Several simulated gateways on one host each get their copy of a broadcast request.
+  const int on = 1;
+  setsockopt(udpFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  if (bind(udpFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    throw SystemError("bind UDP " + options_.bind + ":" + std::to_string(options_.udpPort));
+  }
+  socklen_t length = sizeof address;
+  getsockname(udpFd_, reinterpret_cast<sockaddr*>(&address), &length);
+  udpPort_ = ntohs(address.sin_port);
+}
+
+int TCarSim::IdentificationRequests() const {
+  std::lock_guard lock(mutex_);
+  return identificationRequests_;
+}
+
+void TCarSim::AnswerIdentification() {
+  uint8_t request[kReceiveBufferSize];
+  sockaddr_in from{};
+  socklen_t fromLength = sizeof from;
+  const ssize_t n = recvfrom(udpFd_, request, sizeof request, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
+  if (n < static_cast<ssize_t>(kFrameHeaderSize) || FrameControlWord(request) != kControlVehicleIdentification) return;
+  Log("<- UDP " + SpacedHex(TBuffer(request, request + n)));
+  const std::string text = "DIAGADR10BMWMAC" + options_.mac + "BMWVIN" + options_.vin;
+  const TBuffer answer = BuildFrame(kControlVehicleIdentification,
+                                    std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  Log("-> UDP " + SpacedHex(answer));
+  sendto(udpFd_, answer.data(), answer.size(), 0, reinterpret_cast<const sockaddr*>(&from), fromLength);
+  std::lock_guard lock(mutex_);
+  ++identificationRequests_;
+}
+
 void TCarSim::AcceptLoop() {
   while (!stopping_) {
-    pollfd fds[] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-    if (poll(fds, 2, -1) < 0 && errno != EINTR) return;
+    pollfd fds[] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}, {udpFd_, POLLIN, 0}};
+    if (poll(fds, udpFd_ >= 0 ? 3 : 2, -1) < 0 && errno != EINTR) return;
     if (stopping_ || fds[1].revents) return;
+    if (udpFd_ >= 0 && (fds[2].revents & POLLIN)) AnswerIdentification();
     if (!(fds[0].revents & POLLIN)) continue;
     ReapFinishedConnections();
     const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);

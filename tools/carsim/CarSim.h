@@ -23,6 +23,7 @@
 #include "HeadUnit.h"
 
 inline constexpr int kEndlessPending = -1;
+inline constexpr int kNoDiscovery = -1;
 
 struct CarSimFaults {
   int pending = 0;             // response-pending answers before each real answer; kEndlessPending
@@ -38,6 +39,7 @@ struct CarSimFaults {
 struct CarSimOptions {
   std::string bind = "127.0.0.1";
   uint16_t tcpPort = kEnetPort;  // 0: a free port the system picks (see TcpPort)
+  int udpPort = kDiscoveryPort;  // vehicle identification; 0: a free port; kNoDiscovery: none
   std::string vin = "WBA8E9C57GK123456";
   std::string mac = "001A37C0FFEE";
   std::string loadFile;   // start with this history
@@ -68,15 +70,19 @@ class TCarSim {
   void Stop();
 
   uint16_t TcpPort() const { return tcpPort_; }
+  uint16_t UdpPort() const { return udpPort_; }
 
   void SetFaults(const CarSimFaults& faults);
   std::vector<TReceivedFrame> ReceivedFrames() const;
   std::vector<TBuffer> ReceivedRequests() const;  // the UDS bytes of every request, in order
   THistoryList History() const;
   int Connections() const;  // connections accepted so far
+  int IdentificationRequests() const;  // vehicle identification requests answered so far
 
  private:
   void AcceptLoop();
+  void AnswerIdentification();
+  void OpenDiscoveryPort();
   void Serve(int fd);
   bool SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults);
   bool Pause(int ms);  // false when stopping
@@ -85,7 +91,9 @@ class TCarSim {
 
   CarSimOptions options_;
   uint16_t tcpPort_ = 0;
+  uint16_t udpPort_ = 0;
   int listenFd_ = -1;
+  int udpFd_ = -1;
   int wakePipe_[2] = {-1, -1};
   std::atomic<bool> stopping_{false};
   std::thread acceptThread_;
@@ -104,4 +112,5 @@ class TCarSim {
   std::vector<TReceivedFrame> frames_;
   THeadUnit headUnit_;
   int connections_ = 0;
+  int identificationRequests_ = 0;
 };

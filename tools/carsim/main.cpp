@@ -30,7 +30,8 @@ std::optional<std::pair<uint8_t, uint8_t>> ParseNrc(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"tarvelo-carsim: a simulated BMW diagnostic gateway (TCP 6801) and head unit (address 63).\n"
+  CLI::App app{"tarvelo-carsim: a simulated BMW diagnostic gateway (TCP 6801, vehicle identification on\n"
+               "UDP 6811) and head unit (address 63).\n"
                "It answers erase (31 01 A0 80), write (31 01 A0 81 <entry>) and reset (11 01), and keeps\n"
                "the service history written into it.",
                "tarvelo-carsim"};
@@ -39,8 +40,12 @@ int main(int argc, char** argv) {
   bool verbose = false;
   std::string nrc;
   int port = kEnetPort;
+  int udpPort = kDiscoveryPort;
   app.add_option("--bind", options.bind, "Address to listen on")->capture_default_str();
   app.add_option("--port", port, "TCP port of the gateway (0: any free port)")->capture_default_str()->check(CLI::Range(0, 65535));
+  app.add_option("--udp-port", udpPort, "UDP port of vehicle identification (0: any free port, -1: none)")
+      ->capture_default_str()
+      ->check(CLI::Range(-1, 65535));
   app.add_option("--vin", options.vin, "Vehicle identification number the car reports")->capture_default_str();
   app.add_option("--mac", options.mac, "MAC address text the car reports")->capture_default_str();
   app.add_option("--load", options.loadFile, "Start with the history of this file");
@@ -62,6 +67,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   options.tcpPort = static_cast<uint16_t>(port);
+  options.udpPort = udpPort;
   if (!nrc.empty()) {
     options.faults.nrc = ParseNrc(nrc);
     if (!options.faults.nrc) {
@@ -78,8 +84,9 @@ int main(int argc, char** argv) {
     std::cerr << "tarvelo-carsim: " << e.what() << "\n";
     return 1;
   }
-  std::cout << "tarvelo-carsim: gateway on " << options.bind << ":" << sim.TcpPort() << " (TCP), VIN "
-            << options.vin << std::endl;
+  std::cout << "tarvelo-carsim: gateway on " << options.bind << ":" << sim.TcpPort() << " (TCP)";
+  if (udpPort != kNoDiscovery) std::cout << ", vehicle identification on UDP " << sim.UdpPort();
+  std::cout << ", VIN " << options.vin << std::endl;
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
   while (!StopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));

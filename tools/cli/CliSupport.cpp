@@ -40,6 +40,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddCheckCommand(app, io);
   AddRequestCommand(app, io);
   AddWriteCommand(app, io);
+  AddDetectCommand(app, io);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -39,3 +39,4 @@ void AddShowCommand(CLI::App& app, CliStreams& io);
 void AddCheckCommand(CLI::App& app, CliStreams& io);
 void AddRequestCommand(CLI::App& app, CliStreams& io);
 void AddWriteCommand(CLI::App& app, CliStreams& io);
+void AddDetectCommand(CLI::App& app, CliStreams& io);

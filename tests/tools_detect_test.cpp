@@ -1,0 +1,148 @@
+// tarvelo-cli detect against simulated gateways. main() first enters a private network namespace
+// (unshare, loopback up), so the broadcasts stay inside it; the two-host test adds a second
+// namespace joined by a veth pair.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "CarSim.h"
+#include "HistoryFile.h"
+#include "NetworkNamespace.h"
+#include "TempDir.h"
+#include "TestEntries.h"
+
+namespace {
+
+const std::string kCli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
+const std::string kCarsim = std::string(TARVELO_BINARY_DIR) + "/tools/carsim/tarvelo-carsim";
+
+struct CommandRun {
+  int code;
+  std::string out;
+};
+
+CommandRun RunCommand(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  char buffer[4096];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+std::unique_ptr<TCarSim> Gateway(const std::string& vin) {
+  CarSimOptions options;
+  options.bind = "0.0.0.0";  // a broadcast reaches only a socket bound to all addresses
+  options.tcpPort = 0;
+  options.udpPort = kDiscoveryPort;
+  options.vin = vin;
+  auto sim = std::make_unique<TCarSim>(options);
+  sim->Start();
+  return sim;
+}
+
+TEST(CliDetect, FindsTheSimulatedGatewayOnTheLoopbackBroadcast) {
+  REQUIRE_PRIVATE_NETWORK();
+  auto gateway = Gateway("WBA8E9C57GK123456");
+  const CommandRun r = RunCommand(kCli + " detect --timeout 5");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(r.out, "Auto detecting...\n\nFound WBA8E9C57GK123456\n* IP: 127.0.0.1\n\n");
+  EXPECT_EQ(gateway->IdentificationRequests(), 1);  // the namespace has one interface: loopback
+}
+
+TEST(CliDetect, AllListsEveryGatewayThatAnswered) {
+  REQUIRE_PRIVATE_NETWORK();
+  auto first = Gateway("WBA00000000000001");
+  auto second = Gateway("WBA00000000000002");
+  const CommandRun r = RunCommand(kCli + " detect --all --timeout 1");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("WBA00000000000001  127.0.0.1\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("WBA00000000000002  127.0.0.1\n"), std::string::npos) << r.out;
+}
+
+TEST(CliDetect, NoAnswerIsAnError) {
+  REQUIRE_PRIVATE_NETWORK();
+  const auto start = std::chrono::steady_clock::now();
+  const CommandRun r = RunCommand(kCli + " detect --timeout 0.5");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "Auto detecting...\n\nERR: No vehicle answered\n");
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_EQ(RunCommand(kCli + " detect --timeout -1").code, 2);
+  EXPECT_NE(RunCommand(kCli + " detect --help").out.find("--timeout"), std::string::npos);
+}
+
+// A second host: a child process in a network namespace of its own, joined to ours by a veth pair
+// with link-local addresses, runs the simulated car. Tarvelo finds it by the broadcast on
+// 169.254.255.255 and writes the history into it.
+TEST(CliDetect, FindsAndWritesToACarOnASecondHost) {
+  REQUIRE_PRIVATE_NETWORK();
+  int ready[2], go[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(go), 0);
+  TempDir dir;
+  const std::string stored = dir.File("head-unit.kelta");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const char ok = unshare(CLONE_NEWNET) == 0 ? '1' : '0';
+    (void)!write(ready[1], &ok, 1);
+    char start;
+    if (ok != '1' || read(go[0], &start, 1) != 1) _exit(3);
+    const std::string setup = "ip link set lo up && ip addr add 169.254.10.2/16 dev veth-car && ip link set veth-car up";
+    if (std::system(("PATH=$PATH:/usr/sbin:/sbin; " + setup).c_str()) != 0) _exit(4);
+    execl(kCarsim.c_str(), "tarvelo-carsim", "--bind", "0.0.0.0", "--vin", "WBASECONDHOST0001", "--store",
+          stored.c_str(), static_cast<char*>(nullptr));
+    _exit(5);
+  }
+  char ok = 0;
+  ASSERT_EQ(read(ready[0], &ok, 1), 1);
+  if (ok != '1') {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    GTEST_SKIP() << "cannot make a second network namespace here";
+  }
+  const bool linked = RunIp("link add veth-pc type veth peer name veth-car netns " + std::to_string(child)) &&
+                      RunIp("addr add 169.254.10.1/16 dev veth-pc") && RunIp("link set veth-pc up");
+  (void)!write(go[1], "g", 1);
+  if (!linked) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    GTEST_SKIP() << "cannot make a veth pair here";
+  }
+
+  // The link and the simulator take a moment to come up.
+  CommandRun found{};
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    found = RunCommand(kCli + " detect --timeout 1");
+    if (found.code == 0) break;
+  }
+  EXPECT_EQ(found.code, 0) << found.out;
+  EXPECT_EQ(found.out, "Auto detecting...\n\nFound WBASECONDHOST0001\n* IP: 169.254.10.2\n\n");
+
+  const std::string file = dir.File("history.kelta");
+  WriteBytes(file, JoinHistory({ExampleEntryBytes(), EntryWithProcedures(3)}));
+  const CommandRun written = RunCommand(kCli + " write --host 169.254.10.2 " + file);
+  EXPECT_EQ(written.code, 0) << written.out;
+  EXPECT_NE(written.out.find("[ COMPLETE ]"), std::string::npos);
+  EXPECT_EQ(ReadBytes(stored), ReadBytes(file));
+
+  kill(child, SIGTERM);
+  int status = 0;
+  waitpid(child, &status, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string why;
+  EnterPrivateNetworkNamespace(&why);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

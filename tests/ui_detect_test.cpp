@@ -1,0 +1,222 @@
+// "DETECT" in the ENET window, as real widgets. main() first enters a private network namespace
+// (unshare, loopback up), so that the broadcasts stay inside it.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "Connect.h"
+#include "NetworkNamespace.h"
+#include "SimulatedCar.h"
+#include "TestEntries.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+QStringList LogLines() { return FConnect->mmoENET->toPlainText().split(QLatin1Char('\n')); }
+
+std::unique_ptr<TCarSim> Gateway(const std::string& vin, int tcpPort = 0) {
+  CarSimOptions options;
+  options.bind = "0.0.0.0";
+  options.tcpPort = static_cast<uint16_t>(tcpPort);
+  options.udpPort = kDiscoveryPort;
+  options.vin = vin;
+  auto sim = std::make_unique<TCarSim>(options);
+  sim->Start();
+  return sim;
+}
+
+// A device on port 6811 that hears the requests and answers only when told to.
+class QuietDevice {
+ public:
+  QuietDevice() {
+    fd_ = socket(AF_INET, SOCK_DGRAM, 0);
+    const int on = 1;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(kDiscoveryPort);
+    bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  }
+  ~QuietDevice() { close(fd_); }
+  // Waits for one request; returns the sender, or nothing after a second.
+  std::optional<sockaddr_in> Hear() {
+    pollfd p{fd_, POLLIN, 0};
+    if (poll(&p, 1, 1000) <= 0) return std::nullopt;
+    char data[64];
+    sockaddr_in from{};
+    socklen_t length = sizeof from;
+    if (recvfrom(fd_, data, sizeof data, 0, reinterpret_cast<sockaddr*>(&from), &length) != 6) return std::nullopt;
+    return from;
+  }
+  void Answer(const sockaddr_in& to, const std::string& text) {
+    const std::string datagram = std::string("\0\0\0\0\0\x11", 6) + text;
+    sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  }
+
+ private:
+  int fd_;
+};
+
+const QStringList kFound = {"Auto detecting...", "", "Found WBA8E9C57GK123456", "* IP: 127.0.0.1", ""};
+
+}  // namespace
+
+class TestDetect : public QObject {
+  Q_OBJECT
+
+  void Detect() { QTest::mouseClick(FConnect->btnDetect, Qt::LeftButton); }
+
+ private slots:
+  void init() {
+    if (!InPrivateNetworkNamespace()) QSKIP(qPrintable("needs a private network namespace: " + QString::fromStdString(PrivateNetworkNamespaceProblem())));
+    CreateWindows();
+    FMain->show();
+    ClickHeaderSection(THeaderSection::WriteToCar);
+  }
+
+  void cleanup() {
+    if (FMain) DestroyWindows();
+  }
+
+  void detectFillsTheAddressAndTheLog() {
+    auto gateway = Gateway("WBA8E9C57GK123456");
+    FConnect->edtGWIP->setText(QStringLiteral("typed by hand"));
+    FConnect->AppendLog(QStringLiteral("[ BEGIN ]"));
+    Detect();
+    QCOMPARE(FConnect->edtGWIP->text(), QString());
+    QCOMPARE(LogLines(), (QStringList{"Auto detecting...", ""}));
+    QTRY_COMPARE(FConnect->edtGWIP->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(LogLines(), kFound);
+    QVERIFY(!FConnect->udp1.Active());
+  }
+
+  void aSecondGatewaysAnswerHasNoEffect() {
+    auto first = Gateway("WBA8E9C57GK123456");
+    QuietDevice late;
+    Detect();
+    QTRY_COMPARE(LogLines(), kFound);
+    const std::optional<sockaddr_in> requester = late.Hear();
+    QVERIFY(requester);
+    late.Answer(*requester, "DIAGADR10BMWVINWBALATEANSWER00001");
+    QTest::qWait(200);
+    QCOMPARE(LogLines(), kFound);
+    QCOMPARE(FConnect->edtGWIP->text(), QStringLiteral("127.0.0.1"));
+  }
+
+  void detectTwiceWithoutAnswerKeepsOnePortAndSendsTwice() {
+    QuietDevice device;
+    Detect();
+    QVERIFY(FConnect->udp1.Active());
+    const int localPort = FConnect->udp1.LocalPort();
+    const std::optional<sockaddr_in> first = device.Hear();
+    QVERIFY(first);
+    Detect();
+    const std::optional<sockaddr_in> second = device.Hear();
+    QVERIFY(second);
+    QCOMPARE(FConnect->udp1.LocalPort(), localPort);
+    QCOMPARE(ntohs(second->sin_port), localPort);
+    QCOMPARE(LogLines(), (QStringList{"Auto detecting...", ""}));
+    // Non-matching answers leave no trace; a later gateway answer is still taken.
+    device.Answer(*second, "DIAGADR40BMWVINWBANOTAGATEWAY0001");
+    device.Answer(*second, "DIAGADR10BMWVINWBA8E9C57GK123456");
+    QTRY_COMPARE(LogLines(), kFound);
+  }
+
+  void detectClosesAnOpenDiagnosticConnection() {
+    SimulatedCar car;
+    QVERIFY(EnetConnect());
+    QVERIFY(ClientSocket->Connected());
+    Detect();
+    QVERIFY(!ClientSocket->Connected());
+    QCOMPARE(Enet.HOST, std::string());
+    QCOMPARE(Enet.PORT, 6801u);
+  }
+
+  void anAnswerWhileTheWindowIsHiddenStillArrives() {
+    QuietDevice device;
+    Detect();
+    const std::optional<sockaddr_in> requester = device.Hear();
+    QVERIFY(requester);
+    QTest::mouseClick(FConnect->btnClose, Qt::LeftButton);
+    QVERIFY(!FConnect->isVisible());
+    device.Answer(*requester, "DIAGADR10BMWVINWBA8E9C57GK123456");
+    QTRY_COMPARE(FConnect->edtGWIP->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(LogLines(), kFound);
+  }
+
+  void anAnswerArrivesInsideTheResponsePendingWait() {
+    CarSimFaults pending;
+    pending.pending = 1;
+    SimulatedCar car(pending);
+    FMain->SHRecord = {ExampleEntryBytes()};
+    QuietDevice device;
+    Detect();
+    const std::optional<sockaddr_in> requester = device.Hear();
+    QVERIFY(requester);
+    FConnect->edtGWIP->setText(QStringLiteral("127.0.0.1"));
+    FConnect->GatewayPort = car->TcpPort();
+    FConnect->chkErase->setChecked(false);
+    std::thread answer([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(400));
+      device.Answer(*requester, "DIAGADR10BMWVINWBA8E9C57GK123456");
+    });
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    answer.join();
+    const QStringList lines = LogLines();
+    QVERIFY2(lines.contains(QStringLiteral("Found WBA8E9C57GK123456")), qPrintable(lines.join('|')));
+    QVERIFY(lines.indexOf(QStringLiteral("Found WBA8E9C57GK123456")) < lines.indexOf(QStringLiteral("[ COMPLETE ]")));
+    QCOMPARE(car->History(), THistoryList{ExampleEntryBytes()});  // the write went on undisturbed
+  }
+
+  void aFailingSendGoesToTheErrorReport() {
+    QuietDevice device;
+    FConnect->InterfaceEnumerator = [](tNetworkInterfaceList& list) {
+      tNetworkInterface unreachable, loopback;
+      unreachable.AddrDirectedBroadcast = "10.9.8.255";
+      loopback.AddrDirectedBroadcast = "127.255.255.255";
+      list = {unreachable, loopback};
+      return true;
+    };
+    QString shown;
+    WhenMessageBox([&](QMessageBox* box) { shown = box->text(); });
+    Detect();
+    QCOMPARE(shown, QStringLiteral("Cannot send to 10.9.8.255:6811. Network is unreachable."));
+    QCOMPARE(LogLines(), (QStringList{"Auto detecting...", ""}));
+    QCOMPARE(FConnect->edtGWIP->text(), QString());
+    QVERIFY(!device.Hear());  // the interface after the failing one got no request
+    QVERIFY(FConnect->udp1.Active());
+  }
+
+  void noInterfacesSendNothingAndKeepThePortOpen() {
+    QuietDevice device;
+    FConnect->InterfaceEnumerator = [](tNetworkInterfaceList& list) {
+      list.clear();
+      return false;
+    };
+    Detect();
+    QVERIFY(FConnect->udp1.Active());
+    QVERIFY(!device.Hear());
+    QCOMPARE(LogLines(), (QStringList{"Auto detecting...", ""}));
+  }
+};
+
+int main(int argc, char** argv) {
+  std::string why;
+  EnterPrivateNetworkNamespace(&why);
+  TTarveloApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("Tarvelo"));
+  ApplyVisualStyle(app);
+  TestDetect test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "ui_detect_test.moc"

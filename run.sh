@@ -26,9 +26,10 @@ fi
 cat "$work/carsim.log"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  # The open dialog starts in the current directory: start where the sample history is.
+  # The program looks for its user guide and the open dialog starts in the current directory: the
+  # build puts tarvelo_help.pdf and sample.kelta next to the program, so start it there.
   echo "Tarvelo is starting: \"Open\" sample.kelta, \"Write to car\", type 127.0.0.1, \"Start\"."
-  (cd examples && "$build/ui/tarvelo")
+  (cd "$build/ui" && ./tarvelo)
   exit 0
 fi
 

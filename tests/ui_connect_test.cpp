@@ -10,6 +10,7 @@
 #include "HexText.h"
 #include "HistoryWriter.h"
 #include "SimulatedCar.h"
+#include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
 
@@ -106,10 +107,6 @@ class TestConnect : public QObject {
     second.removeAt(3);
     QCOMPARE(LogLines(), kCompleteBlock + second);
     QCOMPARE(car->History().size(), std::size_t{6});
-
-    if (const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR"); !folder.isEmpty()) {
-      QVERIFY(FConnect->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-connection.png")));
-    }
   }
 
   void emptyListAndEmptyAddress() {
@@ -166,6 +163,19 @@ class TestConnect : public QObject {
     QCOMPARE(FConnect->mmoENET->toPlainText(), log);
     QCOMPARE(FConnect->edtGWIP->text(), QStringLiteral("127.0.0.1"));
     QVERIFY(!FConnect->chkErase->isChecked());
+  }
+
+  void screenshot() {
+    const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");
+    SimulatedCar car;
+    const std::optional<THistoryList> sample = SplitHistory(ReadBytes(TARVELO_SOURCE_DIR "/examples/sample.kelta"));
+    QVERIFY(sample);
+    FMain->SHRecord = *sample;
+    ShowFor(car);
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
+    QVERIFY(FConnect->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-connection.png")));
   }
 
   void aRefusingHeadUnitEndsTheBlockWithError() {

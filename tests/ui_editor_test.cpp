@@ -484,6 +484,15 @@ class TestEditor : public QObject {
     FEditor->cbbProcTYP->setCurrentIndex(13);
     FEditor->lvProcedures->setCurrentItem(FEditor->lvProcedures->topLevelItem(1));
     QVERIFY(FEditor->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/editor.png")));
+
+    FMain->Add1->trigger();  // the editor is open: its fields stay, an empty km shows the message
+    FEditor->edtKMStand->clear();
+    bool saved = false;
+    WhenMessageBox([&](QMessageBox* box) {
+      saved = box->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/invalid-data.png"));
+    });
+    QTest::mouseClick(FEditor->btnSAVE, Qt::LeftButton);
+    QVERIFY(saved);
   }
 };
 

@@ -1,13 +1,93 @@
 #include "uInfo.h"
 
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "AnimatedLogo.h"
+#include "VisualStyle.h"
+#include "WindowPlacement.h"
+
 TFInfo* FInfo = nullptr;
+
+namespace {
+constexpr int kClientWidth = 527;
+constexpr int kClientHeight = 194;
+constexpr int kLogoWidth = 200;
+constexpr int kTitlePixels = 16;
+}  // namespace
 
 TFInfo::TFInfo(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("TFInfo"));
   setWindowTitle(QStringLiteral(" [i]  Info/About"));
-  setFixedSize(527, 194);
+  setFixedSize(kClientWidth, kClientHeight);
+  OpenWithDesktop = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+  grpMAIN1 = new QGroupBox(this);
+  grpMAIN1->setObjectName(QStringLiteral("grpMAIN1"));
+  grpMAIN1->setFlat(true);
+  grpMAIN1->setGeometry(0, 0, kLogoWidth, kClientHeight);
+  imgLOGO1 = new TAnimatedLogo(grpMAIN1);
+  imgLOGO1->setObjectName(QStringLiteral("imgLOGO1"));
+  imgLOGO1->move(0, 1);
+
+  grp2 = new QGroupBox(this);
+  grp2->setObjectName(QStringLiteral("grp2"));
+  grp2->setGeometry(kLogoWidth, 0, kClientWidth - kLogoWidth, kClientHeight);
+  txtCAP1 = new QLabel(QStringLiteral("BMW HU Tarvelo"), grp2);
+  txtCAP1->setObjectName(QStringLiteral("txtCAP1"));
+  txtCAP1->setFont(WindowFont(kTitlePixels, true));
+  txtCAP1->setGeometry(22, 16, 277, 23);
+  txtVer1 = new QLabel(QStringLiteral("Version: " TARVELO_VERSION_TEXT), grp2);
+  txtVer1->setObjectName(QStringLiteral("txtVer1"));
+  txtVer1->setGeometry(22, 45, 90, 17);
+  txtWWW = new QLabel(QString::fromLatin1(kWebAddressText), grp2);
+  txtWWW->setObjectName(QStringLiteral("txtWWW"));
+  QFont link = WindowFont(kWindowFontPixels, true);
+  link.setUnderline(true);
+  txtWWW->setFont(link);
+  txtWWW->setCursor(Qt::PointingHandCursor);
+  txtWWW->setGeometry(22, 143, 146, 17);
+  txtWWW->installEventFilter(this);
+  btnHELP = new QPushButton(QStringLiteral("HELP"), grp2);
+  btnHELP->setObjectName(QStringLiteral("btnHELP"));
+  btnHELP->setGeometry(220, 112, 75, 25);
+  connect(btnHELP, &QPushButton::clicked, this, &TFInfo::btnHELPClick);
 }
 
 TFInfo::~TFInfo() {
   if (FInfo == this) FInfo = nullptr;
+}
+
+void TFInfo::showEvent(QShowEvent* event) {
+  CenterOver(this, parentWidget());
+  QWidget::showEvent(event);
+  FormShow();
+}
+
+void TFInfo::hideEvent(QHideEvent* event) {
+  imgLOGO1->Stop();  // no drawing for nobody; the next show starts it again
+  QWidget::hideEvent(event);
+}
+
+void TFInfo::FormShow() { imgLOGO1->Start(); }
+
+void TFInfo::btnHELPClick() {
+  // The document is looked up in the current directory, where the program was started.
+  OpenWithDesktop(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(kHelpDocument))));
+}
+
+void TFInfo::txtWWWClick() { OpenWithDesktop(QUrl(QString::fromLatin1(kWebAddress))); }
+
+bool TFInfo::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtWWW && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    txtWWWClick();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }

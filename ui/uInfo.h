@@ -1,13 +1,47 @@
 #pragma once
-// TFInfo: the info window with the product's title, version, help and web address.
+// TFInfo: the info window with the product's title and version beside an animated logo, the
+// "HELP" button that opens the help document and the link to the project's web page.
 
+#include <QUrl>
 #include <QWidget>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class TAnimatedLogo;
+
+// The help document, looked up in the current directory.
+inline constexpr const char* kHelpDocument = "tarvelo_help.pdf";
+// The project's web page, and the link text that stands for it.
+inline constexpr const char* kWebAddress = "https://tarvelo.github.io";
+inline constexpr const char* kWebAddressText = "TARVELO.GITHUB.IO";
 
 class TFInfo : public QWidget {
   Q_OBJECT
  public:
   explicit TFInfo(QWidget* owner);
   ~TFInfo() override;
+
+  void FormShow();
+  void btnHELPClick();
+  void txtWWWClick();
+
+  // Asks the desktop to open a document or a web page; its answer is not looked at. Tests replace it.
+  std::function<void(const QUrl&)> OpenWithDesktop;
+
+  QGroupBox* grpMAIN1 = nullptr;
+  TAnimatedLogo* imgLOGO1 = nullptr;
+  QGroupBox* grp2 = nullptr;
+  QLabel* txtCAP1 = nullptr;
+  QLabel* txtVer1 = nullptr;
+  QLabel* txtWWW = nullptr;
+  QPushButton* btnHELP = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 extern TFInfo* FInfo;

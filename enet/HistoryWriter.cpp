@@ -18,7 +18,6 @@ const std::string kWriteAnswer = "7101A081";
 const std::string kResetRequest = "1101";
 const std::string kResetAnswer = "5101";
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 void EndBlock(const TLogSink& log, const char* outcome) {
   log("");
@@ -71,14 +70,14 @@ bool WriteServiceHistory(const TWriteJob& job, const TLogSink& log, const TWrite
   if (job.erase) {
     log("- Erasing current service history...");
     check(EnetRequest(kEraseRequest, kHeadUnit), kEraseAnswer, "the erase request");
-    Pause(kErasePauseMs);
+    std::this_thread::sleep_for(job.erasePause);
   }
   log("- Writing new service history...");
   const std::size_t n = job.entries.size();
   for (std::size_t i = 0; i < n; ++i) {
     check(EnetRequest(WriteEntryRequest(job.entries[i]), kHeadUnit), kWriteAnswer,
           "entry " + std::to_string(i + 1) + " of " + std::to_string(n));
-    Pause(kEntryPauseMs);
+    std::this_thread::sleep_for(job.entryPause);
     if (progress) progress(i + 1, n);
   }
   log("- Finished writing, restarting Headunit...");

@@ -8,6 +8,7 @@
 // as an "ERR: " line and the block ends with "[ ERROR ]"; the sequence itself goes on as before, so
 // every request is still sent in the same order with the same pauses.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,11 +16,17 @@
 #include "EnetFrame.h"
 #include "HistoryFile.h"
 
+inline constexpr int kErasePauseMs = 200;
+inline constexpr int kEntryPauseMs = 100;
+
 struct TWriteJob {
   std::string host;           // the gateway as the user typed it, UTF-8 (not trimmed, not checked)
   uint32_t port = kEnetPort;  // 6801; a simulated car may listen elsewhere
   THistoryList entries;       // a copy: the user may change the list while the write runs
   bool erase = true;          // erase the head unit's history first
+  // The pauses the head unit needs after the erase and after each entry; only tests shorten them.
+  std::chrono::milliseconds erasePause{kErasePauseMs};
+  std::chrono::milliseconds entryPause{kEntryPauseMs};
 };
 
 // One log line at a time; an empty line is an empty string.
@@ -27,8 +34,6 @@ using TLogSink = std::function<void(const std::string&)>;
 // Entries written so far, of all, after each entry's request.
 using TWriteProgress = std::function<void(std::size_t written, std::size_t total)>;
 
-inline constexpr int kErasePauseMs = 200;
-inline constexpr int kEntryPauseMs = 100;
 
 // Runs the sequence over Enet and ClientSocket (EnetCreate must have run). Returns true when the
 // block ended with "[ COMPLETE ]", false with "[ ERROR ]".

@@ -14,6 +14,7 @@ std::unique_ptr<TClientSocket> ClientSocket;
 namespace {
 
 TMessagePump MessagePump;
+std::chrono::milliseconds ResponsePendingWait(kResponsePendingWaitMs);
 
 // Short enough that events handled in the pump are not noticeably late, long enough that the
 // wait does not keep a core busy.
@@ -47,6 +48,8 @@ void WaitProcessingMessages(std::chrono::milliseconds total) {
 }  // namespace
 
 void SetEnetMessagePump(TMessagePump pump) { MessagePump = std::move(pump); }
+
+void SetResponsePendingWait(std::chrono::milliseconds wait) { ResponsePendingWait = wait; }
 
 void EnetCreate() { ClientSocket = std::make_unique<TClientSocket>(); }
 
@@ -94,7 +97,7 @@ std::string EnetRequest(const std::string& Request, const std::string& Target) {
   std::string result = BytesToHexText(answer);
   while (IsResponsePending(answer)) {
     result.clear();
-    WaitProcessingMessages(std::chrono::milliseconds(kResponsePendingWaitMs));
+    WaitProcessingMessages(ResponsePendingWait);
     answer = EnetReadFrame();
     if (!IsResponsePending(answer)) result = BytesToHexText(answer);
   }

@@ -4,6 +4,7 @@
 // Everything runs on the caller's thread and blocks it. The one place where other work runs during
 // an exchange is the response-pending wait, which calls the message pump (see SetEnetMessagePump).
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +29,9 @@ extern std::unique_ptr<TClientSocket> ClientSocket;  // absent until EnetCreate
 
 // How long a response-pending answer is waited out before the next read.
 inline constexpr int kResponsePendingWaitMs = 1000;
+
+// The car wants kResponsePendingWaitMs; only the fuzzer and tests shorten the wait.
+void SetResponsePendingWait(std::chrono::milliseconds wait);
 
 // Creates ClientSocket (once, when the connection window is created).
 void EnetCreate();

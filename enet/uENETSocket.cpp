@@ -64,6 +64,13 @@ void TClientSocket::Connect(const std::string& Address, int32_t Port) {
   if (connect(FSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address) >= 0) FConnected = true;
 }
 
+void TClientSocket::AdoptConnectedSocket(TSocketHandle s) {
+  Disconnect();
+  FSocket = s;
+  SetReceiveTimeout(FSocket);
+  FConnected = true;
+}
+
 void TClientSocket::Disconnect() {
   FConnected = false;
   if (FSocket == kNoSocket) return;

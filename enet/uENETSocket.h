@@ -25,6 +25,10 @@ class TClientSocket {
   // stays in Socket until the next Disconnect.
   void Connect(const std::string& Address, int32_t Port);
 
+  // Takes over a socket that is already connected (one end of a socket pair, in tests and in the
+  // fuzzer): disconnects first, then owns s, with the receive time-out Connect sets, and is connected.
+  void AdoptConnectedSocket(TSocketHandle s);
+
   // Clears Connected, shuts the socket down and closes it. Afterwards the client holds no socket.
   void Disconnect();
 

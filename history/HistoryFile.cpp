@@ -107,21 +107,27 @@ TBuffer JoinHistory(const THistoryList& list) {
   return bytes;
 }
 
-TBuffer ReadHistoryFileBytes(const std::string& path) {
+TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes) {
   errno = 0;
   FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) throw CannotOpen(path, errno);
   TBuffer bytes;
+  // The file's size, when the system tells it, sizes the buffer once; a file that grows while it is
+  // read is still read whole.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (!ec && size <= maxBytes) bytes.reserve(static_cast<std::size_t>(size) + 1);
   constexpr std::size_t kChunk = 1 << 16;
   for (;;) {
     const std::size_t used = bytes.size();
-    bytes.resize(used + kChunk);
-    const std::size_t got = std::fread(bytes.data() + used, 1, kChunk, file.get());
+    const std::size_t room = bytes.capacity() > used ? bytes.capacity() - used : kChunk;
+    bytes.resize(used + room);
+    const std::size_t got = std::fread(bytes.data() + used, 1, room, file.get());
     bytes.resize(used + got);
-    if (got < kChunk) break;
+    if (got < room) break;
+    if (bytes.size() > maxBytes) throw CannotOpen(path, EFBIG);  // a device that never ends
   }
   if (std::ferror(file.get())) throw CannotOpen(path, errno ? errno : EIO);  // a directory: EISDIR
-  bytes.shrink_to_fit();
   return bytes;
 }
 

@@ -13,6 +13,8 @@
 
 using THistoryList = std::vector<TBuffer>;
 
+inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{1} << 30;
+
 // Splits the bytes of a history file into entries, all or nothing: nullopt when the bytes are
 // empty, a head is cut short or the last entry is shorter than its ProcCount demands.
 std::optional<THistoryList> SplitHistory(std::span<const uint8_t> bytes);
@@ -25,7 +27,9 @@ TBuffer JoinHistory(const THistoryList& list);
 
 // Reads a whole file. Throws TarveloError
 //   Cannot open file "<path>". <the system's error text>
-TBuffer ReadHistoryFileBytes(const std::string& path);
+// also for more than maxBytes ("File too large"): no history file comes near 1 GiB (some 20 million
+// entries), but a device such as /dev/zero would go on without end.
+TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes = kMaxHistoryFileBytes);
 
 // Writes bytes to path through a temporary file beside it, renamed over the target only once every
 // byte is written and flushed: a failed save leaves an existing file whole. Throws TarveloError

@@ -132,6 +132,11 @@ TEST(HistoryFile, OpenErrorsCarryTheNameAndTheSystemText) {
             "Cannot open file \"" + dir.Path().string() + "\". Is a directory");
 }
 
+TEST(HistoryFile, ADeviceWithoutEndIsRefusedAtTheLimit) {
+  EXPECT_EQ(ErrorText([] { ReadHistoryFileBytes("/dev/zero", 1 << 20); }),
+            "Cannot open file \"/dev/zero\". File too large");
+}
+
 TEST(HistoryFile, CreateErrorCarriesTheNameAndTheSystemText) {
   TempDir dir;
   const std::string path = dir.File("no-such-dir/history.kelta");

@@ -49,7 +49,10 @@ class TestConnect : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(FMain));
   }
 
-  void cleanup() { DestroyWindows(); }
+  void cleanup() {
+    CancelModalWatchers();
+    DestroyWindows();
+  }
 
   void looksAsDescribed() {
     ClickHeaderSection(THeaderSection::WriteToCar);

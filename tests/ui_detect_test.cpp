@@ -84,6 +84,7 @@ class TestDetect : public QObject {
   }
 
   void cleanup() {
+    CancelModalWatchers();
     if (FMain) DestroyWindows();
   }
 

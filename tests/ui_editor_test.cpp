@@ -93,7 +93,10 @@ class TestEditor : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(FMain));
   }
 
-  void cleanup() { DestroyWindows(); }
+  void cleanup() {
+    CancelModalWatchers();
+    DestroyWindows();
+  }
 
   void looksAsDescribedAtFirstUse() {
     FMain->Add1->trigger();

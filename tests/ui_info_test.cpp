@@ -22,7 +22,10 @@ class TestInfo : public QObject {
     FInfo->OpenWithDesktop = [this](const QUrl& url) { opened_ << url; };
   }
 
-  void cleanup() { DestroyWindows(); }
+  void cleanup() {
+    CancelModalWatchers();
+    DestroyWindows();
+  }
 
   void looksAsDescribed() {
     ClickHeaderSection(THeaderSection::InfoHelp);

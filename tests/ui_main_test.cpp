@@ -76,6 +76,7 @@ class TestMainWindow : public QObject {
   }
 
   void cleanup() {
+    CancelModalWatchers();
     DestroyWindows();
     dir_.reset();
   }

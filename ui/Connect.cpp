@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSocketNotifier>
 
+#include "Command.h"
 #include "HistoryWriter.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
@@ -89,9 +90,9 @@ TFConnect::TFConnect(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::MSWindowsFi
   setTabOrder(chkErase, btnDetect);
   setTabOrder(btnDetect, edtGWIP);
 
-  connect(btnStart, &QPushButton::clicked, this, &TFConnect::btnStartClick);
-  connect(btnClose, &QPushButton::clicked, this, &TFConnect::btnCloseClick);
-  connect(btnDetect, &QPushButton::clicked, this, &TFConnect::btnDetectClick);
+  ConnectCommand(btnStart, &QPushButton::clicked, this, &TFConnect::btnStartClick);
+  ConnectCommand(btnClose, &QPushButton::clicked, this, &TFConnect::btnCloseClick);
+  ConnectCommand(btnDetect, &QPushButton::clicked, this, &TFConnect::btnDetectClick);
   FormCreate();
 }
 

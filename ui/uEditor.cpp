@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include "CodeTables.h"
+#include "Command.h"
 #include "HistoryList.h"
 #include "Icons.h"
 #include "RecordTexts.h"
@@ -80,8 +81,8 @@ TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
   btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   btnCancel->setGeometry(kClientWidth - 8 - 75, kClientHeight - 8 - kButtonHeight, 75, kButtonHeight);
-  connect(btnSAVE, &QPushButton::clicked, this, &TFEditor::btnSAVEClick);
-  connect(btnCancel, &QPushButton::clicked, this, &TFEditor::btnCancelClick);
+  ConnectCommand(btnSAVE, &QPushButton::clicked, this, &TFEditor::btnSAVEClick);
+  ConnectCommand(btnCancel, &QPushButton::clicked, this, &TFEditor::btnCancelClick);
   SetFocusOrder();
 
   // FormCreate
@@ -166,7 +167,7 @@ void TFEditor::CreateAddGroup() {
   btnProcADD = new QPushButton(QStringLiteral("ADD"), grpAdd);
   btnProcADD->setObjectName(QStringLiteral("btnProcADD"));
   btnProcADD->setGeometry(314, 54, 125, kButtonHeight);
-  connect(btnProcADD, &QPushButton::clicked, this, &TFEditor::btnProcADDClick);
+  ConnectCommand(btnProcADD, &QPushButton::clicked, this, &TFEditor::btnProcADDClick);
 }
 
 void TFEditor::CreateProcedureList() {
@@ -188,7 +189,8 @@ void TFEditor::CreateProcedureList() {
 
   pmEditor = new QMenu(this);
   pmEditor->setObjectName(QStringLiteral("pmEditor"));
-  Delete1 = pmEditor->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"), this, &TFEditor::Delete1Click);
+  Delete1 = pmEditor->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"));
+  ConnectCommand(Delete1, &QAction::triggered, this, &TFEditor::Delete1Click);
   Delete1->setObjectName(QStringLiteral("Delete1"));
   lvProcedures->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lvProcedures, &QWidget::customContextMenuRequested, this,
@@ -206,7 +208,7 @@ void TFEditor::showEvent(QShowEvent* event) {
   shownBefore_ = true;
   QWidget::showEvent(event);
   // The window system's own shows (after a minimise) are not a new use of the editor.
-  if (!event->spontaneous()) FormShow();
+  if (!event->spontaneous()) RunCommand([this] { FormShow(); });
 }
 
 void TFEditor::FormShow() {

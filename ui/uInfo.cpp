@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "AnimatedLogo.h"
+#include "Command.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
 
@@ -56,7 +57,7 @@ TFInfo::TFInfo(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopH
   btnHELP = new QPushButton(QStringLiteral("HELP"), grp2);
   btnHELP->setObjectName(QStringLiteral("btnHELP"));
   btnHELP->setGeometry(220, 112, 75, 25);
-  connect(btnHELP, &QPushButton::clicked, this, &TFInfo::btnHELPClick);
+  ConnectCommand(btnHELP, &QPushButton::clicked, this, &TFInfo::btnHELPClick);
 }
 
 TFInfo::~TFInfo() {
@@ -86,7 +87,7 @@ void TFInfo::txtWWWClick() { OpenWithDesktop(QUrl(QString::fromLatin1(kWebAddres
 bool TFInfo::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtWWW && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    txtWWWClick();
+    RunCommand([this] { txtWWWClick(); });
     return true;
   }
   return QWidget::eventFilter(watched, event);

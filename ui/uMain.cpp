@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTreeView>
 
+#include "Command.h"
 #include "Connect.h"
 #include "EntriesModel.h"
 #include "HistoryList.h"
@@ -147,7 +148,8 @@ void TFMain::CreateHeaderBar() {
     hdrcntrl1->resizeSection(i, kSections[i].width);
   }
   hdrcntrl1->setGeometry(0, 0, kClientWidth, kHeaderBarHeight);
-  connect(hdrcntrl1, &QHeaderView::sectionClicked, this, &TFMain::hdrcntrl1SectionClick);
+  connect(hdrcntrl1, &QHeaderView::sectionClicked, this,
+          [this](int section) { RunCommand([this, section] { hdrcntrl1SectionClick(section); }); });
 }
 
 void TFMain::CreateLists() {
@@ -180,11 +182,14 @@ void TFMain::CreateLists() {
 void TFMain::CreatePopupMenu() {
   pmMain = new QMenu(this);
   pmMain->setObjectName(QStringLiteral("pmMain"));
-  Add1 = pmMain->addAction(TarveloIcon(TIconId::Add), QStringLiteral("Add"), this, &TFMain::Add1Click);
+  Add1 = pmMain->addAction(TarveloIcon(TIconId::Add), QStringLiteral("Add"));
   pmMain->addSeparator()->setObjectName(QStringLiteral("N1"));
-  Edit1 = pmMain->addAction(TarveloIcon(TIconId::Edit), QStringLiteral("Edit"), this, &TFMain::Edit1Click);
+  Edit1 = pmMain->addAction(TarveloIcon(TIconId::Edit), QStringLiteral("Edit"));
   pmMain->addSeparator()->setObjectName(QStringLiteral("Delete1"));
-  Delete2 = pmMain->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"), this, &TFMain::Delete2Click);
+  Delete2 = pmMain->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"));
+  ConnectCommand(Add1, &QAction::triggered, this, &TFMain::Add1Click);
+  ConnectCommand(Edit1, &QAction::triggered, this, &TFMain::Edit1Click);
+  ConnectCommand(Delete2, &QAction::triggered, this, &TFMain::Delete2Click);
   Add1->setObjectName(QStringLiteral("Add1"));
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Delete2->setObjectName(QStringLiteral("Delete2"));
@@ -194,7 +199,7 @@ void TFMain::CreatePopupMenu() {
 
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
   // A double-click anywhere on the entries list, on a row or below the last one, acts as "Edit".
-  if (watched == lv1->viewport() && event->type() == QEvent::MouseButtonDblClick) Edit1Click();
+  if (watched == lv1->viewport() && event->type() == QEvent::MouseButtonDblClick) RunCommand([this] { Edit1Click(); });
   return QMainWindow::eventFilter(watched, event);
 }
 

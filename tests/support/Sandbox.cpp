@@ -20,7 +20,8 @@ bool WriteTextFile(const char* path, const std::string& text) {
   return static_cast<bool>(out);
 }
 
-// A private mount namespace; as a user without root, inside a user namespace of its own.
+}  // namespace
+
 std::string EnterPrivateMountNamespace() {
   if (geteuid() == 0) {
     if (unshare(CLONE_NEWNS) != 0) return std::string("unshare(CLONE_NEWNS): ") + std::strerror(errno);
@@ -41,6 +42,36 @@ std::string EnterPrivateMountNamespace() {
   }
   return {};
 }
+
+std::string MountSmallFileSystem(const std::string& dir, std::size_t bytes) {
+  const std::string options = "size=" + std::to_string(bytes);
+  if (mount("tarvelo-test", dir.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+    return std::string("tmpfs mount: ") + std::strerror(errno);
+  }
+  return {};
+}
+
+std::string MountReadOnly(const std::string& dir) {
+  if (mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+      mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+    return std::string("read-only bind mount: ") + std::strerror(errno);
+  }
+  return {};
+}
+
+std::string BindFileOver(const std::string& file, const std::string& target) {
+  if (mount(file.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+    return std::string("bind mount: ") + std::strerror(errno);
+  }
+  return {};
+}
+
+std::string Unmount(const std::string& path) {
+  if (umount2(path.c_str(), MNT_DETACH) != 0) return std::string("umount: ") + std::strerror(errno);
+  return {};
+}
+
+namespace {
 
 ChildOutcome RunInChild(const std::function<std::string()>& setup, const std::function<std::string()>& body) {
   int fds[2];
@@ -70,26 +101,10 @@ ChildOutcome RunInChild(const std::function<std::string()>& setup, const std::fu
 }  // namespace
 
 ChildOutcome RunWithReadOnlyDirectory(const std::string& dir, const std::function<std::string()>& body) {
-  return RunInChild(
-      [&]() -> std::string {
-        if (mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
-            mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-          return std::string("read-only bind mount: ") + std::strerror(errno);
-        }
-        return {};
-      },
-      body);
+  return RunInChild([&] { return MountReadOnly(dir); }, body);
 }
 
 ChildOutcome RunWithSmallFileSystem(const std::string& dir, std::size_t bytes,
                                     const std::function<std::string()>& body) {
-  return RunInChild(
-      [&]() -> std::string {
-        const std::string options = "size=" + std::to_string(bytes);
-        if (mount("tarvelo-test", dir.c_str(), "tmpfs", 0, options.c_str()) != 0) {
-          return std::string("tmpfs mount: ") + std::strerror(errno);
-        }
-        return {};
-      },
-      body);
+  return RunInChild([&] { return MountSmallFileSystem(dir, bytes); }, body);
 }

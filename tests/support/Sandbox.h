@@ -12,6 +12,18 @@ struct ChildOutcome {
   std::string output;      // what the body returned
 };
 
+// The calling process moves into a mount namespace of its own (through a user namespace when not
+// root), so that it can mount without touching the machine. Call it first in main(), before any
+// thread exists. Empty on success, else why not.
+std::string EnterPrivateMountNamespace();
+
+// Inside such a namespace: an empty tmpfs of `bytes` bytes on dir; dir bound read-only onto itself;
+// file bound over target (which then is busy: it cannot be replaced). Empty on success, else why not.
+std::string MountSmallFileSystem(const std::string& dir, std::size_t bytes);
+std::string MountReadOnly(const std::string& dir);
+std::string BindFileOver(const std::string& file, const std::string& target);
+std::string Unmount(const std::string& path);
+
 // Runs body in a child process in which `dir` is mounted read-only.
 ChildOutcome RunWithReadOnlyDirectory(const std::string& dir, const std::function<std::string()>& body);
 

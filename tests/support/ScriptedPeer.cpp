@@ -97,7 +97,7 @@ void ScriptedPeer::Serve(int fd) {
     } else if (const auto* send = std::get_if<SendBytes>(&step)) {
       if (::send(fd, send->bytes.data(), send->bytes.size(), MSG_NOSIGNAL) < 0) break;
     } else if (const auto* sleep = std::get_if<SleepMs>(&step)) {
-      usleep(static_cast<useconds_t>(sleep->ms) * 1000);
+      for (int waited = 0; waited < sleep->ms && !stopping_; waited += 10) usleep(10 * 1000);
     } else if (std::holds_alternative<ResetConnection>(step)) {
       const linger hard{1, 0};
       setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);

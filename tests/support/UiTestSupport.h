@@ -18,15 +18,19 @@
 #include "VisualStyle.h"
 #include "uMain.h"
 
-// Runs action on the next modal widget as soon as one is shown (polled from the event loop, so it
-// also fires inside the nested loop of a dialog's exec()).
-inline void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 10000) {
-  auto* timer = new QTimer;
+// Runs action on the next modal widget for which `wanted` holds, as soon as one is shown (polled
+// from the event loop, so it also fires inside the nested loop of a dialog's exec()). After
+// timeoutMs without one, action is not run. CancelModalWatchers() ends every watch still waiting.
+inline void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 10000,
+                      std::function<bool(QWidget*)> wanted = [](QWidget*) { return true; }) {
+  auto* timer = new QTimer(qApp);
+  timer->setObjectName(QStringLiteral("WhenModal"));
   timer->setInterval(5);
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
-  QObject::connect(timer, &QTimer::timeout, [timer, action, clock, timeoutMs] {
+  QObject::connect(timer, &QTimer::timeout, [timer, action, clock, timeoutMs, wanted] {
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal && !wanted(modal)) modal = nullptr;
     if (!modal && !clock->hasExpired(timeoutMs)) return;
     timer->stop();
     timer->deleteLater();
@@ -35,22 +39,27 @@ inline void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 1000
   timer->start();
 }
 
+// Ends the watches of WhenModal that are still waiting, so that none reaches into the next test.
+inline void CancelModalWatchers() {
+  for (QTimer* timer : qApp->findChildren<QTimer*>(QStringLiteral("WhenModal"), Qt::FindDirectChildrenOnly)) {
+    timer->stop();
+    delete timer;
+  }
+}
+
 // Accepts the next message box with its only button, after handing it to inspect.
-inline void WhenMessageBox(std::function<void(QMessageBox*)> inspect) {
-  WhenModal([inspect](QWidget* w) {
-    auto* box = qobject_cast<QMessageBox*>(w);
-    if (!box) {
-      qWarning("expected a message box, got %s", w->metaObject()->className());
-      w->close();
-      return;
-    }
-    inspect(box);
-    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-      QTest::mouseClick(ok, Qt::LeftButton);
-    } else {
-      box->close();
-    }
-  });
+inline void WhenMessageBox(std::function<void(QMessageBox*)> inspect, int timeoutMs = 10000) {
+  WhenModal(
+      [inspect](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        inspect(box);
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+          QTest::mouseClick(ok, Qt::LeftButton);
+        } else {
+          box->close();
+        }
+      },
+      timeoutMs, [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; });
 }
 
 // The texts of every row of a model, cell by cell.

@@ -261,9 +261,12 @@ void TCarSim::Serve(int fd) {
     {
       std::lock_guard lock(mutex_);
       faults = options_.faults;
-      frames_.push_back({std::move(raw), source, target, TBuffer(request.begin(), request.end())});
-      if (faults.nrc && !request.empty() && request[0] == faults.nrc->first) {
-        outcome.answer = NegativeAnswer(faults.nrc->first, faults.nrc->second);
+      if (options_.recordFrames) frames_.push_back({std::move(raw), source, target, TBuffer(request.begin(), request.end())});
+      const auto refused = std::find_if(faults.nrc.begin(), faults.nrc.end(), [&](const auto& nrc) {
+        return !request.empty() && request[0] == nrc.first;
+      });
+      if (refused != faults.nrc.end()) {
+        outcome.answer = NegativeAnswer(refused->first, refused->second);
       } else if (target == kHeadUnitAddress) {
         outcome = headUnit_.Answer(request);
       } else {
@@ -273,29 +276,43 @@ void TCarSim::Serve(int fd) {
     if (outcome.historyChanged) Store();
     ++requests;
 
-    TBuffer ack{source, target};
-    ack.insert(ack.end(), request.begin(), request.begin() + static_cast<std::ptrdiff_t>(std::min(request.size(), kAcknowledgedUdsBytes)));
-    if (!SendFrame(fd, BuildFrame(kControlAcknowledge, ack), faults)) break;
-    if (!faults.silent) {
-      const uint8_t service = request.empty() ? 0 : request[0];
-      const TBuffer pending{kNegativeResponse, service, kResponsePending};
-      bool alive = true;
-      for (int i = 0; alive && (faults.pending == kEndlessPending || i < faults.pending); ++i) {
-        alive = SendFrame(fd, BuildDiagnosticFrame(target, source, pending), faults) && Pause(faults.pendingIntervalMs);
-      }
-      if (!alive) break;
-      TBuffer answer = BuildDiagnosticFrame(target, source, outcome.answer);
-      if (faults.oversize) {
-        answer.resize(kFrameHeaderSize + kOversizeLength, 0);
-        StoreBigEndian16(&answer[2], kOversizeLength);
-      }
-      if (!SendFrame(fd, answer, faults)) break;
+    if (faults.resetAfter > 0 && requests >= faults.resetAfter) {
+      // The connection breaks off in the middle of this exchange: a reset instead of an answer.
+      const linger hard{1, 0};
+      setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+      break;
     }
+    if (!faults.noAck && !Respond(fd, source, target, request, outcome.answer, faults)) break;
     if (faults.closeAfter > 0 && requests >= faults.closeAfter) break;
   }
   std::lock_guard lock(mutex_);
   connectionFds_.erase(std::remove(connectionFds_.begin(), connectionFds_.end(), fd), connectionFds_.end());
   close(fd);
+}
+
+bool TCarSim::Respond(int fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
+                      const CarSimFaults& faults) {
+  TBuffer ackPayload{source, target};
+  const auto acknowledged = static_cast<std::ptrdiff_t>(std::min(request.size(), kAcknowledgedUdsBytes));
+  ackPayload.insert(ackPayload.end(), request.begin(), request.begin() + acknowledged);
+  const TBuffer ack = BuildFrame(kControlAcknowledge, ackPayload);
+  if (!faults.answerFirst && !SendFrame(fd, ack, faults)) return false;
+  if (!faults.silent) {
+    const uint8_t service = request.empty() ? 0 : request[0];
+    const TBuffer pending{kNegativeResponse, service, kResponsePending};
+    for (int i = 0; faults.pending == kEndlessPending || i < faults.pending; ++i) {
+      if (!SendFrame(fd, BuildDiagnosticFrame(target, source, pending), faults) || !Pause(faults.pendingIntervalMs)) {
+        return false;
+      }
+    }
+    TBuffer answer = BuildDiagnosticFrame(target, source, answerUds);
+    if (faults.oversize) {
+      answer.resize(kFrameHeaderSize + kOversizeLength, 0);
+      StoreBigEndian16(&answer[2], kOversizeLength);
+    }
+    if (!SendFrame(fd, answer, faults)) return false;
+  }
+  return !faults.answerFirst || SendFrame(fd, ack, faults);
 }
 
 void TCarSim::Log(const std::string& line) const {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <utility>
@@ -28,11 +29,14 @@ inline constexpr int kNoDiscovery = -1;
 struct CarSimFaults {
   int pending = 0;             // response-pending answers before each real answer; kEndlessPending
   int pendingIntervalMs = 0;   // pause after each response-pending answer
-  std::optional<std::pair<uint8_t, uint8_t>> nrc;  // service, code: a negative answer to that service
+  std::vector<std::pair<uint8_t, uint8_t>> nrc;  // service, code: negative answers to those services
   int closeAfter = 0;          // close the connection after this many requests (0: never)
+  int resetAfter = 0;          // reset (RST) the connection on this many-th request instead of answering it
   std::size_t split = 0;       // send frames in pieces of this many bytes (0: whole)
   int delayMs = 0;             // pause before each frame, and before each piece of a split frame
   bool silent = false;         // acknowledge, never answer
+  bool noAck = false;          // neither acknowledge nor answer
+  bool answerFirst = false;    // send the answer before the acknowledgement
   bool oversize = false;       // answer with a frame announcing more than 4,096 payload bytes
 };
 
@@ -45,6 +49,7 @@ struct CarSimOptions {
   std::string loadFile;   // start with this history
   std::string storeFile;  // write the head unit's history here after every change
   CarSimFaults faults;
+  bool recordFrames = true;  // keep every request frame for ReceivedFrames (a long soak need not)
   // Every frame received and sent as hex ("<- ..." and "-> ..."); nothing when empty.
   std::function<void(const std::string&)> log;
 };
@@ -85,6 +90,10 @@ class TCarSim {
   void OpenDiscoveryPort();
   void Serve(int fd);
   bool SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults);
+  // The acknowledgement and the answer to one request, as the faults shape them; false when the
+  // connection failed.
+  bool Respond(int fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
+               const CarSimFaults& faults);
   bool Pause(int ms);  // false when stopping
   void Log(const std::string& line) const;
   void Store();

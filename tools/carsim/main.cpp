@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string(TARVELO_VERSION_TEXT));
   CarSimOptions options;
   bool verbose = false;
-  std::string nrc;
+  std::vector<std::string> nrc;
   int port = kEnetPort;
   int udpPort = kDiscoveryPort;
   app.add_option("--bind", options.bind, "Address to listen on")->capture_default_str();
@@ -52,11 +52,14 @@ int main(int argc, char** argv) {
   app.add_option("--store", options.storeFile, "Write the head unit's history to this file after every change");
   app.add_option("--pending", options.faults.pending, "Response-pending answers before each real answer (-1: endlessly)");
   app.add_option("--pending-interval-ms", options.faults.pendingIntervalMs, "Pause after each response-pending answer");
-  app.add_option("--nrc", nrc, "Answer this service negatively, SID:CODE in hex (31:22)");
+  app.add_option("--nrc", nrc, "Answer this service negatively, SID:CODE in hex (31:22); may be given more than once");
   app.add_option("--close-after", options.faults.closeAfter, "Close the connection after K requests");
+  app.add_option("--reset-after", options.faults.resetAfter, "Reset (RST) the connection on the K-th request instead of answering it");
   app.add_option("--split", options.faults.split, "Send frames in pieces of N bytes");
   app.add_option("--delay-ms", options.faults.delayMs, "Pause before each frame (and each piece) it sends");
   app.add_flag("--silent", options.faults.silent, "Acknowledge requests, never answer them");
+  app.add_flag("--no-ack", options.faults.noAck, "Neither acknowledge nor answer requests");
+  app.add_flag("--answer-first", options.faults.answerFirst, "Send the answer before the acknowledgement");
   app.add_flag("--oversize", options.faults.oversize, "Answer with a frame announcing more than 4,096 bytes");
   app.add_flag("-v,--verbose", verbose, "Log every frame received (<-) and sent (->) as hex");
   try {
@@ -68,12 +71,13 @@ int main(int argc, char** argv) {
   }
   options.tcpPort = static_cast<uint16_t>(port);
   options.udpPort = udpPort;
-  if (!nrc.empty()) {
-    options.faults.nrc = ParseNrc(nrc);
-    if (!options.faults.nrc) {
+  for (const std::string& text : nrc) {
+    const std::optional<std::pair<uint8_t, uint8_t>> parsed = ParseNrc(text);
+    if (!parsed) {
       std::cerr << "tarvelo-carsim: --nrc takes SID:CODE in hex, for example 31:22\n";
       return 2;
     }
+    options.faults.nrc.push_back(*parsed);
   }
   if (verbose) options.log = [](const std::string& line) { std::cerr << line << std::endl; };
 

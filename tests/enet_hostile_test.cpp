@@ -1,0 +1,169 @@
+// A hostile car: gateways that announce too much, stop half way, answer in pieces, refuse, never
+// acknowledge, answer out of order, reset the connection, never read, or send garbage. For each,
+// the write must end with the right "ERR: " lines and "[ ERROR ]" (or complete, where the car
+// merely is slow), nothing may crash, and a write to a healthy car afterwards must succeed.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "HexText.h"
+#include "HistoryWriter.h"
+#include "ScriptedPeer.h"
+#include "SimulatedCar.h"
+#include "TestEntries.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+// The gateway under test: the simulated car with fault switches, or a scripted peer.
+struct HostileCase {
+  const char* name;
+  std::function<CarSimFaults()> faults;            // the simulated car misbehaves...
+  std::function<std::vector<ScriptStep>()> script;  // ...or a scripted gateway does
+  THistoryList entries;
+  bool erase;
+  Lines problems;  // the "ERR: " lines, in order; none: the write completes
+};
+
+CarSimFaults Faults(std::function<void(CarSimFaults&)> set) {
+  CarSimFaults f;
+  set(f);
+  return f;
+}
+
+TBuffer Garbage(std::size_t size) {
+  std::mt19937 random(20261210);
+  TBuffer bytes(size);
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
+  bytes[2] = 0x00;  // a first header that announces a little, so the garbage is read as frames
+  bytes[3] = 0x20;
+  return bytes;
+}
+
+const TBuffer kAnyAck = AckFrame(HexTextToBytes("3101A081"));
+
+std::vector<HostileCase> Cases() {
+  const THistoryList one = {ExampleEntryBytes()};
+  const THistoryList two = {ExampleEntryBytes(), EntryWithProcedures(1)};
+  const Lines allSilent = {"ERR: No answer to the erase request", "ERR: No answer to entry 1 of 1",
+                           "ERR: No answer to the reset request"};
+  return {
+      {"a header announcing 65,535 bytes", nullptr,
+       [] {
+         TBuffer huge = {0x00, 0x00, 0xFF, 0xFF, 0x00, 0x01};
+         huge.resize(6 + 100, 0x71);
+         return std::vector<ScriptStep>{ReadFrame{}, SendBytes{kAnyAck}, SendBytes{huge}};
+       },
+       one, true, allSilent},
+      {"a header cut short, then the connection closed", nullptr,
+       [] { return std::vector<ScriptStep>{ReadFrame{}, SendBytes{TBuffer{0x00, 0x00, 0x00}}, CloseConnection{}}; },
+       one, true, allSilent},
+      {"a payload cut short, then the connection closed", nullptr,
+       [] {
+         return std::vector<ScriptStep>{ReadFrame{}, SendBytes{kAnyAck},
+                                        SendBytes{TBuffer{0x00, 0x00, 0x00, 0x06, 0x00, 0x01, 0x63, 0xF4}},
+                                        CloseConnection{}};
+       },
+       one, true, allSilent},
+      {"frames in 1-byte pieces, 100 ms apart",
+       [] { return Faults([](CarSimFaults& f) { f.split = 1; f.delayMs = 100; }); }, nullptr, one, false, {}},
+      {"a negative answer to every request",
+       [] { return Faults([](CarSimFaults& f) { f.nrc = {{0x31, 0x22}, {0x11, 0x22}}; }); }, nullptr, two, true,
+       {"ERR: Head unit refused the erase request: 7F 31 22 (conditionsNotCorrect)",
+        "ERR: Head unit refused entry 1 of 2: 7F 31 22 (conditionsNotCorrect)",
+        "ERR: Head unit refused entry 2 of 2: 7F 31 22 (conditionsNotCorrect)",
+        "ERR: Head unit refused the reset request: 7F 11 22 (conditionsNotCorrect)"}},
+      {"an acknowledgement that never comes", [] { return Faults([](CarSimFaults& f) { f.noAck = true; }); }, nullptr,
+       one, false, {"ERR: No answer to entry 1 of 1", "ERR: No answer to the reset request"}},
+      {"an answer that comes before the acknowledgement",
+       [] { return Faults([](CarSimFaults& f) { f.answerFirst = true; }); }, nullptr, one, false,
+       {"ERR: Unexpected answer to entry 1 of 1: 31 01 A0 81 01", "ERR: Unexpected answer to the reset request: 11 01"}},
+      {"a connection reset in the middle of the write",
+       [] { return Faults([](CarSimFaults& f) { f.resetAfter = 2; }); }, nullptr, two, true,
+       {"ERR: No answer to entry 1 of 2", "ERR: No answer to the reset request"}},
+      {"a gateway that accepts and never reads", nullptr,
+       [] { return std::vector<ScriptStep>{SleepMs{60000}}; }, one, false,
+       {"ERR: No answer to entry 1 of 1", "ERR: No answer to the reset request"}},
+      {"garbage bytes", nullptr, [] { return std::vector<ScriptStep>{ReadFrame{}, SendBytes{Garbage(300)}, CloseConnection{}}; },
+       one, true, allSilent},
+  };
+}
+
+class HostileCar : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(HostileCar, TheWriteEndsWithTheRightErrorsAndTheProgramStaysUsable) {
+  const HostileCase c = Cases()[GetParam()];
+  SCOPED_TRACE(c.name);
+  std::unique_ptr<SimulatedCar> car;
+  std::unique_ptr<ScriptedPeer> peer;
+  uint16_t port;
+  if (c.faults) {
+    car = std::make_unique<SimulatedCar>(c.faults());
+    port = (*car)->TcpPort();
+  } else {
+    if (!ClientSocket) EnetCreate();
+    EnetInit();
+    peer = std::make_unique<ScriptedPeer>(c.script());
+    port = peer->Port();
+  }
+
+  Lines log;
+  TWriteJob job{"127.0.0.1", port, c.entries, c.erase};
+  const auto start = Clock::now();
+  const bool complete = WriteServiceHistory(job, [&](const std::string& line) { log.push_back(line); });
+  const auto took = Clock::now() - start;
+
+  Lines problems;
+  for (const std::string& line : log) {
+    if (line.rfind("ERR: ", 0) == 0) problems.push_back(line);
+  }
+  EXPECT_EQ(problems, c.problems);
+  EXPECT_EQ(complete, c.problems.empty());
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[log.size() - 2], c.problems.empty() ? "[ COMPLETE ]" : "[ ERROR ]");
+  EXPECT_EQ(log.back(), "");
+  // Every receive gives up after 5 s, so even the worst gateway holds a write of n requests for
+  // no more than about 5 s each.
+  EXPECT_LT(took, std::chrono::seconds(6 * (c.entries.size() + 2)));
+
+  // The program stays usable: the next write, to a healthy car, completes.
+  car.reset();
+  peer.reset();
+  SimulatedCar healthy;
+  Lines again;
+  TWriteJob next{"127.0.0.1", healthy->TcpPort(), c.entries, true};
+  EXPECT_TRUE(WriteServiceHistory(next, [&](const std::string& line) { again.push_back(line); }));
+  EXPECT_EQ(healthy->History(), c.entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HostileCar, ::testing::Range<std::size_t>(0, Cases().size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                           std::string name = Cases()[info.param].name;
+                           for (char& ch : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           }
+                           return name;
+                         });
+
+// A frame read from a peer that sends its bytes one at a time still comes out whole, and a frame
+// that would not fit the receive buffer never gets written into it.
+TEST(HostileCarFrames, TheReceiveBufferIsNeverOverrun) {
+  for (const std::size_t length : {std::size_t{4096}, std::size_t{4097}, std::size_t{65535}}) {
+    SCOPED_TRACE(length);
+    TBuffer answer = {0x00, 0x00, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length), 0x00, 0x01};
+    answer.resize(6 + length, 0x5A);
+    ScriptedPeer peer({ReadFrame{}, SendBytes{kAnyAck}, SendBytes{answer}});
+    if (!ClientSocket) EnetCreate();
+    EnetInit();
+    Enet.HOST = "127.0.0.1";
+    Enet.PORT = peer.Port();
+    const std::string result = EnetRequest("3101A081", "63");
+    EXPECT_EQ(result.size(), length <= 4096 ? 2 * (length - 2) : 0u);
+    EXPECT_EQ(ClientSocket->Connected(), length <= 4096);
+    EnetInit();
+  }
+}
+
+}  // namespace

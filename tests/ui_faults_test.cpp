@@ -1,0 +1,316 @@
+// The desktop program against faults: a car that keeps saying "response pending", a storm of
+// datagrams during "DETECT", and a disk that is full, read-only or busy, files that vanish, turn
+// into directories or hold 100 MB of noise. main() first enters a private network namespace and a
+// private mount namespace, so that broadcasts stay inside and the test can mount small, read-only
+// and busy file systems without touching the machine.
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <arpa/inet.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "Connect.h"
+#include "HistoryFile.h"
+#include "NetworkNamespace.h"
+#include "Sandbox.h"
+#include "SimulatedCar.h"
+#include "TempDir.h"
+#include "TestEntries.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+bool gMountNamespace = false;
+std::string gMountProblem;
+
+QStringList LogLines() { return FConnect->mmoENET->toPlainText().split(QLatin1Char('\n')); }
+
+// The resident memory of this process, in bytes.
+long ResidentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * sysconf(_SC_PAGESIZE);
+}
+
+long PeakResidentBytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss * 1024L;
+}
+
+}  // namespace
+
+class TestFaults : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TempDir> dir_;
+
+  QString Status() const { return FMain->stat1->text(); }
+
+  // "Save As" into path through the real dialog; returns the error report's text, if any.
+  QString SaveAs(const QString& path) {
+    auto shown = std::make_shared<QString>();
+    WhenModal([path, shown](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      QVERIFY(dialog);
+      WhenMessageBox([shown](QMessageBox* box) { *shown = box->text(); });
+      AcceptFileDialog(dialog, path);
+    });
+    ClickHeaderSection(THeaderSection::SaveAs);
+    return *shown;
+  }
+
+  // "Open" of path through the real dialog; before the file is read, `meanwhile` may change it.
+  QString Open(const QString& path, std::function<void()> meanwhile = {}) {
+    auto shown = std::make_shared<QString>();
+    WhenModal([path, shown, meanwhile](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      QVERIFY(dialog);
+      if (meanwhile) connect(dialog, &QDialog::accepted, meanwhile);
+      WhenMessageBox([shown](QMessageBox* box) { *shown = box->text(); });
+      AcceptFileDialog(dialog, path);
+    });
+    ClickHeaderSection(THeaderSection::Open);
+    return *shown;
+  }
+
+  QString File(const std::string& name) const { return QString::fromStdString(dir_->File(name)); }
+
+  void RequireMounts() {
+    if (!gMountNamespace) QSKIP(qPrintable("needs a private mount namespace: " + QString::fromStdString(gMountProblem)));
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<TempDir>();
+    CreateWindows();
+    FMain->show();
+  }
+
+  void cleanup() {
+    CancelModalWatchers();
+    DestroyWindows();
+    dir_.reset();
+  }
+
+  // --- The car ---
+
+  void endlessResponsePendingKeepsTheWindowsAlive() {
+    CarSimFaults endless;
+    endless.pending = kEndlessPending;
+    endless.pendingIntervalMs = 200;
+    SimulatedCar car(endless);
+    FMain->SHRecord = {ExampleEntryBytes()};
+    ClickHeaderSection(THeaderSection::WriteToCar);
+    FConnect->GatewayPort = car->TcpPort();
+    FConnect->edtGWIP->setText(QStringLiteral("127.0.0.1"));
+    FConnect->chkErase->setChecked(false);
+
+    // Window events keep running while the exchange waits; after a few rounds of waiting the test
+    // closes the connection by switching the car off.
+    int ticks = 0;
+    QTimer ticker;
+    ticker.setInterval(50);
+    connect(&ticker, &QTimer::timeout, [&] {
+      if (++ticks == 50) car->Stop();
+    });
+    ticker.start();
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    ticker.stop();
+    QVERIFY2(ticks >= 50, qPrintable(QString::number(ticks)));
+    QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Writing new service history...",
+                                      "ERR: No answer to entry 1 of 1", "- Finished writing, restarting Headunit...",
+                                      "ERR: No answer to the reset request", "", "[ ERROR ]", ""}));
+    QVERIFY(FConnect->btnStart->isEnabled());
+
+    SimulatedCar healthy;
+    FConnect->GatewayPort = healthy->TcpPort();
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QVERIFY(LogLines().mid(10).contains(QStringLiteral("[ COMPLETE ]")));
+  }
+
+  void aStormOfDatagramsDoesNotDrownDetect() {
+    if (!InPrivateNetworkNamespace()) QSKIP(qPrintable("needs a private network namespace: " + QString::fromStdString(PrivateNetworkNamespaceProblem())));
+    ClickHeaderSection(THeaderSection::WriteToCar);
+    QTest::mouseClick(FConnect->btnDetect, Qt::LeftButton);
+    QVERIFY(FConnect->udp1.Active());
+    const int port = FConnect->udp1.LocalPort();
+
+    std::atomic<bool> accepted{false};
+    std::thread storm([&] {
+      const int s = socket(AF_INET, SOCK_DGRAM, 0);
+      sockaddr_in to{};
+      to.sin_family = AF_INET;
+      to.sin_port = htons(static_cast<uint16_t>(port));
+      to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      const std::string noise = std::string("\0\0\0\0\0\x11", 6) + "DIAGADR40BMWVINNOTTHEGATEWAY00000";
+      for (int i = 0; i < 10000; ++i) {
+        sendto(s, noise.data(), noise.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+      }
+      // A loaded socket may drop datagrams: the gateway repeats its answer until it is taken.
+      const std::string answer = std::string("\0\0\0\0\0\x11", 6) + "DIAGADR10BMWVINWBASTORMSURVIVED1";
+      for (int i = 0; i < 400 && !accepted; ++i) {
+        sendto(s, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      }
+      close(s);
+    });
+    int ticks = 0;
+    QTimer ticker;
+    ticker.setInterval(20);
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start();
+    const bool found = QTest::qWaitFor([&] { return FConnect->edtGWIP->text() == QStringLiteral("127.0.0.1"); }, 20000);
+    accepted = true;
+    storm.join();
+    QVERIFY(found);
+    QVERIFY(ticks > 0);  // the window went on with its other events
+    QCOMPARE(LogLines(), (QStringList{"Auto detecting...", "", "Found WBASTORMSURVIVED1", "* IP: 127.0.0.1", ""}));
+    QVERIFY(!FConnect->udp1.Active());
+  }
+
+  // --- The disk ---
+
+  void savingIntoAFullFileSystemKeepsTheOldFile() {
+    RequireMounts();
+    QCOMPARE(QString::fromStdString(MountSmallFileSystem(dir_->Path().string(), 64 * 1024)), QString());
+    const QString path = File("history.kelta");
+    WriteBytes(path.toStdString(), ExampleEntryBytes());
+    const THistoryList big(200, EntryWithProcedures(255));  // about 400 KB
+    FMain->SHRecord = big;
+    QCOMPARE(SaveAs(path), QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". No space left on device."));
+    QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
+    QCOMPARE(FMain->SHRecord, big);
+    QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(dir_->Path()), {}), 1);
+    Unmount(dir_->Path().string());
+  }
+
+  void savingIntoAReadOnlyDirectoryKeepsTheOldFile() {
+    RequireMounts();
+    const QString path = File("history.kelta");
+    WriteBytes(path.toStdString(), ExampleEntryBytes());
+    QCOMPARE(QString::fromStdString(MountReadOnly(dir_->Path().string())), QString());
+    FMain->SHRecord = {EntryWithProcedures(3)};
+    QCOMPARE(SaveAs(path), QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". Read-only file system."));
+    QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
+    QCOMPARE(FMain->SHRecord, THistoryList{EntryWithProcedures(3)});
+    Unmount(dir_->Path().string());
+  }
+
+  void savingOverABusyFileKeepsTheOldFile() {
+    RequireMounts();
+    // A file that is in use as a mount point cannot be replaced (on Windows, a file another
+    // program holds open behaves the same way).
+    TempDir elsewhere;
+    const std::string busy = elsewhere.File("in-use.kelta");
+    WriteBytes(busy, ExampleEntryBytes());
+    const QString path = File("history.kelta");
+    WriteBytes(path.toStdString(), ExampleEntryBytes());
+    QCOMPARE(QString::fromStdString(BindFileOver(busy, path.toStdString())), QString());
+    FMain->SHRecord = {EntryWithProcedures(3)};
+    QCOMPARE(SaveAs(path), QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". Device or resource busy."));
+    Unmount(path.toStdString());
+    QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
+    QCOMPARE(FMain->SHRecord, THistoryList{EntryWithProcedures(3)});
+  }
+
+  void savingOverAFileAnotherProcessReadsLeavesItsCopyWhole() {
+    const QString path = File("history.kelta");
+    const TBuffer old = JoinHistory({ExampleEntryBytes(), EntryWithProcedures(2)});
+    WriteBytes(path.toStdString(), old);
+    int go[2], result[2];
+    QCOMPARE(pipe(go), 0);
+    QCOMPARE(pipe(result), 0);
+    const pid_t reader = fork();
+    QVERIFY(reader >= 0);
+    if (reader == 0) {
+      // Another program has the file open, and reads it after Tarvelo saved.
+      std::ifstream held(path.toStdString(), std::ios::binary);
+      char signal;
+      (void)!read(go[0], &signal, 1);
+      const std::string bytes((std::istreambuf_iterator<char>(held)), std::istreambuf_iterator<char>());
+      (void)!write(result[1], bytes.data(), bytes.size());
+      _exit(0);
+    }
+    QTest::qWait(100);  // the reader opens the file first
+    FMain->SHRecord = {EntryWithProcedures(5)};
+    QCOMPARE(SaveAs(path), QString());
+    QCOMPARE(Status(), QStringLiteral("Status: File saved: ") + path);
+    QCOMPARE(ReadBytes(path.toStdString()), EntryWithProcedures(5));
+    (void)!write(go[1], "r", 1);
+    close(result[1]);
+    std::string seen;
+    char buffer[4096];
+    for (ssize_t n; (n = read(result[0], buffer, sizeof buffer)) > 0;) seen.append(buffer, static_cast<std::size_t>(n));
+    waitpid(reader, nullptr, 0);
+    QCOMPARE(TBuffer(seen.begin(), seen.end()), old);  // never a torn mixture of old and new
+  }
+
+  void openingAFileThatTurnsIntoADirectory() {
+    const QString path = File("history.kelta");
+    WriteBytes(path.toStdString(), ExampleEntryBytes());
+    const QString shown = Open(path, [path] {
+      QFile::remove(path);
+      QDir().mkdir(path);
+    });
+    QCOMPARE(shown, QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". Is a directory."));
+    QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
+    QVERIFY(FMain->SHRecord.empty());
+  }
+
+  void openingAHundredMegabytesOfNoiseIsRefusedQuicklyInBoundedMemory() {
+    const QString path = File("noise.kelta");
+    {
+      std::ofstream out(path.toStdString(), std::ios::binary);
+      std::mt19937_64 random(1210);
+      std::vector<uint64_t> block(1 << 16);
+      for (int i = 0; i < 100 * 1024 * 1024 / static_cast<int>(block.size() * sizeof(uint64_t)); ++i) {
+        for (uint64_t& word : block) word = random();
+        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * sizeof(uint64_t)));
+      }
+    }
+    FMain->SHRecord = {ExampleEntryBytes()};
+    FMain->RefreshList();
+    const long before = ResidentBytes();
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(Open(path), QString());
+    const qint64 took = clock.elapsed();
+    const long grew = PeakResidentBytes() - before;
+    QCOMPARE(Status(), QStringLiteral("Status: Invalid data: ") + path);
+    QCOMPARE(FMain->SHRecord, THistoryList{ExampleEntryBytes()});
+    QVERIFY2(took < 10000, qPrintable(QString::number(took)));
+    // The file is read once into memory (it stays there, as a rejected file's bytes do) and
+    // walked without copies: no second 100 MB, let alone a copy per entry.
+    QVERIFY2(grew < 180L * 1024 * 1024, qPrintable(QString::number(grew / (1024 * 1024)) + " MB"));
+    qInfo("100 MB of noise refused in %lld ms; the process grew by %ld MB at most", static_cast<long long>(took),
+          grew / (1024 * 1024));
+  }
+};
+
+int main(int argc, char** argv) {
+  std::string why;
+  EnterPrivateNetworkNamespace(&why);
+  gMountProblem = EnterPrivateMountNamespace();
+  gMountNamespace = gMountProblem.empty();
+  TTarveloApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("Tarvelo"));
+  ApplyVisualStyle(app);
+  TestFaults test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "ui_faults_test.moc"

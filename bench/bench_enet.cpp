@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "CarSim.h"
@@ -25,21 +26,27 @@ const TBuffer kRequest = HexTextToBytes("000000040001F4631101");
 const TBuffer kAck = HexTextToBytes("000000040002F4631101");
 const TBuffer kAnswer = HexTextToBytes("00000004000163F45101");
 
-void BM_EnetRequest(benchmark::State& state) {
+// The simulated car on a free loopback port, the connection state reset and pointed at it.
+std::unique_ptr<TCarSim> StartSimulatedCar() {
   CarSimOptions options;
   options.tcpPort = 0;
   options.udpPort = kNoDiscovery;
-  TCarSim sim(options);
-  sim.Start();
+  options.recordFrames = false;
+  auto sim = std::make_unique<TCarSim>(options);
+  sim->Start();
   EnetCreate();
   EnetInit();
   Enet.HOST = "127.0.0.1";
-  Enet.PORT = sim.TcpPort();
+  Enet.PORT = sim->TcpPort();
+  return sim;
+}
+
+void BM_EnetRequest(benchmark::State& state) {
+  const std::unique_ptr<TCarSim> sim = StartSimulatedCar();
   for (auto _ : state) {
     if (EnetRequest("1101", "63") != "5101") state.SkipWithError("no answer");
   }
   EnetInit();
-  sim.Stop();
 }
 BENCHMARK(BM_EnetRequest)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -91,15 +98,9 @@ BENCHMARK(BM_BarePingPong)->Unit(benchmark::kMicrosecond)->UseRealTime();
 // Writing 50 entries with erase: the fixed pauses alone take 50 x 100 ms + 200 ms = 5.2 s; the
 // "overhead" counter is the share of the time spent above that floor.
 void BM_Write50Entries(benchmark::State& state) {
-  CarSimOptions options;
-  options.tcpPort = 0;
-  options.udpPort = kNoDiscovery;
-  TCarSim sim(options);
-  sim.Start();
-  EnetCreate();
-  EnetInit();
+  const std::unique_ptr<TCarSim> sim = StartSimulatedCar();
   constexpr std::size_t kEntries = 50;
-  const TWriteJob job{"127.0.0.1", sim.TcpPort(), MakeBenchHistory(kEntries), true};
+  const TWriteJob job{"127.0.0.1", sim->TcpPort(), MakeBenchHistory(kEntries), true};
   const double floorSeconds = (kEntries * kEntryPauseMs + kErasePauseMs) / 1000.0;
   double total = 0;
   for (auto _ : state) {
@@ -111,7 +112,6 @@ void BM_Write50Entries(benchmark::State& state) {
   state.counters["floor_s"] = floorSeconds;
   state.counters["overhead_%"] = 100.0 * (mean - floorSeconds) / floorSeconds;
   EnetInit();
-  sim.Stop();
 }
 BENCHMARK(BM_Write50Entries)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

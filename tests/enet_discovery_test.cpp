@@ -1,5 +1,6 @@
 // Vehicle discovery. Everything that sends runs inside a private network namespace that main()
-// enters before anything else (unshare, loopback up): no datagram ever reaches a real network.
+// (NetnsGtestMain.cpp) enters before anything else (unshare, loopback up): no datagram ever reaches
+// a real network.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -263,10 +264,3 @@ TEST(InterfaceList, ThirteenFitAFourteenthEmptiesTheList) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  std::string why;
-  EnterPrivateNetworkNamespace(&why);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ExpectedLogs.h"
 #include "HexText.h"
 #include "HistoryWriter.h"
 #include "NegativeResponse.h"
@@ -10,15 +11,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const Lines kCompleteWithErase = {"[ BEGIN ]",
-                                  "",
-                                  "- Connected to 127.0.0.1",
-                                  "- Erasing current service history...",
-                                  "- Writing new service history...",
-                                  "- Finished writing, restarting Headunit...",
-                                  "",
-                                  "[ COMPLETE ]",
-                                  ""};
 
 THistoryList ThreeEntries() { return {EntryWithProcedures(1, 3), ExampleEntryBytes(), EntryWithProcedures(0, 1)}; }
 
@@ -52,7 +44,7 @@ TEST(HistoryWriter, WritesWithEraseAndTheHeadUnitHoldsTheListByteForByte) {
   SimulatedCar car({}, options);
   const Written w = Write(car, ThreeEntries(), true);
   EXPECT_TRUE(w.complete);
-  EXPECT_EQ(w.log, kCompleteWithErase);
+  EXPECT_EQ(w.log, CompleteWriteLog(true));
   const THistoryList entries = ThreeEntries();
   EXPECT_EQ(RequestTexts(car.Sim()), (std::vector<std::string>{"3101A080", WriteEntryRequest(entries[0]),
                                                                 WriteEntryRequest(entries[1]), WriteEntryRequest(entries[2]),
@@ -70,9 +62,7 @@ TEST(HistoryWriter, WithoutEraseNoEraseRequestIsSentAndTheOldHistoryStays) {
   const Written w = Write(car, ThreeEntries(), false);
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_TRUE(w.complete);
-  Lines expected = kCompleteWithErase;
-  expected.erase(expected.begin() + 3);
-  EXPECT_EQ(w.log, expected);
+  EXPECT_EQ(w.log, CompleteWriteLog(false));
   const std::vector<std::string> requests = RequestTexts(car.Sim());
   EXPECT_EQ(std::count(requests.begin(), requests.end(), "3101A080"), 1);  // only the first write's
   EXPECT_EQ(car->History().size(), 4u);

@@ -4,10 +4,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdio>
 
 #include "CarSim.h"
 #include "HexText.h"
+#include "RunProgram.h"
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "WaitFor.h"
@@ -156,28 +156,17 @@ TEST(Gateway, OversizeAnnouncesMoreThanTheReceiveBuffer) {
   EXPECT_EQ(TBuffer(answer.begin(), answer.begin() + 6), Hex("000013880001"));
 }
 
-std::string RunProgram(const std::string& command, int* status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  *status = pclose(pipe);
-  return out;
-}
-
 TEST(CarSimProgram, HelpAndBadOptions) {
   const std::string carsim = std::string(TARVELO_BINARY_DIR) + "/tools/carsim/tarvelo-carsim";
-  int status = 0;
-  const std::string help = RunProgram(carsim + " --help", &status);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const ProgramRun run = RunProgram(carsim + " --help");
+  EXPECT_EQ(run.code, 0);
+  const std::string& help = run.out;
   for (const char* option : {"--bind", "--port", "--vin", "--load", "--store", "--pending", "--nrc", "--close-after",
                              "--split", "--delay-ms", "--silent", "--oversize", "--verbose"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
-  RunProgram(carsim + " --nrc 31 2>/dev/null", &status);
-  EXPECT_EQ(WEXITSTATUS(status), 2);
-  RunProgram(carsim + " --bind 999.1.1.1 --port 0 2>/dev/null", &status);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(RunProgram(carsim + " --nrc 31 2>/dev/null").code, 2);
+  EXPECT_EQ(RunProgram(carsim + " --bind 999.1.1.1 --port 0 2>/dev/null").code, 1);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "CliSupport.h"
 #include "HistoryFile.h"
+#include "RunProgram.h"
 #include "SimulatedCar.h"
 #include "TempDir.h"
 #include "TestEntries.h"
@@ -169,30 +169,18 @@ TEST_F(CliFiles, WritePrintsTheLogAndExitsWithTheOutcome) {
   EXPECT_EQ(Cli({"write", file}).code, 2);
 }
 
-std::string RunProgram(const std::string& command, int* status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  *status = pclose(pipe);
-  return out;
-}
-
 TEST(CliProgram, ExecutableAnswersAndExitsWithTheCode) {
   const std::string cli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
-  int status = 0;
-  EXPECT_EQ(RunProgram(cli + " --version", &status), "1.00.100\n");
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  RunProgram(cli + " check /nonexistent/x.kelta 2>/dev/null", &status);
-  EXPECT_EQ(WEXITSTATUS(status), 2);
+  const ProgramRun version = RunProgram(cli + " --version");
+  EXPECT_EQ(version.out, "1.00.100\n");
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(RunProgram(cli + " check /nonexistent/x.kelta 2>/dev/null").code, 2);
 }
 
 TEST(SampleFile, IsWhatTheGeneratorWritesAndShowsEveryStatus) {
   TempDir dir;
   const std::string out = dir.File("sample.kelta");
-  int status = 0;
-  RunProgram(std::string(TARVELO_BINARY_DIR) + "/examples/tarvelo-make-sample " + out, &status);
-  ASSERT_EQ(WEXITSTATUS(status), 0);
+  ASSERT_EQ(RunProgram(std::string(TARVELO_BINARY_DIR) + "/examples/tarvelo-make-sample " + out).code, 0);
   const TBuffer committed = ReadBytes(std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta");
   EXPECT_EQ(ReadBytes(out), committed);
 

@@ -1,5 +1,5 @@
-// tarvelo-cli detect against simulated gateways. main() first enters a private network namespace
-// (unshare, loopback up), so the broadcasts stay inside it; the two-host test adds a second
+// tarvelo-cli detect against simulated gateways. main() (NetnsGtestMain.cpp) first enters a private
+// network namespace (unshare, loopback up), so the broadcasts stay inside it; the two-host test adds a second
 // namespace joined by a veth pair.
 #include <gtest/gtest.h>
 
@@ -9,12 +9,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 #include "CarSim.h"
 #include "HistoryFile.h"
 #include "NetworkNamespace.h"
+#include "RunProgram.h"
 #include "TempDir.h"
 #include "TestEntries.h"
 
@@ -23,19 +23,8 @@ namespace {
 const std::string kCli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
 const std::string kCarsim = std::string(TARVELO_BINARY_DIR) + "/tools/carsim/tarvelo-carsim";
 
-struct CommandRun {
-  int code;
-  std::string out;
-};
-
-CommandRun RunCommand(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+// What a command printed on stdout and stderr, and its exit status.
+ProgramRun RunCommand(const std::string& command) { return RunProgram(command + " 2>&1"); }
 
 std::unique_ptr<TCarSim> Gateway(const std::string& vin) {
   CarSimOptions options;
@@ -51,7 +40,7 @@ std::unique_ptr<TCarSim> Gateway(const std::string& vin) {
 TEST(CliDetect, FindsTheSimulatedGatewayOnTheLoopbackBroadcast) {
   REQUIRE_PRIVATE_NETWORK();
   auto gateway = Gateway("WBA8E9C57GK123456");
-  const CommandRun r = RunCommand(kCli + " detect --timeout 5");
+  const ProgramRun r = RunCommand(kCli + " detect --timeout 5");
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_EQ(r.out, "Auto detecting...\n\nFound WBA8E9C57GK123456\n* IP: 127.0.0.1\n\n");
   EXPECT_EQ(gateway->IdentificationRequests(), 1);  // the namespace has one interface: loopback
@@ -61,7 +50,7 @@ TEST(CliDetect, AllListsEveryGatewayThatAnswered) {
   REQUIRE_PRIVATE_NETWORK();
   auto first = Gateway("WBA00000000000001");
   auto second = Gateway("WBA00000000000002");
-  const CommandRun r = RunCommand(kCli + " detect --all --timeout 1");
+  const ProgramRun r = RunCommand(kCli + " detect --all --timeout 1");
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_NE(r.out.find("WBA00000000000001  127.0.0.1\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("WBA00000000000002  127.0.0.1\n"), std::string::npos) << r.out;
@@ -70,7 +59,7 @@ TEST(CliDetect, AllListsEveryGatewayThatAnswered) {
 TEST(CliDetect, NoAnswerIsAnError) {
   REQUIRE_PRIVATE_NETWORK();
   const auto start = std::chrono::steady_clock::now();
-  const CommandRun r = RunCommand(kCli + " detect --timeout 0.5");
+  const ProgramRun r = RunCommand(kCli + " detect --timeout 0.5");
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.out, "Auto detecting...\n\nERR: No vehicle answered\n");
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
@@ -118,7 +107,7 @@ TEST(CliDetect, FindsAndWritesToACarOnASecondHost) {
   }
 
   // The link and the simulator take a moment to come up.
-  CommandRun found{};
+  ProgramRun found{};
   for (int attempt = 0; attempt < 20; ++attempt) {
     found = RunCommand(kCli + " detect --timeout 1");
     if (found.code == 0) break;
@@ -128,7 +117,7 @@ TEST(CliDetect, FindsAndWritesToACarOnASecondHost) {
 
   const std::string file = dir.File("history.kelta");
   WriteBytes(file, JoinHistory({ExampleEntryBytes(), EntryWithProcedures(3)}));
-  const CommandRun written = RunCommand(kCli + " write --host 169.254.10.2 " + file);
+  const ProgramRun written = RunCommand(kCli + " write --host 169.254.10.2 " + file);
   EXPECT_EQ(written.code, 0) << written.out;
   EXPECT_NE(written.out.find("[ COMPLETE ]"), std::string::npos);
   EXPECT_EQ(ReadBytes(stored), ReadBytes(file));
@@ -139,10 +128,3 @@ TEST(CliDetect, FindsAndWritesToACarOnASecondHost) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  std::string why;
-  EnterPrivateNetworkNamespace(&why);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

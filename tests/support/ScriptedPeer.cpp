@@ -10,21 +10,7 @@
 #include <stdexcept>
 
 #include "EnetFrame.h"
-
-namespace {
-
-bool ReceiveAll(int fd, uint8_t* data, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = recv(fd, data + got, size - got, 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    got += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
+#include "SocketIo.h"
 
 TBuffer AckFrame(const TBuffer& uds) {
   TBuffer payload{kTesterAddress, kHeadUnitAddress};

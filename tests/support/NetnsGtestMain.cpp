@@ -1,0 +1,13 @@
+// main() of the GoogleTest executables that send broadcasts: before anything else runs (and before
+// any thread exists), the process moves into a private network namespace with loopback up. Tests
+// that send check REQUIRE_PRIVATE_NETWORK() and are skipped where the namespace could not be made.
+#include <gtest/gtest.h>
+
+#include "NetworkNamespace.h"
+
+int main(int argc, char** argv) {
+  std::string why;
+  EnterPrivateNetworkNamespace(&why);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -29,6 +29,10 @@ std::string BytesToHexText(std::string_view bytes) {
 }
 
 std::string BytesToSpacedHexText(std::string_view bytes) {
+  return BytesToSpacedHexText(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::string BytesToSpacedHexText(std::span<const uint8_t> bytes) {
   const std::string hex = BytesToHexText(bytes);
   std::string text;
   for (std::size_t i = 0; i < hex.size(); i += 2) {

@@ -12,6 +12,7 @@ std::string BytesToHexText(std::span<const uint8_t> bytes);
 std::string BytesToHexText(std::string_view bytes);
 
 // Bytes as upper-case hex pairs with a space between them: "7F 31 13".
+std::string BytesToSpacedHexText(std::span<const uint8_t> bytes);
 std::string BytesToSpacedHexText(std::string_view bytes);
 
 // A request's hex text to bytes, as the exchange converts it: spaces are removed and either case

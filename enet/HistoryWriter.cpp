@@ -33,7 +33,7 @@ std::string AnswerProblem(const std::string& answerHex, const std::string& expec
   if (answerHex.empty()) return "ERR: No answer to " + what;
   if (answerHex.rfind(expectedHex, 0) == 0) return {};
   const TBuffer answer = HexTextToBytes(answerHex);
-  const std::string spaced = BytesToSpacedHexText(std::string_view(reinterpret_cast<const char*>(answer.data()), answer.size()));
+  const std::string spaced = BytesToSpacedHexText(answer);
   if (answer[0] == kNegativeResponse) {
     std::string line = "ERR: Head unit refused " + what + ": " + spaced;
     if (answer.size() >= 3) line += " (" + NegativeResponseName(answer[2]) + ")";

@@ -113,7 +113,7 @@ TEST(Gateway, AcknowledgesWithTheFirstFiveBytesThenAnswersWithAddressesSwapped) 
     return log.size() == 6;
   }));
   std::lock_guard lock(logMutex);
-  EXPECT_EQ(log[0], "<- " + BytesToSpacedHexText(std::string(request.begin(), request.end())));
+  EXPECT_EQ(log[0], "<- " + BytesToSpacedHexText(request));
   EXPECT_EQ(log[1], "-> 00 00 00 07 00 02 F4 63 31 01 A0 81 01");
   EXPECT_EQ(log[2], "-> 00 00 00 06 00 01 63 F4 71 01 A0 81");
   EXPECT_EQ(sim.ReceivedRequests(), (std::vector<TBuffer>{Hex("3101A081" + BytesToHexText(ExampleEntryBytes())), Hex("1101")}));

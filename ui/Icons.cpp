@@ -13,6 +13,16 @@ const QColor kGreen(0x10, 0x7c, 0x10);
 const QColor kRed(0xc4, 0x2b, 0x1c);
 const QColor kAmber(0xe8, 0xa3, 0x17);
 
+// A filled round badge with two white strokes on it (a plus, a cross).
+void Badge(QPainter& p, const QColor& colour, const QLineF& first, const QLineF& second) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawEllipse(QRectF(2.5, 2.5, 19, 19));
+  p.setPen(QPen(Qt::white, 2.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(first);
+  p.drawLine(second);
+}
+
 // Draws on a 24 x 24 grid, whatever the pixmap's size.
 void Paint(QPainter& p, TIconId id) {
   p.setRenderHint(QPainter::Antialiasing);
@@ -83,15 +93,9 @@ void Paint(QPainter& p, TIconId id) {
       p.drawRoundedRect(QRectF(10.6, 10.5, 2.8, 8), 1, 1);
       break;
     }
-    case TIconId::Add: {
-      p.setPen(Qt::NoPen);
-      p.setBrush(kGreen);
-      p.drawEllipse(QRectF(2.5, 2.5, 19, 19));
-      p.setPen(QPen(Qt::white, 2.6, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(12, 7), QPointF(12, 17));
-      p.drawLine(QPointF(7, 12), QPointF(17, 12));
+    case TIconId::Add:
+      Badge(p, kGreen, QLineF(12, 7, 12, 17), QLineF(7, 12, 17, 12));
       break;
-    }
     case TIconId::Edit: {
       p.setBrush(kAmber);
       p.drawPolygon(QPolygonF({{4, 20}, {5, 15.5}, {16, 4.5}, {19.5, 8}, {8.5, 19}}));
@@ -100,15 +104,9 @@ void Paint(QPainter& p, TIconId id) {
       p.drawPolygon(QPolygonF({{4, 20}, {4.6, 17.4}, {6.6, 19.4}}));
       break;
     }
-    case TIconId::Delete: {
-      p.setPen(Qt::NoPen);
-      p.setBrush(kRed);
-      p.drawEllipse(QRectF(2.5, 2.5, 19, 19));
-      p.setPen(QPen(Qt::white, 2.6, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(8, 8), QPointF(16, 16));
-      p.drawLine(QPointF(16, 8), QPointF(8, 16));
+    case TIconId::Delete:
+      Badge(p, kRed, QLineF(8, 8, 16, 16), QLineF(16, 8, 8, 16));
       break;
-    }
     case TIconId::Application: {
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(0x1c, 0x3f, 0x6e));

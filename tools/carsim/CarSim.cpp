@@ -30,10 +30,6 @@ std::runtime_error SystemError(const std::string& what) {
   return std::runtime_error(what + ": " + std::strerror(errno));
 }
 
-std::string SpacedHex(const TBuffer& bytes) {
-  return BytesToSpacedHexText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 }  // namespace
 
 TCarSim::TCarSim(CarSimOptions options) : options_(std::move(options)) {}
@@ -156,11 +152,11 @@ void TCarSim::AnswerIdentification() {
   socklen_t fromLength = sizeof from;
   const ssize_t n = recvfrom(udpFd_, request, sizeof request, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
   if (n < static_cast<ssize_t>(kFrameHeaderSize) || FrameControlWord(request) != kControlVehicleIdentification) return;
-  Log("<- UDP " + SpacedHex(TBuffer(request, request + n)));
+  Log("<- UDP " + BytesToSpacedHexText(TBuffer(request, request + n)));
   const std::string text = "DIAGADR10BMWMAC" + options_.mac + "BMWVIN" + options_.vin;
   const TBuffer answer = BuildFrame(kControlVehicleIdentification,
                                     std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-  Log("-> UDP " + SpacedHex(answer));
+  Log("-> UDP " + BytesToSpacedHexText(answer));
   sendto(udpFd_, answer.data(), answer.size(), 0, reinterpret_cast<const sockaddr*>(&from), fromLength);
   std::lock_guard lock(mutex_);
   ++identificationRequests_;
@@ -210,7 +206,7 @@ bool TCarSim::Pause(int ms) {
 }
 
 bool TCarSim::SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults) {
-  Log("-> " + SpacedHex(frame));
+  Log("-> " + BytesToSpacedHexText(frame));
   const std::size_t piece = faults.split == 0 ? frame.size() : faults.split;
   for (std::size_t offset = 0; offset < frame.size(); offset += piece) {
     if (!Pause(faults.delayMs)) return false;
@@ -230,7 +226,7 @@ void TCarSim::Serve(int fd) {
     if (!ReceiveAll(fd, payload.data(), payload.size())) break;
     TBuffer raw(header, header + sizeof header);
     raw.insert(raw.end(), payload.begin(), payload.end());
-    Log("<- " + SpacedHex(raw));
+    Log("<- " + BytesToSpacedHexText(raw));
 
     const uint8_t source = payload[0];
     const uint8_t target = payload[1];

@@ -1,6 +1,8 @@
 #include "HeadUnit.h"
 
-TBuffer NegativeAnswer(uint8_t service, uint8_t code) { return {0x7F, service, code}; }
+#include "EnetFrame.h"
+
+TBuffer NegativeAnswer(uint8_t service, uint8_t code) { return {kNegativeResponse, service, code}; }
 
 namespace {
 
@@ -8,7 +10,7 @@ constexpr std::size_t kRoutineRequestSize = 4;  // 31 01 <routine high> <routine
 
 TBuffer Positive(std::span<const uint8_t> request, std::size_t echoed) {
   TBuffer answer(request.begin(), request.begin() + static_cast<std::ptrdiff_t>(echoed));
-  answer[0] = static_cast<uint8_t>(answer[0] + 0x40);
+  answer[0] = static_cast<uint8_t>(answer[0] + kPositiveResponseOffset);
   return answer;
 }
 

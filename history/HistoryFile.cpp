@@ -87,15 +87,21 @@ std::optional<THistoryList> SplitHistory(std::span<const uint8_t> bytes) {
   // is allocated once.
   const std::optional<std::size_t> count = CountHistoryEntries(bytes);
   if (!count) return std::nullopt;
-  THistoryList list;
-  list.reserve(*count);
-  std::size_t offset = 0;
-  while (offset < bytes.size()) {
-    const std::size_t size = RecordSize(bytes[offset + kOffProcCount]);
-    list.emplace_back(bytes.begin() + offset, bytes.begin() + offset + size);
-    offset += size;
+  try {
+    THistoryList list;
+    list.reserve(*count);
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+      const std::size_t size = RecordSize(bytes[offset + kOffProcCount]);
+      list.emplace_back(bytes.begin() + offset, bytes.begin() + offset + size);
+      offset += size;
+    }
+    return list;
+  } catch (const std::bad_alloc&) {
+    // A file of many small entries needs far more memory as a list than as bytes. Without it the
+    // split fails as a whole, like bytes that do not add up: the caller's list stays as it was.
+    return std::nullopt;
   }
-  return list;
 }
 
 TBuffer JoinHistory(const THistoryList& list) {
@@ -107,7 +113,9 @@ TBuffer JoinHistory(const THistoryList& list) {
   return bytes;
 }
 
-TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes) {
+namespace {
+
+TBuffer ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   errno = 0;
   FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) throw CannotOpen(path, errno);
@@ -131,6 +139,39 @@ TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes) {
   return bytes;
 }
 
+// Writes the whole of bytes into an open file and closes it; the system's error, or 0.
+int WriteAndClose(FileHandle file, std::span<const uint8_t> bytes) {
+  errno = 0;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    return errno ? errno : EIO;
+  }
+  if (!FlushToDisk(file.get())) return errno ? errno : EIO;
+  errno = 0;
+  if (std::fclose(file.release()) != 0) return errno ? errno : EIO;
+  return 0;
+}
+
+// A folder the user may not write can still hold a file the user may write: then the file is
+// written where it is. Not atomic, but the only way such a file can be saved at all.
+void WriteInPlace(const std::string& path, const fs::path& target, std::span<const uint8_t> bytes) {
+  errno = 0;
+  FileHandle file(std::fopen(target.string().c_str(), "wb"));
+  if (!file) throw CannotCreate(path, errno ? errno : EACCES);
+  if (const int error = WriteAndClose(std::move(file), bytes)) throw CannotCreate(path, error);
+}
+
+bool IsPermissionRefusal(int error) { return error == EACCES || error == EPERM; }
+
+}  // namespace
+
+TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes) {
+  try {
+    return ReadWholeFile(path, maxBytes);
+  } catch (const std::bad_alloc&) {
+    throw CannotOpen(path, ENOMEM);
+  }
+}
+
 void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
   const fs::path target = SaveTarget(path);
   fs::path tmp;
@@ -141,25 +182,32 @@ void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> byt
     file.reset(std::fopen(tmp.string().c_str(), "wbx"));
     if (!file && errno != EEXIST) break;
   }
-  if (!file) throw CannotCreate(path, errno ? errno : EEXIST);
+  if (!file) {
+    const int error = errno ? errno : EEXIST;
+    if (IsPermissionRefusal(error)) return WriteInPlace(path, target, bytes);
+    throw CannotCreate(path, error);
+  }
 
   const auto fail = [&](int error) {
-    file.reset();
     std::error_code ignored;
     fs::remove(tmp, ignored);
     return CannotCreate(path, error ? error : EIO);
   };
-  errno = 0;
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-    throw fail(errno);
-  }
-  if (!FlushToDisk(file.get())) throw fail(errno);
-  errno = 0;
-  if (std::fclose(file.release()) != 0) throw fail(errno);
+  if (const int error = WriteAndClose(std::move(file), bytes)) throw fail(error);
 
   std::error_code ec;
   const fs::file_status old = fs::status(target, ec);
   if (!ec && fs::exists(old)) fs::permissions(tmp, old.permissions(), ec);  // keep the old file's mode
   fs::rename(tmp, target, ec);
   if (ec) throw fail(ec.value());
+}
+
+void WriteHistoryFile(const std::string& path, const THistoryList& list) {
+  TBuffer bytes;
+  try {
+    bytes = JoinHistory(list);
+  } catch (const std::bad_alloc&) {
+    throw CannotCreate(path, ENOMEM);
+  }
+  WriteHistoryFileBytes(path, bytes);
 }

@@ -25,13 +25,19 @@ std::optional<std::size_t> CountHistoryEntries(std::span<const uint8_t> bytes);
 // The bytes of a history file for the list: every entry whole, in list order.
 TBuffer JoinHistory(const THistoryList& list);
 
+// Splitting is all or nothing also when memory runs out: nullopt, never a part of the list.
+
 // Reads a whole file. Throws TarveloError
 //   Cannot open file "<path>". <the system's error text>
 // also for more than maxBytes ("File too large"): no history file comes near 1 GiB (some 20 million
-// entries), but a device such as /dev/zero would go on without end.
+// entries), but a device such as /dev/zero would go on without end; and when memory runs out.
 TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes = kMaxHistoryFileBytes);
 
 // Writes bytes to path through a temporary file beside it, renamed over the target only once every
-// byte is written and flushed: a failed save leaves an existing file whole. Throws TarveloError
+// byte is written and flushed: a failed save leaves an existing file whole. When the folder refuses
+// the temporary file (no permission), the target is written in place instead. Throws TarveloError
 //   Cannot create file "<path>". <the system's error text>
 void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes);
+
+// The list as a history file at path, as WriteHistoryFileBytes writes it.
+void WriteHistoryFile(const std::string& path, const THistoryList& list);

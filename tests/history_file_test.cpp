@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "AllocationFailure.h"
 #include "HistoryFile.h"
 #include "Sandbox.h"
 #include "TarveloError.h"
@@ -172,6 +173,54 @@ TEST(HistoryFile, FailedSaveIntoAFullFileSystemLeavesTheOldFileWhole) {
   });
   if (!outcome.ran) GTEST_SKIP() << "no private mount namespace here: " << outcome.why;
   EXPECT_EQ(outcome.output, "Cannot create file \"" + path + "\". No space left on device|whole|1");
+}
+
+TEST(HistoryFile, SaveIntoAFolderThatRefusesNewFilesWritesTheFileInPlace) {
+  TempDir dir;
+  const std::string path = dir.File("history.kelta");
+  const std::string missing = dir.File("new.kelta");
+  WriteBytes(path, TBuffer(100, 0xAA));
+  const ChildOutcome outcome = RunInUnwritableDirectory(dir.Path().string(), [&] {
+    const std::string saved = ErrorText([&] { WriteHistoryFile(path, {ExampleEntryBytes()}); });
+    const std::string created = ErrorText([&] { WriteHistoryFile(missing, {ExampleEntryBytes()}); });
+    return saved + "|" + created;
+  });
+  if (!outcome.ran) GTEST_SKIP() << "cannot take the folder's write permission away here: " << outcome.why;
+  EXPECT_EQ(outcome.output, "(no error)|Cannot create file \"" + missing + "\". Permission denied");
+  EXPECT_EQ(ReadBytes(path), ExampleEntryBytes());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// Memory that runs out while a file is read, split or joined ends in the file's own error, never in
+// a part of a list.
+TEST(HistoryFile, MemoryRunningOutGivesTheFilesOwnOutcome) {
+  const std::size_t entries = 1000;
+  const TBuffer bytes = JoinHistory(THistoryList(entries, EntryWithProcedures(0)));
+  const std::size_t listBytes = entries * sizeof(TBuffer);
+  const std::size_t entryBytes = RecordSize(0);
+  for (const std::size_t failing : {listBytes, entryBytes}) {
+    SCOPED_TRACE(failing);
+    ScopedAllocationFailure noMemory(failing);
+    EXPECT_EQ(SplitHistory(bytes), std::nullopt);
+    EXPECT_GT(FailedAllocations(), 0u);
+  }
+  EXPECT_EQ(SplitHistory(bytes)->size(), entries);
+
+  TempDir dir;
+  const std::string path = dir.File("history.kelta");
+  WriteBytes(path, bytes);
+  {
+    ScopedAllocationFailure noMemory(bytes.size() + 1);  // the read's one buffer
+    EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(path); }),
+              "Cannot open file \"" + path + "\". Cannot allocate memory");
+  }
+  const THistoryList other(entries, ExampleEntryBytes());
+  {
+    ScopedAllocationFailure noMemory(entries * ExampleEntryBytes().size());  // the joined bytes
+    EXPECT_EQ(ErrorText([&] { WriteHistoryFile(path, other); }),
+              "Cannot create file \"" + path + "\". Cannot allocate memory");
+  }
+  EXPECT_EQ(ReadBytes(path), bytes);
 }
 
 }  // namespace

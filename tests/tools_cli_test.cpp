@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "AllocationFailure.h"
 #include "CliSupport.h"
 #include "HistoryFile.h"
 #include "RunProgram.h"
@@ -95,6 +96,17 @@ TEST_F(CliFiles, CheckReportsValidInvalidAndUnreadableFiles) {
   r = Cli({"show", invalid});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "Invalid data: " + invalid + "\n");
+}
+
+TEST_F(CliFiles, CheckOfAFileTooBigForTheMemoryLeftSaysInvalidData) {
+  const std::size_t entries = 1000;
+  const std::string path = Write("many.kelta", JoinHistory(THistoryList(entries, EntryWithProcedures(0))));
+  ScopedAllocationFailure noMemory(entries * sizeof(TBuffer));  // the list the entries would go into
+  const CliResult r = Cli({"check", path});
+  EXPECT_GT(FailedAllocations(), 0u);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "Invalid data: " + path + "\n");
 }
 
 TEST(Cli, HelpVersionAndUsageErrors) {

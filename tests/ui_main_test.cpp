@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QTreeView>
 
+#include "AllocationFailure.h"
 #include "Connect.h"
 #include "HistoryFile.h"
 #include "TarveloError.h"
@@ -202,6 +203,22 @@ class TestMainWindow : public QObject {
       QCOMPARE(ModelTexts(FMain->lv1->model()), before);
       QCOMPARE(FMain->_lastfn, bad);
     }
+  }
+
+  void aFileTooBigForTheMemoryLeftIsInvalidDataAndThePreviousEntriesStay() {
+    const QString good = WriteFile("good.kelta", JoinHistory(ThreeEntries()));
+    OpenThroughDialog(good);
+    const QList<QStringList> before = ModelTexts(FMain->lv1->model());
+    const std::size_t entries = 1000;
+    const QString many = WriteFile("many.kelta", JoinHistory(THistoryList(entries, EntryWithProcedures(0))));
+    {
+      ScopedAllocationFailure noMemory(entries * sizeof(TBuffer));  // the list the entries would go into
+      OpenThroughDialog(many);
+      QVERIFY(FailedAllocations() > 0);
+    }
+    QCOMPARE(Status(), QStringLiteral("Status: Invalid data: ") + many);
+    QCOMPARE(FMain->SHRecord, ThreeEntries());
+    QCOMPARE(ModelTexts(FMain->lv1->model()), before);
   }
 
   void unreadableFileGoesToTheErrorReportAndTheProgramGoesOn() {

@@ -263,7 +263,7 @@ void TFMain::SaveHistoryFile() {
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  WriteHistoryFileBytes(FileSystemName(path), JoinHistory(SHRecord));
+  WriteHistoryFile(FileSystemName(path), SHRecord);
   SetStatus(QStringLiteral("File saved: ") + path);
 }
 

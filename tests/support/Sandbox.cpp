@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -73,14 +74,15 @@ std::string Unmount(const std::string& path) {
 
 namespace {
 
-ChildOutcome RunInChild(const std::function<std::string()>& setup, const std::function<std::string()>& body) {
+ChildOutcome RunInChild(const std::function<std::string()>& setup, const std::function<std::string()>& body,
+                        bool privateMounts = true) {
   int fds[2];
   if (pipe(fds) != 0) return {false, "pipe failed", {}};
   const pid_t pid = fork();
   if (pid < 0) return {false, "fork failed", {}};
   if (pid == 0) {
     close(fds[0]);
-    std::string why = EnterPrivateMountNamespace();
+    std::string why = privateMounts ? EnterPrivateMountNamespace() : std::string();
     if (why.empty()) why = setup();
     const std::string text = why.empty() ? body() : why;
     (void)!write(fds[1], text.data(), text.size());
@@ -107,4 +109,31 @@ ChildOutcome RunWithReadOnlyDirectory(const std::string& dir, const std::functio
 ChildOutcome RunWithSmallFileSystem(const std::string& dir, std::size_t bytes,
                                     const std::function<std::string()>& body) {
   return RunInChild([&] { return MountSmallFileSystem(dir, bytes); }, body);
+}
+
+ChildOutcome RunInUnwritableDirectory(const std::string& dir, const std::function<std::string()>& body) {
+  namespace fs = std::filesystem;
+  constexpr uid_t kNobody = 65534;
+  const auto setup = [&]() -> std::string {
+    std::error_code ec;
+    if (geteuid() == 0) {
+      for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+        if (chown(e.path().c_str(), kNobody, kNobody) != 0) return std::string("chown: ") + std::strerror(errno);
+      }
+      if (chown(dir.c_str(), 0, 0) != 0) return std::string("chown: ") + std::strerror(errno);
+    }
+    // Anybody may look into the folder and read it; nobody may add a file to it.
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec,
+                    fs::perm_options::replace, ec);
+    if (ec) return "chmod: " + ec.message();
+    if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+      return std::string("cannot become nobody: ") + std::strerror(errno);
+    }
+    return {};
+  };
+  ChildOutcome outcome = RunInChild(setup, body, false);
+  std::error_code ec;
+  fs::permissions(dir, fs::perms::owner_write, fs::perm_options::add, ec);
+  return outcome;
 }

@@ -30,3 +30,9 @@ ChildOutcome RunWithReadOnlyDirectory(const std::string& dir, const std::functio
 // Runs body in a child process in which an empty file system of `bytes` bytes is mounted on `dir`.
 ChildOutcome RunWithSmallFileSystem(const std::string& dir, std::size_t bytes,
                                     const std::function<std::string()>& body);
+
+// Runs body in a child process as a user who may write the files in `dir` but not `dir` itself (a
+// folder shared read-only, holding a file that is the user's). As root, the child becomes the
+// unprivileged user "nobody" and the files become its own; otherwise the folder's write permission
+// is taken away for the child's run.
+ChildOutcome RunInUnwritableDirectory(const std::string& dir, const std::function<std::string()>& body);

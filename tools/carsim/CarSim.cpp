@@ -300,7 +300,7 @@ void TCarSim::Store() {
   if (options_.storeFile.empty()) return;
   std::lock_guard lock(mutex_);
   try {
-    WriteHistoryFileBytes(options_.storeFile, JoinHistory(headUnit_.History()));
+    WriteHistoryFile(options_.storeFile, headUnit_.History());
   } catch (const TarveloError& e) {
     Log("store: " + ErrorReportText(e.what()));
   }

@@ -54,6 +54,11 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   } catch (const CLI::ParseError& e) {
     err << "tarvelo-cli: " << e.what() << " (see 'tarvelo-cli --help')\n";
     return kExitUsage;
+  } catch (const std::exception& e) {
+    // Whatever else goes wrong (memory running out on the way) ends the command with its reason,
+    // never with an abort.
+    err << "tarvelo-cli: " << e.what() << "\n";
+    return kExitFailed;
   }
   return kExitOk;
 }

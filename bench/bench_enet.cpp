@@ -17,7 +17,8 @@
 #include "BenchEntries.h"
 #include "HexText.h"
 #include "HistoryWriter.h"
-#include "uENET.h"
+#include "EnetSession.h"
+#include "HeadUnitProtocol.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ const TBuffer kRequest = HexTextToBytes("000000040001F4631101");
 const TBuffer kAck = HexTextToBytes("000000040002F4631101");
 const TBuffer kAnswer = HexTextToBytes("00000004000163F45101");
 
-// The simulated car on a free loopback port, the connection state reset and pointed at it.
+// The simulated car on a free loopback port.
 std::unique_ptr<TCarSim> StartSimulatedCar() {
   CarSimOptions options;
   options.tcpPort = 0;
@@ -34,19 +35,18 @@ std::unique_ptr<TCarSim> StartSimulatedCar() {
   options.recordFrames = false;
   auto sim = std::make_unique<TCarSim>(options);
   sim->Start();
-  EnetCreate();
-  EnetInit();
-  Enet.HOST = "127.0.0.1";
-  Enet.PORT = sim->TcpPort();
   return sim;
 }
 
 void BM_EnetRequest(benchmark::State& state) {
   const std::unique_ptr<TCarSim> sim = StartSimulatedCar();
+  TEnetSession session;
+  session.SetTarget("127.0.0.1", sim->TcpPort());
+  const TBuffer reset = ResetRequest();
+  const TBuffer answer = PositiveAnswerHead(reset);
   for (auto _ : state) {
-    if (EnetRequest("1101", "63") != "5101") state.SkipWithError("no answer");
+    if (session.EnetRequest(reset, kHeadUnitAddress).uds != answer) state.SkipWithError("no answer");
   }
-  EnetInit();
 }
 BENCHMARK(BM_EnetRequest)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -105,13 +105,13 @@ void BM_Write50Entries(benchmark::State& state) {
   double total = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    if (!WriteServiceHistory(job, [](const std::string&) {})) state.SkipWithError("write failed");
+    TEnetSession session;
+    if (!WriteServiceHistory(session, job, [](const std::string&) {})) state.SkipWithError("write failed");
     total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
   const double mean = total / static_cast<double>(state.iterations());
   state.counters["floor_s"] = floorSeconds;
   state.counters["overhead_%"] = 100.0 * (mean - floorSeconds) / floorSeconds;
-  EnetInit();
 }
 BENCHMARK(BM_Write50Entries)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

@@ -10,7 +10,7 @@ void SendVehicleIdentification(TUdpPort& port, const TInterfaceEnumerator& enume
   if (!enumerate(interfaces)) return;
   for (const tNetworkInterface& i : interfaces) {
     port.SetRemoteHost(i.AddrDirectedBroadcast);
-    port.SetDataToSend(kIdentificationRequest.data(), static_cast<int>(kIdentificationRequest.size()));
+    port.SendDatagram(kIdentificationRequest.data(), static_cast<int>(kIdentificationRequest.size()));
   }
 }
 

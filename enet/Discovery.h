@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "UdpPort.h"
-#include "uSock.h"
+#include "NetworkInterfaces.h"
 
 // The frame header with payload length 0 and control word 0x0011, no payload.
 inline constexpr std::array<uint8_t, 6> kIdentificationRequest = {0x00, 0x00, 0x00, 0x00, 0x00, 0x11};

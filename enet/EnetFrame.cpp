@@ -1,7 +1,5 @@
 #include "EnetFrame.h"
 
-#include "HexText.h"
-
 TBuffer BuildFrame(uint16_t control, std::span<const uint8_t> payload) {
   TBuffer frame(kFrameHeaderSize, 0);
   StoreBigEndian16(&frame[2], static_cast<uint16_t>(payload.size()));
@@ -16,20 +14,6 @@ TBuffer BuildDiagnosticFrame(uint8_t source, uint8_t target, std::span<const uin
   return BuildFrame(kControlDiagnosticMessage, payload);
 }
 
-TBuffer BuildEnetRequestFrame(std::string_view request, std::string_view target) {
-  std::string text(kTesterAddressText);
-  text += target;
-  text += request;
-  const TBuffer payload = HexTextToBytes(text);
-  if (payload.size() > kMaxFramePayload) return {};
-  return BuildFrame(kControlDiagnosticMessage, payload);
-}
-
 uint16_t FramePayloadLength(const uint8_t* header) { return LoadBigEndian16(header + 2); }
 
 uint16_t FrameControlWord(const uint8_t* header) { return LoadBigEndian16(header + 4); }
-
-bool IsResponsePending(std::string_view uds) {
-  return uds.size() == 3 && static_cast<uint8_t>(uds[0]) == kNegativeResponse &&
-         static_cast<uint8_t>(uds[2]) == kResponsePending;
-}

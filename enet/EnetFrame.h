@@ -14,32 +14,24 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
-#include <string_view>
 
 #include "ServiceRecord.h"
 
 inline constexpr uint16_t kEnetPort = 6801;
 inline constexpr uint16_t kDiscoveryPort = 6811;
 inline constexpr uint8_t kTesterAddress = 0xF4;
-inline constexpr uint8_t kHeadUnitAddress = 0x63;
-inline constexpr std::string_view kTesterAddressText = "F4";
-inline constexpr std::string_view kHeadUnitAddressText = "63";
 
 inline constexpr std::size_t kFrameHeaderSize = 6;
 inline constexpr std::size_t kFrameAddressSize = 2;
 inline constexpr std::size_t kMaxFramePayload = 0xFFFF;
+// The longest request: its payload, with the two address bytes, must fit the 16-bit length.
+inline constexpr std::size_t kMaxRequestSize = kMaxFramePayload - kFrameAddressSize;
 // The receive buffer: a received frame's payload must fit, so the longest answer is 4,094 bytes.
 inline constexpr std::size_t kReceiveBufferSize = 4096;
 
 inline constexpr uint16_t kControlDiagnosticMessage = 0x0001;
 inline constexpr uint16_t kControlAcknowledge = 0x0002;
 inline constexpr uint16_t kControlVehicleIdentification = 0x0011;
-
-// UDS bytes the exchange and the writer look at.
-inline constexpr uint8_t kNegativeResponse = 0x7F;
-inline constexpr uint8_t kResponsePending = 0x78;
-inline constexpr uint8_t kPositiveResponseOffset = 0x40;
 
 // A frame: header with the payload's length and the control word, then the payload.
 // The payload must not be longer than kMaxFramePayload.
@@ -48,14 +40,6 @@ TBuffer BuildFrame(uint16_t control, std::span<const uint8_t> payload);
 // A diagnostic message frame from source to target carrying uds.
 TBuffer BuildDiagnosticFrame(uint8_t source, uint8_t target, std::span<const uint8_t> uds);
 
-// The frame the tester sends for a request given as hex text to a target given as hex text:
-// the text "F4" + target + request is turned into the payload as HexTextToBytes does. Empty when
-// the payload would not fit the 16-bit length (more than 65,535 bytes).
-TBuffer BuildEnetRequestFrame(std::string_view request, std::string_view target);
-
 // The 16-bit payload length of a received header (bytes 2 and 3).
 uint16_t FramePayloadLength(const uint8_t* header);
 uint16_t FrameControlWord(const uint8_t* header);
-
-// A UDS answer of exactly 3 bytes, 7F <service> 78: the request was received, the answer follows.
-bool IsResponsePending(std::string_view uds);

@@ -58,3 +58,11 @@ TBuffer HexTextToBytes(std::string_view text) {
   }
   return bytes;
 }
+
+std::optional<THexRequest> HexRequest(std::string_view target, std::string_view request) {
+  std::string text(target);
+  text += request;
+  const TBuffer bytes = HexTextToBytes(text);
+  if (bytes.empty()) return std::nullopt;
+  return THexRequest{bytes[0], TBuffer(bytes.begin() + 1, bytes.end())};
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Hexadecimal texts at the edge of the diagnostic exchange.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,3 +20,12 @@ std::string BytesToSpacedHexText(std::string_view bytes);
 // is taken; the text gives length / 2 bytes (an odd last character is ignored). Conversion stops
 // at the first pair that is not two hex digits; the bytes from there on stay zero.
 TBuffer HexTextToBytes(std::string_view text);
+
+// A request typed by hand (`tarvelo-cli request`): the target's and the request's hex texts are
+// converted as one text, target first, as above; the first byte is the target, the rest the request.
+// nullopt when the texts do not hold even the target's byte.
+struct THexRequest {
+  uint8_t target = 0;
+  TBuffer request;
+};
+std::optional<THexRequest> HexRequest(std::string_view target, std::string_view request);

@@ -1,23 +1,12 @@
 #include "HistoryWriter.h"
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
 
 #include "CodePage.h"
+#include "HeadUnitProtocol.h"
 #include "HexText.h"
-#include "NegativeResponse.h"
-#include "uENET.h"
 
 namespace {
-
-const std::string kHeadUnit(kHeadUnitAddressText);
-const std::string kEraseRequest = "3101A080";
-const std::string kEraseAnswer = "7101A080";
-const std::string kWriteRequest = "3101A081";
-const std::string kWriteAnswer = "7101A081";
-const std::string kResetRequest = "1101";
-const std::string kResetAnswer = "5101";
-
 
 void EndBlock(const TLogSink& log, const char* outcome) {
   log("");
@@ -25,64 +14,81 @@ void EndBlock(const TLogSink& log, const char* outcome) {
   log("");
 }
 
+std::string EntryName(std::size_t index, std::size_t count) {
+  return "entry " + std::to_string(index + 1) + " of " + std::to_string(count);
+}
+
 }  // namespace
 
-std::string WriteEntryRequest(const TBuffer& entry) { return kWriteRequest + BytesToHexText(entry); }
-
-std::string AnswerProblem(const std::string& answerHex, const std::string& expectedHex, const std::string& what) {
-  if (answerHex.empty()) return "ERR: No answer to " + what;
-  if (answerHex.rfind(expectedHex, 0) == 0) return {};
-  const TBuffer answer = HexTextToBytes(answerHex);
-  const std::string spaced = BytesToSpacedHexText(answer);
-  if (answer[0] == kNegativeResponse) {
+std::string AnswerProblem(const TEnetAnswer& answer, std::span<const uint8_t> request, const std::string& what) {
+  if (!answer.Answered()) return "ERR: No answer to " + what + " (" + NoAnswerText(*answer.missing) + ")";
+  const TBuffer expected = PositiveAnswerHead(request);
+  if (answer.uds.size() >= expected.size() && std::equal(expected.begin(), expected.end(), answer.uds.begin())) return {};
+  const std::string spaced = answer.uds.empty() ? "(an empty message)" : BytesToSpacedHexText(answer.uds);
+  if (IsNegativeAnswer(answer.uds)) {
     std::string line = "ERR: Head unit refused " + what + ": " + spaced;
-    if (answer.size() >= 3) line += " (" + NegativeResponseName(answer[2]) + ")";
+    if (answer.uds.size() >= 3) line += " (" + NegativeResponseName(answer.uds[2]) + ")";
     return line;
   }
   return "ERR: Unexpected answer to " + what + ": " + spaced;
 }
 
-bool WriteServiceHistory(const TWriteJob& job, const TLogSink& log, const TWriteProgress& progress) {
+bool WriteServiceHistory(TEnetSession& session, const TWriteJob& job, const TLogSink& log,
+                         const TWriteProgress& progress) {
+  session.Wait().ClearStop();
   log("[ BEGIN ]");
   log("");
-  Enet.HOST = Utf8ToAnsi(job.host);  // the connection speaks 8-bit text
-  Enet.PORT = job.port;
+  session.SetTarget(Utf8ToAnsi(job.host), job.port);  // the connection speaks 8-bit text
   if (job.entries.empty()) {
     log("ERR: Service history list is empty!");
     EndBlock(log, "[ ERROR ]");
     return false;
   }
-  if (!EnetConnect()) {
-    log("ERR: Could not connect to target: " + job.host);
+  if (!session.EnetConnect()) {
+    log(session.Wait().StopRequested() ? "ERR: Stopped by the user while connecting to " + job.host + "."
+                                       : "ERR: Could not connect to target: " + job.host);
     EndBlock(log, "[ ERROR ]");
     return false;
   }
   log("- Connected to " + job.host);
 
   bool failed = false;
-  const auto check = [&](const std::string& answer, const std::string& expected, const std::string& what) {
-    const std::string problem = AnswerProblem(answer, expected, what);
+  // A stop takes effect before the next request, and before the step line that announces it.
+  const auto stoppedBefore = [&](const std::string& what) {
+    if (!session.Wait().StopRequested()) return false;
+    log("ERR: Stopped by the user before " + what + ".");
+    session.Disconnect();
+    failed = true;
+    return true;
+  };
+  const auto send = [&](const TBuffer& request, const std::string& what) {
+    const std::string problem = AnswerProblem(session.EnetRequest(request, kHeadUnitAddress), request, what);
     if (problem.empty()) return;
     log(problem);
     failed = true;
   };
+  const auto finish = [&] {
+    EndBlock(log, failed ? "[ ERROR ]" : "[ COMPLETE ]");
+    return !failed;
+  };
 
-  if (job.erase) {
-    log("- Erasing current service history...");
-    check(EnetRequest(kEraseRequest, kHeadUnit), kEraseAnswer, "the erase request");
-    std::this_thread::sleep_for(job.erasePause);
-  }
-  log("- Writing new service history...");
   const std::size_t n = job.entries.size();
+  if (job.erase) {
+    if (stoppedBefore("the erase request")) return finish();
+    log("- Erasing current service history...");
+    send(EraseHistoryRequest(), "the erase request");
+    session.Pause(session.Timings().erasePause);
+  }
+  if (stoppedBefore(EntryName(0, n))) return finish();
+  log("- Writing new service history...");
   for (std::size_t i = 0; i < n; ++i) {
-    check(EnetRequest(WriteEntryRequest(job.entries[i]), kHeadUnit), kWriteAnswer,
-          "entry " + std::to_string(i + 1) + " of " + std::to_string(n));
-    std::this_thread::sleep_for(job.entryPause);
+    if (i > 0 && stoppedBefore(EntryName(i, n))) return finish();
+    send(WriteEntryRequest(job.entries[i]), EntryName(i, n));
+    session.Pause(session.Timings().entryPause);
     if (progress) progress(i + 1, n);
   }
+  if (stoppedBefore("the reset request")) return finish();
   log("- Finished writing, restarting Headunit...");
-  check(EnetRequest(kResetRequest, kHeadUnit), kResetAnswer, "the reset request");
-
-  EndBlock(log, failed ? "[ ERROR ]" : "[ COMPLETE ]");
-  return !failed;
+  send(ResetRequest(), "the reset request");
+  return finish();
 }

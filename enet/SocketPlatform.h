@@ -26,6 +26,23 @@ void StopSocketLibrary();
 
 void CloseSocketHandle(TSocketHandle s);
 
+// Puts a socket into non-blocking mode: its calls return at once, and the caller waits for it
+// with WaitForSocket.
+void SetSocketNonBlocking(TSocketHandle s);
+
+// Waits at most timeoutMs for s to become readable (or writable). Ready also when the socket
+// has an error or the peer closed: the next call on it tells which. Interrupted waits count as
+// not ready; the caller's loop asks again.
+enum class TSocketWait { Ready, NotYet };
+TSocketWait WaitForSocket(TSocketHandle s, bool forWriting, int timeoutMs);
+
+// The pending error of a socket (SO_ERROR), 0 when there is none.
+int PendingSocketError(TSocketHandle s);
+
+// Whether an error of a non-blocking call only means "not yet": nothing to read, no room to send,
+// or a connect still on its way.
+bool WouldBlock(int error);
+
 // The error of the last socket call and its text, as the system words it.
 int LastSocketError();
 std::string SocketErrorText(int error);

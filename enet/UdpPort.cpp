@@ -53,7 +53,7 @@ void TUdpPort::SetActive(bool active) {
   socket_ = s;
 }
 
-void TUdpPort::SetDataToSend(const void* data, int length) {
+void TUdpPort::SendDatagram(const void* data, int length) {
   const std::string where = remoteHost_ + ":" + std::to_string(remotePort_);
   if (!Active()) throw TarveloError("Cannot send to " + where + ". The UDP port is closed");
   sockaddr_in remote{};

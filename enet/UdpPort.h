@@ -29,7 +29,7 @@ class TUdpPort {
   void SetRemotePort(int port) { remotePort_ = port; }
 
   // Sends one datagram of exactly these bytes to RemoteHost on RemotePort (the port must be open).
-  void SetDataToSend(const void* data, int length);
+  void SendDatagram(const void* data, int length);
 
   // The next datagram waiting at the port, or nullopt when none is (or the port is closed).
   std::optional<TDatagram> ReadDatagram();

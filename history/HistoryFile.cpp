@@ -211,3 +211,28 @@ void WriteHistoryFile(const std::string& path, const THistoryList& list) {
   }
   WriteHistoryFileBytes(path, bytes);
 }
+
+std::string THistoryLoad::Message() const {
+  return outcome == Outcome::Unreadable ? ErrorReportText(problem) : problem;
+}
+
+THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()>& afterRead) {
+  THistoryLoad load;
+  TBuffer bytes;
+  try {
+    bytes = ReadHistoryFileBytes(path);
+  } catch (const TarveloError& e) {
+    load.outcome = THistoryLoad::Outcome::Unreadable;
+    load.problem = e.what();
+    return load;
+  }
+  if (afterRead) afterRead();
+  std::optional<THistoryList> entries = SplitHistory(bytes);
+  if (!entries) {
+    load.outcome = THistoryLoad::Outcome::InvalidData;
+    load.problem = "Invalid data: " + path;
+    return load;
+  }
+  load.entries = std::move(*entries);
+  return load;
+}

@@ -4,14 +4,13 @@
 // walking it once from the front; it is valid only when the last entry ends exactly at its end.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "ServiceRecord.h"
-
-using THistoryList = std::vector<TBuffer>;
+#include "HistoryList.h"
 
 inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{1} << 30;
 
@@ -38,6 +37,23 @@ TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes = kMa
 // the temporary file (no permission), the target is written in place instead. Throws TarveloError
 //   Cannot create file "<path>". <the system's error text>
 void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes);
+
+// Loading a history file: its entries, or why there are none.
+struct THistoryLoad {
+  enum class Outcome { Loaded, Unreadable, InvalidData };
+  Outcome outcome = Outcome::Loaded;
+  THistoryList entries;  // the file's entries in file order, when loaded
+  // Why not, as the user reads it: "Cannot open file "<path>". <the system's text>" (error report
+  // text, no full stop yet) or "Invalid data: <path>".
+  std::string problem;
+  bool Loaded() const { return outcome == Outcome::Loaded; }
+  // The problem as a message stands on its own (the error report's full stop included).
+  std::string Message() const;
+};
+
+// Reads the whole file, then splits it (all or nothing); afterRead runs in between, once the bytes
+// are in (the desktop program says "Verifying file: " then).
+THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()>& afterRead = {});
 
 // The list as a history file at path, as WriteHistoryFileBytes writes it.
 void WriteHistoryFile(const std::string& path, const THistoryList& list);

@@ -3,8 +3,12 @@
 // Every element is a whole entry and owns its bytes; the operations copy what they are given.
 
 #include <optional>
+#include <vector>
 
-#include "HistoryFile.h"
+#include "ServiceRecord.h"
+
+// The service history: index 0 is the newest entry, the top row of the entries list.
+using THistoryList = std::vector<TBuffer>;
 
 // Inserts a copy of entry at index 0; the former elements move down by one.
 void InsertEntryAtFront(THistoryList& list, const TBuffer& entry);

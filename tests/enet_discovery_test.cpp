@@ -220,7 +220,7 @@ TEST(UdpPort, ReadsDatagramsWithTheirSenderAndClosesOnRequest) {
   sender.SetRemoteHost("127.0.0.1");
   sender.SetRemotePort(port.LocalPort());
   const std::string bytes("A\x00\xFF" "B", 4);
-  sender.SetDataToSend(bytes.data(), 4);
+  sender.SendDatagram(bytes.data(), 4);
   std::optional<TDatagram> got;
   for (int i = 0; i < 100 && !got; ++i) {
     got = port.ReadDatagram();
@@ -232,7 +232,7 @@ TEST(UdpPort, ReadsDatagramsWithTheirSenderAndClosesOnRequest) {
   EXPECT_EQ(got->sourcePort, sender.LocalPort());
   port.SetActive(false);
   EXPECT_FALSE(port.Active());
-  EXPECT_THROW(port.SetDataToSend("x", 1), TarveloError);
+  EXPECT_THROW(port.SendDatagram("x", 1), TarveloError);
 }
 
 TEST(InterfaceList, TheNamespaceListsItsLoopback) {

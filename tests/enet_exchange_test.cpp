@@ -1,8 +1,13 @@
+// One diagnostic exchange: the frames that go out, the answers that come back, the waits for
+// response-pending answers, and why an exchange got no answer. Against the simulated car on
+// loopback, and against a connection in memory that answers at once or times out at once.
 #include <gtest/gtest.h>
 
 #include <chrono>
 
+#include "HeadUnitProtocol.h"
 #include "HexText.h"
+#include "MemoryTransport.h"
 #include "ScriptedPeer.h"
 #include "SimulatedCar.h"
 #include "WaitFor.h"
@@ -14,19 +19,16 @@ using std::chrono::milliseconds;
 
 TBuffer Hex(const char* text) { return HexTextToBytes(text); }
 
-std::string Repeat(const std::string& text, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += text;
-  return out;
-}
+const TBuffer kErase = EraseHistoryRequest();
+const TBuffer kEraseFrame = Hex("000000060001F4633101A080");
 
-struct ExchangeCase {
+struct CarCase {
   const char* name;
   CarSimFaults faults;
-  std::string request;
-  std::string answer;        // what EnetRequest returns
-  TBuffer frameSent;         // the frame the gateway received
-  milliseconds atLeast{0};   // response-pending waits
+  TBuffer request;
+  TBuffer answer;
+  TBuffer frameSent;  // the frame the gateway received
+  int pendingWaits = 0;
 };
 
 TEST(Exchange, AgainstTheSimulatedCar) {
@@ -38,159 +40,201 @@ TEST(Exchange, AgainstTheSimulatedCar) {
   requestOutOfRange.nrc = {{0x31, 0x31}};
   CarSimFaults bytewise;
   bytewise.split = 1;
-  const TBuffer erase = Hex("000000060001F4633101A080");
-  const ExchangeCase cases[] = {
-      {"erase request, the 12-byte frame", {}, "3101A080", "7101A080", erase},
-      {"spaces and lower case", {}, "31 01 a0 80", "7101A080", erase},
-      {"odd length", {}, "3101A08", "7F3113", Hex("000000050001F4633101A0")},
-      {"non-hex character", {}, "31G1A080", "7F3112", Hex("000000060001F46331000000")},
-      {"one response-pending answer", onePending, "3101A080", "7101A080", erase, milliseconds(1000)},
-      {"two response-pending answers", twoPending, "3101A080", "7101A080", erase, milliseconds(2000)},
-      {"negative answer 7F 31 31 comes back at once", requestOutOfRange, "3101A080", "7F3131", erase},
-      {"frames in 1-byte pieces", bytewise, "1101", "5101", Hex("000000040001F4631101")},
+  const CarCase cases[] = {
+      {"erase request, the 12-byte frame", {}, kErase, Hex("7101A080"), kEraseFrame},
+      {"one response-pending answer", onePending, kErase, Hex("7101A080"), kEraseFrame, 1},
+      {"two response-pending answers", twoPending, kErase, Hex("7101A080"), kEraseFrame, 2},
+      {"a negative answer 7F 31 31 comes back at once", requestOutOfRange, kErase, Hex("7F3131"), kEraseFrame},
+      {"frames in 1-byte pieces", bytewise, ResetRequest(), Hex("5101"), Hex("000000040001F4631101")},
+      {"an entry to another unit", {}, Hex("2201"), Hex("7F2211"), Hex("000000040001F4122201")},
   };
-  for (const ExchangeCase& c : cases) {
+  TEnetTimings timings;
+  timings.responsePendingWait = milliseconds(100);
+  for (const CarCase& c : cases) {
     SCOPED_TRACE(c.name);
     SimulatedCar car(c.faults);
+    const auto session = car.Session(timings);
+    const uint8_t target = c.frameSent[7];
     const auto start = Clock::now();
-    EXPECT_EQ(EnetRequest(c.request, "63"), c.answer);
+    const TEnetAnswer answer = session->EnetRequest(c.request, target);
     const auto took = Clock::now() - start;
-    EXPECT_GE(took, c.atLeast);
-    EXPECT_LT(took, c.atLeast + milliseconds(3000));
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_EQ(answer.uds, c.answer);
+    EXPECT_GE(took, c.pendingWaits * timings.responsePendingWait);
     const std::vector<TReceivedFrame> frames = car->ReceivedFrames();
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0].raw, c.frameSent);
-    EXPECT_TRUE(ClientSocket->Connected());  // the connection stays open after an exchange
+    EXPECT_TRUE(session->Connected());  // the connection stays open after an exchange
   }
 }
 
-struct ScriptCase {
+struct MemoryCase {
   const char* name;
-  std::vector<ScriptStep> script;
-  std::string answer;
+  TBuffer gatewaySends;          // everything the gateway sends after the request
+  bool closesAfterwards;         // then closes the connection (else goes silent)
+  std::optional<TBuffer> answer;
+  std::optional<TNoAnswer> missing;
   bool connectedAfter;
-  milliseconds atLeast{0};
 };
 
-TEST(Exchange, AgainstScriptedGateways) {
-  const TBuffer ack = AckFrame(Hex("3101A080"));
-  const ScriptCase cases[] = {
-      {"a 4-byte answer 7F xx 78 yy is no response-pending answer",
-       {ReadFrame{}, SendBytes{ack}, SendBytes{AnswerFrame(Hex("7F317800"))}}, "7F317800", true},
-      {"an answer of only the two address bytes is empty",
-       {ReadFrame{}, SendBytes{ack}, SendBytes{AnswerFrame({})}}, "", true},
-      {"pending, then the receive time-out",
-       {ReadFrame{}, SendBytes{ack}, SendBytes{AnswerFrame(Hex("7F3178"))}}, "", false, milliseconds(6000)},
-      {"an answer longer than the receive buffer fails and closes",  // payload 4,097 bytes
-       {ReadFrame{}, SendBytes{ack}, SendBytes{AnswerFrame(TBuffer(4095, 0x71))}}, "", false},
-      {"the longest answer that fits, 4,094 bytes",
-       {ReadFrame{}, SendBytes{ack}, SendBytes{AnswerFrame(TBuffer(4094, 0x71))}}, Repeat("71", 4094), true},
-      {"header cut short, connection closed", {ReadFrame{}, SendBytes{TBuffer{0, 0, 0}}, CloseConnection{}}, "", false},
-      {"payload cut short, connection closed",
-       {ReadFrame{}, SendBytes{ack}, SendBytes{TBuffer{0, 0, 0, 6, 0, 1, 0x63, 0xF4}}, CloseConnection{}}, "", false},
+TBuffer Concat(std::initializer_list<TBuffer> parts) {
+  TBuffer all;
+  for (const TBuffer& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+TEST(Exchange, AnswersAndWhyThereIsNone) {
+  const TBuffer ack = AckFrame(kErase);
+  const MemoryCase cases[] = {
+      {"the answer", Concat({ack, AnswerFrame(Hex("7101A080"))}), false, Hex("7101A080"), {}, true},
+      {"a 4-byte answer 7F xx 78 yy is no response-pending answer", Concat({ack, AnswerFrame(Hex("7F317800"))}), false,
+       Hex("7F317800"), {}, true},
+      {"an answer of only the two address bytes is empty", Concat({ack, AnswerFrame({})}), false, TBuffer{}, {}, true},
+      {"the longest answer that fits, 4,094 bytes", Concat({ack, AnswerFrame(TBuffer(4094, 0x71))}), false,
+       TBuffer(4094, 0x71), {}, true},
+      {"nothing at all", {}, false, {}, TNoAnswer::TimedOut, false},
+      {"the acknowledgement only", ack, false, {}, TNoAnswer::TimedOut, false},
+      {"pending, then nothing", Concat({ack, AnswerFrame(Hex("7F3178"))}), false, {}, TNoAnswer::TimedOut, false},
+      {"an answer longer than the receive buffer",  // payload 4,097 bytes
+       Concat({ack, AnswerFrame(TBuffer(4095, 0x71))}), false, {}, TNoAnswer::FrameTooLong, false},
+      {"a header cut short, then closed", TBuffer{0, 0, 0}, true, {}, TNoAnswer::ClosedByCar, false},
+      {"a payload cut short, then closed", Concat({ack, TBuffer{0, 0, 0, 6, 0, 1, 0x63, 0xF4}}), true, {},
+       TNoAnswer::ClosedByCar, false},
   };
-  for (const ScriptCase& c : cases) {
+  for (const MemoryCase& c : cases) {
     SCOPED_TRACE(c.name);
-    ScriptedPeer peer(c.script);
-    if (!ClientSocket) EnetCreate();
-    EnetInit();
-    Enet.HOST = "127.0.0.1";
-    Enet.PORT = peer.Port();
-    const auto start = Clock::now();
-    EXPECT_EQ(EnetRequest("3101A080", "63"), c.answer);
-    EXPECT_GE(Clock::now() - start, c.atLeast);
-    EXPECT_EQ(ClientSocket->Connected(), c.connectedAfter);
-    EnetInit();
+    auto transport = std::make_unique<TMemoryTransport>();
+    TMemoryTransport::State& car = transport->Peer();
+    car.piece = 5;  // TCP may cut the bytes anywhere
+    car.closeWhenEmpty = c.closesAfterwards;
+    const TBuffer sends = c.gatewaySends;
+    car.responder = [sends](const TBuffer&) { return sends; };
+    TEnetSession session(std::move(transport), QuickTimings());
+    session.SetTarget("car", kEnetPort);
+    const TEnetAnswer answer = session.EnetRequest(kErase, kHeadUnitAddress);
+    EXPECT_EQ(car.frames, std::vector<TBuffer>{kEraseFrame});
+    EXPECT_EQ(answer.missing, c.missing);
+    if (c.answer) EXPECT_EQ(answer.uds, *c.answer);
+    EXPECT_EQ(session.Connected(), c.connectedAfter);
   }
+}
+
+TEST(Exchange, WhatIsNeverSent) {
+  auto transport = std::make_unique<TMemoryTransport>();
+  TMemoryTransport::State& car = transport->Peer();
+  TEnetSession session(std::move(transport), QuickTimings());
+
+  session.SetTarget("", kEnetPort);
+  EXPECT_EQ(session.EnetRequest(kErase, kHeadUnitAddress).missing, TNoAnswer::NotConnected);
+  session.SetTarget("car", kEnetPort);
+  car.refuseConnect = true;
+  EXPECT_EQ(session.EnetRequest(kErase, kHeadUnitAddress).missing, TNoAnswer::NotConnected);
+  car.refuseConnect = false;
+  // The 16-bit length field counts the two address bytes: 65,533 request bytes at most.
+  EXPECT_EQ(session.EnetRequest(TBuffer(kMaxRequestSize + 1, 0x31), kHeadUnitAddress).missing,
+            TNoAnswer::RequestTooLong);
+  EXPECT_TRUE(car.sent.empty());
+
+  car.responder = [](const TBuffer&) { return TBuffer{}; };
+  session.EnetRequest(TBuffer(kMaxRequestSize, 0x31), kHeadUnitAddress);
+  ASSERT_EQ(car.frames.size(), 1u);
+  EXPECT_EQ(car.frames[0].size(), kFrameHeaderSize + 65535);
+  EXPECT_EQ(FramePayloadLength(car.frames[0].data()), 65535);
 }
 
 TEST(Exchange, ReconnectsAfterAFailedExchange) {
   CarSimFaults closeAfterOne;
   closeAfterOne.closeAfter = 1;
   SimulatedCar car(closeAfterOne);
-  EXPECT_EQ(EnetRequest("1101", "63"), "5101");
-  EXPECT_EQ(EnetRequest("1101", "63"), "");  // the gateway closed the connection meanwhile
-  EXPECT_FALSE(ClientSocket->Connected());
-  EXPECT_EQ(EnetRequest("1101", "63"), "5101");
-  EXPECT_EQ(car->Connections(), 2);  // the answer came, so the second connection was accepted
+  const auto session = car.Session();
+  EXPECT_EQ(session->EnetRequest(ResetRequest(), kHeadUnitAddress).uds, Hex("5101"));
+  // The gateway closed the connection meanwhile.
+  EXPECT_EQ(session->EnetRequest(ResetRequest(), kHeadUnitAddress).missing, TNoAnswer::ClosedByCar);
+  EXPECT_FALSE(session->Connected());
+  EXPECT_EQ(session->EnetRequest(ResetRequest(), kHeadUnitAddress).uds, Hex("5101"));
+  EXPECT_EQ(car->Connections(), 2);
 }
 
-TEST(Exchange, NoGatewayGivesAnEmptyAnswerAtOnce) {
-  if (!ClientSocket) EnetCreate();
-  EnetInit();
+TEST(Exchange, NoGatewayMeansNoConnectionAtOnce) {
+  uint16_t closedPort;
   {
     SimulatedCar gone;  // take a free port, then let it go
-    Enet.PORT = gone->TcpPort();
+    closedPort = gone.Port();
   }
-  Enet.HOST = "127.0.0.1";
-  EXPECT_EQ(EnetRequest("1101", "63"), "");
-  Enet.HOST = "";
-  EXPECT_EQ(EnetRequest("1101", "63"), "");
+  TEnetSession session(QuickTimings());
+  for (const char* host : {"127.0.0.1", ""}) {
+    SCOPED_TRACE(host);
+    session.SetTarget(host, closedPort);
+    const auto start = Clock::now();
+    EXPECT_EQ(session.EnetRequest(ResetRequest(), kHeadUnitAddress).missing, TNoAnswer::NotConnected);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  }
 }
 
-TEST(Exchange, PumpRunsDuringTheResponsePendingWait) {
+TEST(Exchange, ThePumpRunsDuringTheResponsePendingWait) {
   CarSimFaults onePending;
   onePending.pending = 1;
   SimulatedCar car(onePending);
+  TEnetTimings timings;
+  timings.responsePendingWait = milliseconds(200);
+  const auto session = car.Session(timings);
   int calls = 0;
-  SetEnetMessagePump([&] { ++calls; });
-  EXPECT_EQ(EnetRequest("3101A080", "63"), "7101A080");
-  SetEnetMessagePump({});
-  EXPECT_GE(calls, 10);    // every few milliseconds for a second
-  EXPECT_LE(calls, 1000);  // and not in a busy loop
+  session->Wait().SetMessagePump([&] { ++calls; });
+  EXPECT_EQ(session->EnetRequest(kErase, kHeadUnitAddress).uds, Hex("7101A080"));
+  EXPECT_GE(calls, 5);    // every slice of the wait
+  EXPECT_LE(calls, 100);  // and not in a busy loop
 }
 
-TEST(Exchange, ResetInsideThePumpEndsTheExchangeEmpty) {
+// The user stops an exchange that would never end: the car keeps saying "response pending".
+TEST(Exchange, AStopEndsAnEndlessResponsePendingWait) {
   CarSimFaults endless;
   endless.pending = kEndlessPending;
-  endless.pendingIntervalMs = 200;
+  endless.pendingIntervalMs = 50;
   SimulatedCar car(endless);
+  TEnetTimings timings;
+  timings.responsePendingWait = milliseconds(100);
+  const auto session = car.Session(timings);
   int rounds = 0;
-  SetEnetMessagePump([&] {
-    if (++rounds == 150) EnetInit();  // as "DETECT" would, after about a round and a half
+  session->Wait().SetMessagePump([&] {
+    if (++rounds == 30) session->Wait().RequestStop();
   });
-  EXPECT_EQ(EnetRequest("3101A080", "63"), "");
-  SetEnetMessagePump({});
-  EXPECT_FALSE(ClientSocket->Connected());
+  const auto start = Clock::now();
+  EXPECT_EQ(session->EnetRequest(kErase, kHeadUnitAddress).missing, TNoAnswer::Stopped);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+  EXPECT_FALSE(session->Connected());  // the exchange is given up with its connection
+  EXPECT_TRUE(WaitFor([&] { return car->Connections() == 1; }));
 }
 
 TEST(ConnectionState, InitConnectAndEmptyHost) {
   SimulatedCar car;
-  Enet.HUDetected = true;
-  Enet.HUInfo.SNAM = "x";
-  Enet.HUInfo.Auth = true;
-  const std::string host = Enet.HOST;
-  const uint32_t port = Enet.PORT;
-  EnetInit();
-  EXPECT_EQ(Enet.HOST, "");
-  EXPECT_EQ(Enet.PORT, 6801u);
-  EXPECT_FALSE(Enet.HUDetected);
-  EXPECT_EQ(Enet.HUInfo.SNAM, "");
-  EXPECT_FALSE(Enet.HUInfo.Auth);
+  const auto session = car.Session();
+  session->EnetInit();
+  EXPECT_EQ(session->Host(), "");
+  EXPECT_EQ(session->Port(), 6801u);
 
-  Enet.HOST = host;
-  Enet.PORT = port;
-  ASSERT_TRUE(EnetConnect());
-  Enet.HOST = "";
-  EXPECT_FALSE(EnetConnect());
-  EXPECT_TRUE(ClientSocket->Connected());  // an empty host leaves the open connection alone
+  session->SetTarget("127.0.0.1", car.Port());
+  ASSERT_TRUE(session->EnetConnect());
+  session->SetTarget("", car.Port());
+  EXPECT_FALSE(session->EnetConnect());
+  EXPECT_TRUE(session->Connected());  // an empty host leaves the open connection alone
   EXPECT_TRUE(WaitFor([&] { return car->Connections() == 1; }));
 
-  EnetInit();
-  EXPECT_FALSE(ClientSocket->Connected());
-  EnetInit();  // a disconnected client is left as it is
-  EXPECT_FALSE(ClientSocket->Connected());
+  session->EnetInit();
+  EXPECT_FALSE(session->Connected());
+  session->EnetInit();  // a disconnected session is left as it is
+  EXPECT_FALSE(session->Connected());
 }
 
 TEST(ConnectionState, ConnectByNameAndSecondConnectClosesTheFirst) {
   SimulatedCar car;
-  Enet.HOST = "localhost";
-  ASSERT_TRUE(EnetConnect());
-  ASSERT_TRUE(EnetConnect());
+  const auto session = car.Session();
+  session->SetTarget("localhost", car.Port());
+  ASSERT_TRUE(session->EnetConnect());
+  ASSERT_TRUE(session->EnetConnect());
   EXPECT_TRUE(WaitFor([&] { return car->Connections() == 2; }));
-  EXPECT_EQ(EnetRequest("1101", "63"), "5101");
-  Enet.HOST = "no-such-host.invalid";
-  EXPECT_FALSE(EnetConnect());
+  EXPECT_EQ(session->EnetRequest(ResetRequest(), kHeadUnitAddress).uds, Hex("5101"));
+  session->SetTarget("no-such-host.invalid", car.Port());
+  EXPECT_FALSE(session->EnetConnect());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "HeadUnitProtocol.h"
 #include "HexText.h"
 #include "HistoryWriter.h"
 #include "ScriptedPeer.h"
@@ -47,8 +48,10 @@ const TBuffer kAnyAck = AckFrame(HexTextToBytes("3101A081"));
 std::vector<HostileCase> Cases() {
   const THistoryList one = {ExampleEntryBytes()};
   const THistoryList two = {ExampleEntryBytes(), EntryWithProcedures(1)};
-  const Lines allSilent = {"ERR: No answer to the erase request", "ERR: No answer to entry 1 of 1",
-                           "ERR: No answer to the reset request"};
+  const auto all = [](const std::string& why) {
+    return Lines{"ERR: No answer to the erase request (" + why + ")", "ERR: No answer to entry 1 of 1 (" + why + ")",
+                 "ERR: No answer to the reset request (" + why + ")"};
+  };
   return {
       {"a header announcing 65,535 bytes", nullptr,
        [] {
@@ -56,17 +59,17 @@ std::vector<HostileCase> Cases() {
          huge.resize(6 + 100, 0x71);
          return std::vector<ScriptStep>{ReadFrame{}, SendBytes{kAnyAck}, SendBytes{huge}};
        },
-       one, true, allSilent},
+       one, true, all("the answer was longer than 4,096 bytes")},
       {"a header cut short, then the connection closed", nullptr,
        [] { return std::vector<ScriptStep>{ReadFrame{}, SendBytes{TBuffer{0x00, 0x00, 0x00}}, CloseConnection{}}; },
-       one, true, allSilent},
+       one, true, all("the car closed the connection")},
       {"a payload cut short, then the connection closed", nullptr,
        [] {
          return std::vector<ScriptStep>{ReadFrame{}, SendBytes{kAnyAck},
                                         SendBytes{TBuffer{0x00, 0x00, 0x00, 0x06, 0x00, 0x01, 0x63, 0xF4}},
                                         CloseConnection{}};
        },
-       one, true, allSilent},
+       one, true, all("the car closed the connection")},
       {"frames in 1-byte pieces, 100 ms apart",
        [] { return Faults([](CarSimFaults& f) { f.split = 1; f.delayMs = 100; }); }, nullptr, one, false, {}},
       {"a negative answer to every request",
@@ -76,18 +79,22 @@ std::vector<HostileCase> Cases() {
         "ERR: Head unit refused entry 2 of 2: 7F 31 22 (conditionsNotCorrect)",
         "ERR: Head unit refused the reset request: 7F 11 22 (conditionsNotCorrect)"}},
       {"an acknowledgement that never comes", [] { return Faults([](CarSimFaults& f) { f.noAck = true; }); }, nullptr,
-       one, false, {"ERR: No answer to entry 1 of 1", "ERR: No answer to the reset request"}},
+       one, false,
+       {"ERR: No answer to entry 1 of 1 (the car did not answer in time)",
+        "ERR: No answer to the reset request (the car did not answer in time)"}},
       {"an answer that comes before the acknowledgement",
        [] { return Faults([](CarSimFaults& f) { f.answerFirst = true; }); }, nullptr, one, false,
        {"ERR: Unexpected answer to entry 1 of 1: 31 01 A0 81 01", "ERR: Unexpected answer to the reset request: 11 01"}},
       {"a connection reset in the middle of the write",
        [] { return Faults([](CarSimFaults& f) { f.resetAfter = 2; }); }, nullptr, two, true,
-       {"ERR: No answer to entry 1 of 2", "ERR: No answer to the reset request"}},
+       {"ERR: No answer to entry 1 of 2 (the car closed the connection)",
+        "ERR: No answer to the reset request (the car closed the connection)"}},
       {"a gateway that accepts and never reads", nullptr,
        [] { return std::vector<ScriptStep>{SleepMs{60000}}; }, one, false,
-       {"ERR: No answer to entry 1 of 1", "ERR: No answer to the reset request"}},
+       {"ERR: No answer to entry 1 of 1 (the car did not answer in time)",
+        "ERR: No answer to the reset request (the car did not answer in time)"}},
       {"garbage bytes", nullptr, [] { return std::vector<ScriptStep>{ReadFrame{}, SendBytes{Garbage(300)}, CloseConnection{}}; },
-       one, true, allSilent},
+       one, true, all("the answer was longer than 4,096 bytes")},  // the second "frame" of the noise announces too much
   };
 }
 
@@ -101,18 +108,19 @@ TEST_P(HostileCar, TheWriteEndsWithTheRightErrorsAndTheProgramStaysUsable) {
   uint16_t port;
   if (c.faults) {
     car = std::make_unique<SimulatedCar>(c.faults());
-    port = (*car)->TcpPort();
+    port = car->Port();
   } else {
-    if (!ClientSocket) EnetCreate();
-    EnetInit();
     peer = std::make_unique<ScriptedPeer>(c.script());
     port = peer->Port();
   }
 
+  // A receive gives up after a second here, not after the car's 5 s: long enough for the car that
+  // sends its bytes 100 ms apart, short enough that no test waits long for a car that never answers.
+  TEnetSession session(ImpatientTimings(std::chrono::seconds(1)));
   Lines log;
   TWriteJob job{"127.0.0.1", port, c.entries, c.erase};
   const auto start = Clock::now();
-  const bool complete = WriteServiceHistory(job, [&](const std::string& line) { log.push_back(line); });
+  const bool complete = WriteServiceHistory(session, job, [&](const std::string& line) { log.push_back(line); });
   const auto took = Clock::now() - start;
 
   Lines problems;
@@ -124,17 +132,17 @@ TEST_P(HostileCar, TheWriteEndsWithTheRightErrorsAndTheProgramStaysUsable) {
   ASSERT_GE(log.size(), 3u);
   EXPECT_EQ(log[log.size() - 2], c.problems.empty() ? "[ COMPLETE ]" : "[ ERROR ]");
   EXPECT_EQ(log.back(), "");
-  // Every receive gives up after 5 s, so even the worst gateway holds a write of n requests for
-  // no more than about 5 s each.
-  EXPECT_LT(took, std::chrono::seconds(6 * (c.entries.size() + 2)));
+  // Every receive gives up after its time-out, so even the worst gateway holds a write of n requests
+  // for no more than about that long each.
+  EXPECT_LT(took, std::chrono::seconds(5 * (c.entries.size() + 2)));
 
   // The program stays usable: the next write, to a healthy car, completes.
   car.reset();
   peer.reset();
   SimulatedCar healthy;
   Lines again;
-  TWriteJob next{"127.0.0.1", healthy->TcpPort(), c.entries, true};
-  EXPECT_TRUE(WriteServiceHistory(next, [&](const std::string& line) { again.push_back(line); }));
+  TWriteJob next{"127.0.0.1", healthy.Port(), c.entries, true};
+  EXPECT_TRUE(WriteServiceHistory(session, next, [&](const std::string& line) { again.push_back(line); }));
   EXPECT_EQ(healthy->History(), c.entries);
 }
 
@@ -155,14 +163,12 @@ TEST(HostileCarFrames, TheReceiveBufferIsNeverOverrun) {
     TBuffer answer = {0x00, 0x00, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length), 0x00, 0x01};
     answer.resize(6 + length, 0x5A);
     ScriptedPeer peer({ReadFrame{}, SendBytes{kAnyAck}, SendBytes{answer}});
-    if (!ClientSocket) EnetCreate();
-    EnetInit();
-    Enet.HOST = "127.0.0.1";
-    Enet.PORT = peer.Port();
-    const std::string result = EnetRequest("3101A081", "63");
-    EXPECT_EQ(result.size(), length <= 4096 ? 2 * (length - 2) : 0u);
-    EXPECT_EQ(ClientSocket->Connected(), length <= 4096);
-    EnetInit();
+    TEnetSession session(QuickTimings());
+    session.SetTarget("127.0.0.1", peer.Port());
+    const TEnetAnswer result = session.EnetRequest(WriteEntryRequest({}), kHeadUnitAddress);
+    EXPECT_EQ(result.uds.size(), length <= 4096 ? length - 2 : 0u);
+    EXPECT_EQ(result.Answered(), length <= 4096);
+    EXPECT_EQ(session.Connected(), length <= 4096);
   }
 }
 

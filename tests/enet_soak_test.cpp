@@ -8,6 +8,7 @@
 
 #include <fstream>
 
+#include "HeadUnitProtocol.h"
 #include "HistoryWriter.h"
 #include "SimulatedCar.h"
 #include "TestEntries.h"
@@ -43,19 +44,22 @@ TEST(Soak, TenThousandExchangesAndATwoThousandEntryWrite) {
   SimulatedCar car({}, options);
   THistoryList entries;
   for (int i = 0; i < 2000; ++i) entries.push_back(EntryWithProcedures(1 + i % 5, static_cast<uint32_t>(i)));
-  TWriteJob job{"127.0.0.1", car->TcpPort(), entries, true};
-  job.entryPause = std::chrono::milliseconds(0);  // the head unit's pauses would only make it slow
-  job.erasePause = std::chrono::milliseconds(0);
+  TWriteJob job{"127.0.0.1", car.Port(), entries, true};
+  const auto session = car.Session();  // the head unit's pauses left out: they would only make it slow
+  const TBuffer reset = ResetRequest();
+  const TBuffer resetAnswer = PositiveAnswerHead(reset);
 
   // A first round warms up what is allocated once (buffers, the connection).
-  for (int i = 0; i < 500; ++i) ASSERT_EQ(EnetRequest("1101", "63"), "5101");
-  ASSERT_TRUE(WriteServiceHistory(job, [](const std::string&) {}));
+  for (int i = 0; i < 500; ++i) ASSERT_EQ(session->EnetRequest(reset, kHeadUnitAddress).uds, resetAnswer);
+  ASSERT_TRUE(WriteServiceHistory(*session, job, [](const std::string&) {}));
   const int fdsBefore = OpenFileDescriptors();
   const long memoryBefore = ResidentKilobytes();
 
-  for (int i = 0; i < 10000; ++i) ASSERT_EQ(EnetRequest("1101", "63"), "5101") << "exchange " << i;
+  for (int i = 0; i < 10000; ++i) {
+    ASSERT_EQ(session->EnetRequest(reset, kHeadUnitAddress).uds, resetAnswer) << "exchange " << i;
+  }
   std::vector<std::string> log;
-  ASSERT_TRUE(WriteServiceHistory(job, [&](const std::string& line) { log.push_back(line); }));
+  ASSERT_TRUE(WriteServiceHistory(*session, job, [&](const std::string& line) { log.push_back(line); }));
   EXPECT_EQ(car->History(), entries);
 
   const int fdsAfter = OpenFileDescriptors();
@@ -73,9 +77,10 @@ TEST(Soak, ReconnectingAfterEveryExchangeLeaksNoSockets) {
   CarSimFaults closing;
   closing.closeAfter = 1;
   SimulatedCar car(closing);
+  const auto session = car.Session();
   const int fdsBefore = OpenFileDescriptors();
-  for (int i = 0; i < 1000; ++i) EnetRequest("1101", "63");  // every other one meets a closed connection
-  EnetInit();
+  for (int i = 0; i < 1000; ++i) session->EnetRequest(ResetRequest(), kHeadUnitAddress);  // every other one meets a closed connection
+  session->EnetInit();
   EXPECT_EQ(OpenFileDescriptors(), fdsBefore);
 }
 

@@ -6,9 +6,15 @@
 
 #include <chrono>
 
-#include "uENETSocket.h"
+#include "ClientSocket.h"
 
 namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+const TWaitControl kPlainWait;  // no pump, never stopped
+constexpr milliseconds kFiveSeconds{5000};
 
 // A listening loopback socket the test accepts from by hand.
 class Listener {
@@ -37,10 +43,9 @@ TEST(ClientSocket, NewClientHoldsNothing) {
   TClientSocket c;
   EXPECT_FALSE(c.Connected());
   EXPECT_EQ(c.Socket(), kNoSocket);
-  EXPECT_EQ(c.Tag(), 0);
   char b[4];
-  EXPECT_EQ(c.ReceiveBuffer(b, 4), -1);
-  EXPECT_EQ(c.SendBuffer(b, 4), -1);
+  EXPECT_EQ(c.ReceiveBuffer(b, 4, kPlainWait, kFiveSeconds), -1);
+  EXPECT_EQ(c.SendBuffer(b, 4, kPlainWait), -1);
 }
 
 TEST(ClientSocket, ConnectsByAddressAndByName) {
@@ -48,11 +53,11 @@ TEST(ClientSocket, ConnectsByAddressAndByName) {
   for (const char* host : {"127.0.0.1", "localhost"}) {
     SCOPED_TRACE(host);
     TClientSocket c;
-    c.Connect(host, l.Port());
+    c.Connect(host, l.Port(), kPlainWait);
     EXPECT_TRUE(c.Connected());
     EXPECT_NE(c.Socket(), kNoSocket);
     const int peer = l.Accept();
-    EXPECT_EQ(c.SendBuffer("abc", 3), 3);
+    EXPECT_EQ(c.SendBuffer("abc", 3, kPlainWait), 3);
     char b[3];
     EXPECT_EQ(recv(peer, b, 3, MSG_WAITALL), 3);
     close(peer);
@@ -63,7 +68,7 @@ TEST(ClientSocket, EmptyOrUnresolvableAddressMakesNoConnection) {
   for (const char* host : {"", "no-such-host.invalid"}) {
     SCOPED_TRACE(host);
     TClientSocket c;
-    c.Connect(host, 6801);
+    c.Connect(host, 6801, kPlainWait);
     EXPECT_FALSE(c.Connected());
     EXPECT_NE(c.Socket(), kNoSocket);  // the attempt's socket stays until the next Disconnect
     c.Disconnect();
@@ -75,23 +80,23 @@ TEST(ClientSocket, RefusedConnectionLeavesItDisconnected) {
   uint16_t port;
   { port = Listener().Port(); }  // nobody listens there any more
   TClientSocket c;
-  c.Connect("127.0.0.1", port);
+  c.Connect("127.0.0.1", port, kPlainWait);
   EXPECT_FALSE(c.Connected());
 }
 
 TEST(ClientSocket, OnlyTheLow16BitsOfThePortCount) {
   Listener l;
   TClientSocket c;
-  c.Connect("127.0.0.1", 0x10000 + l.Port());
+  c.Connect("127.0.0.1", 0x10000 + l.Port(), kPlainWait);
   EXPECT_TRUE(c.Connected());
 }
 
 TEST(ClientSocket, SecondConnectClosesTheFirst) {
   Listener l;
   TClientSocket c;
-  c.Connect("127.0.0.1", l.Port());
+  c.Connect("127.0.0.1", l.Port(), kPlainWait);
   const int first = l.Accept();
-  c.Connect("127.0.0.1", l.Port());
+  c.Connect("127.0.0.1", l.Port(), kPlainWait);
   const int second = l.Accept();
   EXPECT_TRUE(c.Connected());
   char b;
@@ -103,17 +108,18 @@ TEST(ClientSocket, SecondConnectClosesTheFirst) {
 TEST(ClientSocket, PeerClosingOrAZeroByteReceiveDisconnects) {
   Listener l;
   TClientSocket c;
-  c.Connect("127.0.0.1", l.Port());
+  c.Connect("127.0.0.1", l.Port(), kPlainWait);
   close(l.Accept());
   char b[8];
-  EXPECT_EQ(c.ReceiveBuffer(b, 8), 0);
+  EXPECT_EQ(c.ReceiveBuffer(b, 8, kPlainWait, kFiveSeconds), 0);
   EXPECT_FALSE(c.Connected());
-  EXPECT_EQ(c.ReceiveBuffer(b, 8), -1);
-  EXPECT_EQ(c.SendBuffer(b, 8), -1);
+  EXPECT_EQ(c.LastFailure(), TLinkFailure::ClosedByPeer);
+  EXPECT_EQ(c.ReceiveBuffer(b, 8, kPlainWait, kFiveSeconds), -1);
+  EXPECT_EQ(c.SendBuffer(b, 8, kPlainWait), -1);
 
-  c.Connect("127.0.0.1", l.Port());
+  c.Connect("127.0.0.1", l.Port(), kPlainWait);
   const int peer = l.Accept();
-  EXPECT_EQ(c.ReceiveBuffer(b, 0), 0);
+  EXPECT_EQ(c.ReceiveBuffer(b, 0, kPlainWait, kFiveSeconds), 0);
   EXPECT_FALSE(c.Connected());
   close(peer);
 }
@@ -121,7 +127,7 @@ TEST(ClientSocket, PeerClosingOrAZeroByteReceiveDisconnects) {
 TEST(ClientSocket, SendErrorDisconnects) {
   Listener l;
   TClientSocket c;
-  c.Connect("127.0.0.1", l.Port());
+  c.Connect("127.0.0.1", l.Port(), kPlainWait);
   const int peer = l.Accept();
   const linger hard{1, 0};
   setsockopt(peer, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
@@ -129,24 +135,63 @@ TEST(ClientSocket, SendErrorDisconnects) {
   usleep(50 * 1000);
   const std::string data(1000, 'x');
   int32_t result = 0;
-  for (int i = 0; i < 10 && result >= 0; ++i) result = c.SendBuffer(data.data(), static_cast<int32_t>(data.size()));
+  for (int i = 0; i < 10 && result >= 0; ++i) result = c.SendBuffer(data.data(), static_cast<int32_t>(data.size()), kPlainWait);
   EXPECT_EQ(result, -1);
   EXPECT_FALSE(c.Connected());
+  EXPECT_EQ(c.LastFailure(), TLinkFailure::ClosedByPeer);
 }
 
-TEST(ClientSocket, ReceiveGivesUpAfterFiveSeconds) {
+TEST(ClientSocket, ReceiveGivesUpAfterItsTimeOutAndThePumpRunsMeanwhile) {
   Listener l;
   TClientSocket c;
-  c.Connect("127.0.0.1", l.Port());
+  c.Connect("127.0.0.1", l.Port(), kPlainWait);
   const int peer = l.Accept();
-  const auto start = std::chrono::steady_clock::now();
+  TWaitControl wait;
+  int pumped = 0;
+  wait.SetMessagePump([&] { ++pumped; });
+  const auto start = Clock::now();
   char b[6];
-  EXPECT_LT(c.ReceiveBuffer(b, 6), 0);
-  const auto waited = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(waited, std::chrono::milliseconds(4900));
-  EXPECT_LT(waited, std::chrono::seconds(30));
+  EXPECT_LT(c.ReceiveBuffer(b, 6, wait, milliseconds(300)), 0);
+  const auto waited = Clock::now() - start;
+  EXPECT_GE(waited, milliseconds(300));
+  EXPECT_LT(waited, std::chrono::seconds(10));
   EXPECT_FALSE(c.Connected());
+  EXPECT_EQ(c.LastFailure(), TLinkFailure::TimedOut);
+  // In slices: often enough that a window event never waits long, not in a busy loop.
+  EXPECT_GE(pumped, 5);
+  EXPECT_LE(pumped, 300 / TWaitControl::kSlice.count() + 5);
   close(peer);
+}
+
+TEST(ClientSocket, AStopFromThePumpEndsAReceiveAndGivesTheConnectionUp) {
+  Listener l;
+  TClientSocket c;
+  c.Connect("127.0.0.1", l.Port(), kPlainWait);
+  const int peer = l.Accept();
+  TWaitControl wait;
+  int pumped = 0;
+  wait.SetMessagePump([&] {
+    if (++pumped == 3) wait.RequestStop();  // as the "Stop" button does, from a window event
+  });
+  const auto start = Clock::now();
+  char b[6];
+  EXPECT_EQ(c.ReceiveBuffer(b, 6, wait, std::chrono::minutes(1)), -1);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(c.LastFailure(), TLinkFailure::Stopped);
+  EXPECT_FALSE(c.Connected());
+  char gone;
+  EXPECT_EQ(recv(peer, &gone, 1, 0), 0);  // the car sees the connection closed
+  close(peer);
+
+  // A stopped wait stays stopped until the stop is cleared.
+  c.Connect("127.0.0.1", l.Port(), wait);
+  EXPECT_FALSE(c.Connected());
+  EXPECT_EQ(c.LastFailure(), TLinkFailure::Stopped);
+  wait.ClearStop();
+  wait.SetMessagePump({});
+  c.Connect("127.0.0.1", l.Port(), wait);
+  EXPECT_TRUE(c.Connected());
+  close(l.Accept());
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ExpectedLogs.h"
+#include "HeadUnitProtocol.h"
 #include "HexText.h"
+#include "HistoryFile.h"
 #include "HistoryWriter.h"
-#include "NegativeResponse.h"
 #include "SimulatedCar.h"
 #include "TestEntries.h"
 
@@ -20,13 +21,23 @@ struct Written {
   std::vector<std::pair<std::size_t, std::size_t>> progress;
 };
 
-Written Write(SimulatedCar& car, THistoryList entries, bool erase, std::string host = "127.0.0.1") {
+Written Write(TEnetSession& session, uint16_t port, THistoryList entries, bool erase, std::string host = "127.0.0.1",
+              const TWriteProgress& alsoOnProgress = {}) {
   Written w{};
-  TWriteJob job{host, car->TcpPort(), std::move(entries), erase};
+  TWriteJob job{host, port, std::move(entries), erase};
   w.complete = WriteServiceHistory(
-      job, [&](const std::string& line) { w.log.push_back(line); },
-      [&](std::size_t done, std::size_t total) { w.progress.emplace_back(done, total); });
+      session, job, [&](const std::string& line) { w.log.push_back(line); },
+      [&](std::size_t done, std::size_t total) {
+        w.progress.emplace_back(done, total);
+        if (alsoOnProgress) alsoOnProgress(done, total);
+      });
   return w;
+}
+
+Written Write(SimulatedCar& car, THistoryList entries, bool erase, std::string host = "127.0.0.1",
+              TEnetTimings timings = QuickTimings()) {
+  const auto session = car.Session(timings);
+  return Write(*session, car.Port(), std::move(entries), erase, std::move(host));
 }
 
 std::vector<std::string> RequestTexts(TCarSim& sim) {
@@ -46,20 +57,28 @@ TEST(HistoryWriter, WritesWithEraseAndTheHeadUnitHoldsTheListByteForByte) {
   EXPECT_TRUE(w.complete);
   EXPECT_EQ(w.log, CompleteWriteLog(true));
   const THistoryList entries = ThreeEntries();
-  EXPECT_EQ(RequestTexts(car.Sim()), (std::vector<std::string>{"3101A080", WriteEntryRequest(entries[0]),
-                                                                WriteEntryRequest(entries[1]), WriteEntryRequest(entries[2]),
-                                                                "1101"}));
+  EXPECT_EQ(car->ReceivedRequests(), (std::vector<TBuffer>{EraseHistoryRequest(), WriteEntryRequest(entries[0]),
+                                                             WriteEntryRequest(entries[1]), WriteEntryRequest(entries[2]),
+                                                             ResetRequest()}));
+  RequestTexts(car.Sim());  // every request from the tester to the head unit
   EXPECT_EQ(JoinHistory(car->History()), JoinHistory(entries));
   EXPECT_EQ(w.progress, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 3}, {2, 3}, {3, 3}}));
-  EXPECT_EQ(Enet.HOST, "127.0.0.1");
-  EXPECT_TRUE(ClientSocket->Connected());  // the connection stays open after the write
+}
+
+TEST(HistoryWriter, TheSessionKeepsTheHostAndItsOpenConnection) {
+  SimulatedCar car;
+  TEnetSession session(QuickTimings());
+  EXPECT_TRUE(Write(session, car.Port(), ThreeEntries(), true).complete);
+  EXPECT_EQ(session.Host(), "127.0.0.1");
+  EXPECT_EQ(session.Port(), car.Port());
+  EXPECT_TRUE(session.Connected());  // the connection stays open after the write
 }
 
 TEST(HistoryWriter, WithoutEraseNoEraseRequestIsSentAndTheOldHistoryStays) {
   SimulatedCar car;
   Write(car, {EntryWithProcedures(2, 99)}, true);
   const auto start = std::chrono::steady_clock::now();
-  const Written w = Write(car, ThreeEntries(), false);
+  const Written w = Write(car, ThreeEntries(), false, "127.0.0.1", TEnetTimings{});  // the car's own pauses
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_TRUE(w.complete);
   EXPECT_EQ(w.log, CompleteWriteLog(false));
@@ -70,18 +89,12 @@ TEST(HistoryWriter, WithoutEraseNoEraseRequestIsSentAndTheOldHistoryStays) {
   EXPECT_LT(took, std::chrono::milliseconds(3000));
 }
 
-TEST(HistoryWriter, EntryBytesBecomeUpperCaseHex) {
-  EXPECT_EQ(WriteEntryRequest({0x0A, 0xFF, 0x00}), "3101A0810AFF00");
-}
-
 TEST(HistoryWriter, AnEmptyListOpensNoConnection) {
   SimulatedCar car;
   const Written w = Write(car, {}, true);
   EXPECT_FALSE(w.complete);
   EXPECT_EQ(w.log, (Lines{"[ BEGIN ]", "", "ERR: Service history list is empty!", "", "[ ERROR ]", ""}));
   EXPECT_EQ(car->Connections(), 0);
-  EXPECT_EQ(Enet.HOST, "127.0.0.1");
-  EXPECT_EQ(Enet.PORT, car->TcpPort());
 }
 
 TEST(HistoryWriter, AnEmptyAddressOrNoGatewayCannotConnect) {
@@ -93,12 +106,12 @@ TEST(HistoryWriter, AnEmptyAddressOrNoGatewayCannotConnect) {
   uint16_t closedPort;
   {
     SimulatedCar gone;
-    closedPort = gone->TcpPort();
+    closedPort = gone.Port();
   }
-  TWriteJob job{"127.0.0.1", closedPort, ThreeEntries(), true};
-  Lines log;
-  EXPECT_FALSE(WriteServiceHistory(job, [&](const std::string& line) { log.push_back(line); }));
-  EXPECT_EQ(log, (Lines{"[ BEGIN ]", "", "ERR: Could not connect to target: 127.0.0.1", "", "[ ERROR ]", ""}));
+  TEnetSession session(QuickTimings());
+  w = Write(session, closedPort, ThreeEntries(), true);
+  EXPECT_FALSE(w.complete);
+  EXPECT_EQ(w.log, (Lines{"[ BEGIN ]", "", "ERR: Could not connect to target: 127.0.0.1", "", "[ ERROR ]", ""}));
 }
 
 TEST(HistoryWriter, RefusedRequestsAreReportedAndTheSequenceGoesOn) {
@@ -132,11 +145,12 @@ TEST(HistoryWriter, ASilentHeadUnitGivesNoAnswerLines) {
   CarSimFaults silent;
   silent.silent = true;
   SimulatedCar car(silent);
-  const Written w = Write(car, {ExampleEntryBytes()}, false);
+  const Written w = Write(car, {ExampleEntryBytes()}, false, "127.0.0.1", ImpatientTimings());
   EXPECT_FALSE(w.complete);
   EXPECT_EQ(w.log, (Lines{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Writing new service history...",
-                          "ERR: No answer to entry 1 of 1", "- Finished writing, restarting Headunit...",
-                          "ERR: No answer to the reset request", "", "[ ERROR ]", ""}));
+                          "ERR: No answer to entry 1 of 1 (the car did not answer in time)",
+                          "- Finished writing, restarting Headunit...",
+                          "ERR: No answer to the reset request (the car did not answer in time)", "", "[ ERROR ]", ""}));
 }
 
 TEST(HistoryWriter, AConnectionLostOnTheWayIsOpenedAgain) {
@@ -148,41 +162,107 @@ TEST(HistoryWriter, AConnectionLostOnTheWayIsOpenedAgain) {
   // reset go over a new one.
   EXPECT_FALSE(w.complete);
   EXPECT_EQ(std::count_if(w.log.begin(), w.log.end(), [](const std::string& l) { return l.rfind("ERR: ", 0) == 0; }), 1);
-  EXPECT_NE(std::find(w.log.begin(), w.log.end(), "ERR: No answer to entry 2 of 3"), w.log.end());
+  EXPECT_NE(std::find(w.log.begin(), w.log.end(), "ERR: No answer to entry 2 of 3 (the car closed the connection)"),
+            w.log.end());
   EXPECT_EQ(car->Connections(), 2);
   EXPECT_EQ(car->History().size(), 2u);
 }
 
-struct ProblemCase {
-  std::string answer, expected, line;
+// The user stops the write: before the next request, whatever the car is doing.
+struct StopCase {
+  const char* name;
+  CarSimFaults faults;
+  std::size_t stopAfterEntries;  // stop once this many entries went (0: during the first exchange)
+  Lines tail;                    // the log from "- Writing new service history..." on
+  std::size_t stored;            // entries the head unit holds
 };
 
-TEST(AnswerProblem, Lines) {
-  const ProblemCase cases[] = {
-      {"7101A081", "7101A081", ""},
-      {"7101A08100", "7101A081", ""},
-      {"", "7101A081", "ERR: No answer to entry 3 of 7"},
-      {"7F3113", "7101A081", "ERR: Head unit refused entry 3 of 7: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)"},
-      {"7F31", "7101A081", "ERR: Head unit refused entry 3 of 7: 7F 31"},
-      {"7F3178", "7101A081", "ERR: Head unit refused entry 3 of 7: 7F 31 78 (requestCorrectlyReceived-ResponsePending)"},
-      {"7101A080", "7101A081", "ERR: Unexpected answer to entry 3 of 7: 71 01 A0 80"},
-      {"5101", "7101A081", "ERR: Unexpected answer to entry 3 of 7: 51 01"},
+TEST(HistoryWriter, AStopEndsTheWriteBeforeTheNextRequest) {
+  CarSimFaults silent;
+  silent.silent = true;
+  const StopCase cases[] = {
+      {"after entry 2 of 4", {}, 2,
+       {"- Writing new service history...", "ERR: Stopped by the user before entry 3 of 4.", "", "[ ERROR ]", ""}, 2},
+      {"after the last entry", {}, 4,
+       {"- Writing new service history...", "ERR: Stopped by the user before the reset request.", "", "[ ERROR ]", ""},
+       4},
+      {"while the car keeps silent about entry 1", silent, 0,
+       {"- Writing new service history...", "ERR: No answer to entry 1 of 4 (stopped by the user)",
+        "ERR: Stopped by the user before entry 2 of 4.", "", "[ ERROR ]", ""},
+       1},
   };
-  for (const ProblemCase& c : cases) {
-    SCOPED_TRACE(c.answer);
-    EXPECT_EQ(AnswerProblem(c.answer, c.expected, "entry 3 of 7"), c.line);
+  for (const StopCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimulatedCar car(c.faults);
+    TEnetSession session(ImpatientTimings(std::chrono::minutes(1)));  // only the stop ends a wait
+    if (c.stopAfterEntries == 0) {
+      int pumped = 0;
+      session.Wait().SetMessagePump([&] {
+        if (car->ReceivedFrames().size() == 1 && ++pumped == 10) session.Wait().RequestStop();
+      });
+    }
+    const auto stopAfter = [&](std::size_t done, std::size_t) {
+      if (done == c.stopAfterEntries) session.Wait().RequestStop();
+    };
+    const Written w = Write(session, car.Port(), {EntryWithProcedures(1, 1), EntryWithProcedures(1, 2),
+                                                  EntryWithProcedures(1, 3), EntryWithProcedures(1, 4)},
+                            false, "127.0.0.1", stopAfter);
+    EXPECT_FALSE(w.complete);
+    ASSERT_GE(w.log.size(), c.tail.size());
+    EXPECT_EQ(Lines(w.log.end() - static_cast<std::ptrdiff_t>(c.tail.size()), w.log.end()), c.tail);
+    EXPECT_EQ(car->History().size(), c.stored);
+    EXPECT_FALSE(session.Connected());
+
+    // The next write starts afresh.
+    SimulatedCar healthy;
+    session.Wait().SetMessagePump({});
+    EXPECT_TRUE(Write(session, healthy.Port(), {ExampleEntryBytes()}, true).complete);
   }
 }
 
-TEST(NegativeResponse, Names) {
-  const std::pair<uint8_t, const char*> cases[] = {
-      {0x10, "generalReject"},        {0x11, "serviceNotSupported"},        {0x13, "incorrectMessageLengthOrInvalidFormat"},
-      {0x22, "conditionsNotCorrect"}, {0x31, "requestOutOfRange"},          {0x33, "securityAccessDenied"},
-      {0x72, "generalProgrammingFailure"}, {0x7F, "serviceNotSupportedInActiveSession"}, {0x93, "voltageTooLow"},
-      {0x40, "reservedByExtendedDataLinkSecurityDocument"}, {0xA0, "reservedForSpecificConditionsNotCorrect"},
-      {0xF3, "vehicleManufacturerSpecificConditionsNotCorrect"}, {0x01, "ISOSAEReserved"}, {0xFF, "ISOSAEReserved"},
+TEST(HistoryWriter, AStopWhileConnectingSaysSo) {
+  SimulatedCar car;
+  TEnetSession session(QuickTimings());
+  session.Wait().SetMessagePump([&] { session.Wait().RequestStop(); });
+  const Written w = Write(session, car.Port(), {ExampleEntryBytes()}, true);
+  // On loopback the connect may be done before it waits at all; then the stop comes before the erase.
+  const Lines stoppedConnecting = {"[ BEGIN ]", "", "ERR: Stopped by the user while connecting to 127.0.0.1.", "",
+                                   "[ ERROR ]", ""};
+  const Lines stoppedBeforeErase = {"[ BEGIN ]", "", "- Connected to 127.0.0.1",
+                                    "ERR: Stopped by the user before the erase request.", "", "[ ERROR ]", ""};
+  EXPECT_TRUE(w.log == stoppedConnecting || w.log == stoppedBeforeErase) << ::testing::PrintToString(w.log);
+}
+
+struct ProblemCase {
+  TEnetAnswer answer;
+  TBuffer request;
+  std::string line;
+};
+
+TEST(AnswerProblem, Lines) {
+  const TBuffer entry = WriteEntryRequest(ExampleEntryBytes());
+  const ProblemCase cases[] = {
+      {{HexTextToBytes("7101A081"), {}}, entry, ""},
+      {{HexTextToBytes("7101A08100"), {}}, entry, ""},
+      {{HexTextToBytes("5101"), {}}, ResetRequest(), ""},
+      {{{}, TNoAnswer::TimedOut}, entry, "ERR: No answer to entry 3 of 7 (the car did not answer in time)"},
+      {{{}, TNoAnswer::ClosedByCar}, entry, "ERR: No answer to entry 3 of 7 (the car closed the connection)"},
+      {{{}, TNoAnswer::NotConnected}, entry, "ERR: No answer to entry 3 of 7 (no connection to the car)"},
+      {{{}, TNoAnswer::FrameTooLong}, entry, "ERR: No answer to entry 3 of 7 (the answer was longer than 4,096 bytes)"},
+      {{{}, TNoAnswer::Stopped}, entry, "ERR: No answer to entry 3 of 7 (stopped by the user)"},
+      {{HexTextToBytes("7F3113"), {}}, entry,
+       "ERR: Head unit refused entry 3 of 7: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)"},
+      {{HexTextToBytes("7F31"), {}}, entry, "ERR: Head unit refused entry 3 of 7: 7F 31"},
+      {{HexTextToBytes("7F3178"), {}}, entry,
+       "ERR: Head unit refused entry 3 of 7: 7F 31 78 (requestCorrectlyReceived-ResponsePending)"},
+      {{HexTextToBytes("7101A080"), {}}, entry, "ERR: Unexpected answer to entry 3 of 7: 71 01 A0 80"},
+      {{HexTextToBytes("5101"), {}}, entry, "ERR: Unexpected answer to entry 3 of 7: 51 01"},
+      {{TBuffer{}, {}}, entry, "ERR: Unexpected answer to entry 3 of 7: (an empty message)"},
   };
-  for (const auto& [code, name] : cases) EXPECT_EQ(NegativeResponseName(code), name) << int(code);
+  for (const ProblemCase& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(AnswerProblem(c.answer, c.request, "entry 3 of 7"), c.line);
+  }
 }
 
 }  // namespace

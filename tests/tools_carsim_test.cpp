@@ -4,9 +4,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-
 #include "CarSim.h"
 #include "HexText.h"
+#include "HistoryFile.h"
 #include "RunProgram.h"
 #include "TempDir.h"
 #include "TestEntries.h"

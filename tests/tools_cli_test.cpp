@@ -147,7 +147,7 @@ TEST(CliRequest, PrintsTheAnswerOrSaysThereWasNone) {
   }
   const CliResult r = Cli({"request", "--host", "127.0.0.1", "--port", port, "1101"});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "ERR: no answer\n");
+  EXPECT_EQ(r.err, "ERR: no answer (no connection to the car)\n");
   EXPECT_EQ(Cli({"request", "1101"}).code, 2);
 }
 
@@ -187,6 +187,31 @@ TEST(CliProgram, ExecutableAnswersAndExitsWithTheCode) {
   EXPECT_EQ(version.out, "1.00.100\n");
   EXPECT_EQ(version.code, 0);
   EXPECT_EQ(RunProgram(cli + " check /nonexistent/x.kelta 2>/dev/null").code, 2);
+}
+
+// Ctrl-C in the middle of a write to a car that keeps silent: the write stops before its next
+// request, says so, and the program exits with 130; a second Ctrl-C ends it at once.
+TEST(CliProgram, CtrlCStopsAWriteBeforeItsNextRequest) {
+  CarSimFaults silent;
+  silent.silent = true;
+  SimulatedCar car(silent);
+  const std::string cli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
+  const std::string sample = std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta";
+  // The shell sends the interrupt once the car has the first request (the erase), while the
+  // write waits for its answer; a second run gets two interrupts.
+  const std::string write = cli + " write --host 127.0.0.1 --port " + car.PortText() + " " + sample;
+  const auto run = [&](const std::string& interrupts) {
+    return RunProgram("(" + write + " & pid=$!; sleep 1; " + interrupts + " wait $pid; echo \"exit $?\") 2>&1");
+  };
+  const ProgramRun once = run("kill -INT $pid;");
+  EXPECT_EQ(once.out,
+            "[ BEGIN ]\n\n- Connected to 127.0.0.1\n- Erasing current service history...\n"
+            "ERR: No answer to the erase request (stopped by the user)\n"
+            "ERR: Stopped by the user before entry 1 of 9.\n\n[ ERROR ]\n\nexit 130\n");
+  EXPECT_EQ(car->ReceivedRequests().size(), 1u);
+
+  const ProgramRun twice = run("kill -INT $pid; kill -INT $pid;");
+  EXPECT_NE(twice.out.find("exit 130"), std::string::npos) << twice.out;  // killed by the signal: 128 + 2
 }
 
 TEST(SampleFile, IsWhatTheGeneratorWritesAndShowsEveryStatus) {

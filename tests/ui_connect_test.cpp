@@ -3,7 +3,11 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMouseEvent>
 #include <QProgressBar>
+#include <QTreeView>
 #include <QPushButton>
 
 #include "Connect.h"
@@ -26,6 +30,10 @@ QStringList CompleteBlock(bool erase) {
 }
 
 THistoryList ThreeEntries() { return {EntryWithProcedures(1, 3), ExampleEntryBytes(), EntryWithProcedures(2, 1)}; }
+
+THistoryList SampleEntries() {
+  return *SplitHistory(ReadBytes(TARVELO_SOURCE_DIR "/examples/sample.kelta"));
+}
 
 }  // namespace
 
@@ -83,8 +91,6 @@ class TestConnect : public QObject {
       while (next && (next->focusPolicy() == Qt::NoFocus || order[i]->isAncestorOf(next))) next = next->nextInFocusChain();
       QCOMPARE(next, order[i + 1]);
     }
-    QVERIFY(ClientSocket);
-    QCOMPARE(Enet.PORT, 6801u);
   }
 
   void startWritesTheListIntoTheCar() {
@@ -120,7 +126,7 @@ class TestConnect : public QObject {
     QCOMPARE(car->Connections(), 0);
   }
 
-  void buttonsAreDisabledWhileAWriteRunsAndTheWriteUsesItsCopy() {
+  void whileAWriteRunsStartReadsStopDetectIsDisabledAndTheWriteUsesItsCopy() {
     CarSimFaults pending;
     pending.pending = 1;  // each answer waits a second: window events run meanwhile
     SimulatedCar car(pending);
@@ -128,23 +134,108 @@ class TestConnect : public QObject {
     FMain->RefreshList();
     ShowFor(car);
     FConnect->chkErase->setChecked(false);
-    bool startEnabled = true, detectEnabled = true, progressShown = false;
+    QString startText;
+    bool startEnabled = false, detectEnabled = true, progressShown = false;
     QTimer::singleShot(300, [&] {
+      startText = FConnect->btnStart->text();
       startEnabled = FConnect->btnStart->isEnabled();
       detectEnabled = FConnect->btnDetect->isEnabled();
       progressShown = FConnect->prgWrite->isVisible();
-      // The user empties the list meanwhile; the running write keeps its own copy.
-      FMain->SHRecord.clear();
-      FMain->RefreshList();
+      // The user deletes every entry meanwhile; the running write keeps its own copy.
+      while (!FMain->SHRecord.empty()) {
+        QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 0));
+        FMain->Delete2->trigger();
+      }
     });
     QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
-    QVERIFY(!startEnabled);
+    QCOMPARE(startText, QStringLiteral("Stop"));
+    QVERIFY(startEnabled);
     QVERIFY(!detectEnabled);
     QVERIFY(progressShown);
-    QVERIFY(FConnect->btnStart->isEnabled());
+    QVERIFY(FMain->SHRecord.empty());
+    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
+    QVERIFY(FConnect->btnDetect->isEnabled());
     QCOMPARE(car->History(), ThreeEntries());
     QCOMPARE(LogLines().last(1), QStringList{""});
     QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
+  }
+
+  // A car that never answers: the windows still take every click at once, and "Stop" ends the
+  // write before its next request.
+  void clicksAreTakenAtOnceWhileTheCarIsSilentAndStopEndsTheWrite() {
+    CarSimFaults silent;
+    silent.silent = true;
+    SimulatedCar car(silent);
+    FMain->SHRecord = SampleEntries();
+    FMain->RefreshList();
+    ShowFor(car);
+
+    // Every 50 ms a click on another row of the entries list, delivered as the window system
+    // delivers it; the time until the selection shows it is how long the click was held back.
+    QElapsedTimer clock;
+    qint64 clickedAt = -1;
+    qint64 longestWait = 0;
+    int clicks = 0;
+    connect(FMain->lv1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [&] {
+      if (clickedAt >= 0) longestWait = std::max(longestWait, clock.elapsed() - clickedAt);
+      clickedAt = -1;
+    });
+    QTimer clicker;
+    clicker.setInterval(50);
+    connect(&clicker, &QTimer::timeout, this, [&] {
+      if (clickedAt >= 0) return;  // the last click is still waiting
+      const int row = ++clicks % 9;
+      const QPoint at = RowCenter(FMain->lv1, row);
+      for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(FMain->lv1->viewport(),
+                                    new QMouseEvent(type, at, FMain->lv1->viewport()->mapToGlobal(at), Qt::LeftButton,
+                                                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                    Qt::NoModifier));
+      }
+      clickedAt = clock.elapsed();
+    });
+    // After two seconds of the car's silence, the user presses "Stop".
+    QTimer::singleShot(2000, this, [] { QTest::mouseClick(FConnect->btnStart, Qt::LeftButton); });
+    clock.start();
+    clicker.start();
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    const qint64 stoppedAfter = clock.elapsed();
+    clicker.stop();
+
+    qInfo("%d clicks during the write; the longest waited %lld ms", clicks, longestWait);
+    QVERIFY(clicks >= 10);
+    QVERIFY2(longestWait < 500, qPrintable(QString::number(longestWait)));  // 100 ms wanted; generous for a loaded machine
+    QVERIFY2(stoppedAfter < 4500, qPrintable(QString::number(stoppedAfter)));  // well before the car's 5 s time-out
+    QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
+                                      "ERR: No answer to the erase request (stopped by the user)",
+                                      "ERR: Stopped by the user before entry 1 of 9.", "", "[ ERROR ]", ""}));
+    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
+    QVERIFY(FConnect->btnDetect->isEnabled());
+    QCOMPARE(car->ReceivedRequests().size(), std::size_t{1});
+  }
+
+  void stopInTheMiddleOfAWriteEndsItBeforeTheNextEntry() {
+    SimulatedCar car;
+    FMain->SHRecord = SampleEntries();
+    ShowFor(car);
+    // The user presses "Stop" as the bar shows the third entry written.
+    const QMetaObject::Connection pressStop =
+        connect(FConnect->prgWrite, &QProgressBar::valueChanged, this, [](int written) {
+          if (written == 3) QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+        });
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    disconnect(pressStop);
+    QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
+                                      "- Writing new service history...", "ERR: Stopped by the user before entry 4 of 9.",
+                                      "", "[ ERROR ]", ""}));
+    const THistoryList sample = SampleEntries();
+    QCOMPARE(car->History(), THistoryList(sample.begin(), sample.begin() + 3));
+
+    // "Start" reads "Start" again, and a new write goes through.
+    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QCOMPARE(LogLines().mid(9), CompleteBlock(true));
+    QCOMPARE(car->History(), sample);
   }
 
   void closeAndReopenKeepLogAndAddress() {
@@ -167,9 +258,7 @@ class TestConnect : public QObject {
     const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");
     SimulatedCar car;
-    const std::optional<THistoryList> sample = SplitHistory(ReadBytes(TARVELO_SOURCE_DIR "/examples/sample.kelta"));
-    QVERIFY(sample);
-    FMain->SHRecord = *sample;
+    FMain->SHRecord = SampleEntries();
     ShowFor(car);
     QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
     QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
@@ -189,6 +278,54 @@ class TestConnect : public QObject {
                           "- Writing new service history...",
                           "ERR: Head unit refused entry 1 of 1: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)",
                           "- Finished writing, restarting Headunit...", "", "[ ERROR ]", ""}));
+  }
+
+  // The last test of all: the program's exit reaches every later event loop of this process.
+  void closingTheMainWindowDuringAWriteAsksAndYesEndsTheProgramAtOnce() {
+    CarSimFaults silent;
+    silent.silent = true;
+    SimulatedCar car(silent);
+    FMain->SHRecord = SampleEntries();
+    ShowFor(car);
+
+    QElapsedTimer clock;
+    qint64 yesAt = -1;
+    QStringList asked;
+    const auto closeAndAnswer = [&](QMessageBox::StandardButton answer) {
+      WhenModal(
+          [&, answer](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            asked << box->text();
+            QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            if (answer == QMessageBox::Yes) yesAt = clock.elapsed();
+            QTest::mouseClick(box->button(answer), Qt::LeftButton);
+          },
+          10000, [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; });
+      FMain->close();
+    };
+    bool stillWritingAfterNo = false;
+    QTimer::singleShot(500, this, [&] { closeAndAnswer(QMessageBox::No); });
+    QTimer::singleShot(1500, this, [&] {
+      stillWritingAfterNo = FMain->isVisible() && FConnect->btnStart->text() == QStringLiteral("Stop");
+      closeAndAnswer(QMessageBox::Yes);
+    });
+    // The program's own event loop: the exit ends it.
+    QEventLoop programLoop;
+    QTimer::singleShot(0, this, [] { QTest::mouseClick(FConnect->btnStart, Qt::LeftButton); });
+    clock.start();
+    programLoop.exec();
+    const qint64 endedAt = clock.elapsed();
+
+    QCOMPARE(asked, QStringList(2, QStringLiteral("A write to the car is running. Stop it and quit?")));
+    QVERIFY(stillWritingAfterNo);
+    QVERIFY(yesAt >= 0);
+    qInfo("the program's loop ended %lld ms after \"Yes\"", endedAt - yesAt);
+    QVERIFY2(endedAt - yesAt < 1000, qPrintable(QString::number(endedAt - yesAt)));
+    QCOMPARE(LogLines().mid(LogLines().size() - 5),
+             (QStringList{"ERR: No answer to the erase request (stopped by the user)",
+                          "ERR: Stopped by the user before entry 1 of 9.", "", "[ ERROR ]", ""}));
   }
 };
 

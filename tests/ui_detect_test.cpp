@@ -134,12 +134,14 @@ class TestDetect : public QObject {
 
   void detectClosesAnOpenDiagnosticConnection() {
     SimulatedCar car;
-    QVERIFY(EnetConnect());
-    QVERIFY(ClientSocket->Connected());
+    FMain->SHRecord = {ExampleEntryBytes()};
+    FConnect->edtGWIP->setText(QStringLiteral("127.0.0.1"));
+    FConnect->GatewayPort = car.Port();
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
+    QCOMPARE(car->OpenConnections(), 1);  // a write leaves its connection open
     Detect();
-    QVERIFY(!ClientSocket->Connected());
-    QCOMPARE(Enet.HOST, std::string());
-    QCOMPARE(Enet.PORT, 6801u);
+    QTRY_COMPARE(car->OpenConnections(), 0);
   }
 
   void anAnswerWhileTheWindowIsHiddenStillArrives() {

@@ -4,6 +4,7 @@
 // private mount namespace, so that broadcasts stay inside and the test can mount small, read-only
 // and busy file systems without touching the machine.
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,38 +108,61 @@ class TestFaults : public QObject {
 
   // --- The car ---
 
-  void endlessResponsePendingKeepsTheWindowsAlive() {
+  void endlessResponsePendingKeepsTheWindowsAliveAndStopEndsIt() {
     CarSimFaults endless;
     endless.pending = kEndlessPending;
     endless.pendingIntervalMs = 200;
     SimulatedCar car(endless);
     FMain->SHRecord = {ExampleEntryBytes()};
     ClickHeaderSection(THeaderSection::WriteToCar);
-    FConnect->GatewayPort = car->TcpPort();
+    FConnect->GatewayPort = car.Port();
     FConnect->edtGWIP->setText(QStringLiteral("127.0.0.1"));
     FConnect->chkErase->setChecked(false);
 
-    // Window events keep running while the exchange waits; after a few rounds of waiting the test
-    // closes the connection by switching the car off.
+    // Window events keep running while the exchange waits; after a few rounds of waiting the user
+    // presses "Stop".
     int ticks = 0;
     QTimer ticker;
     ticker.setInterval(50);
     connect(&ticker, &QTimer::timeout, [&] {
-      if (++ticks == 50) car->Stop();
+      if (++ticks == 50) QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
     });
     ticker.start();
     QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
     ticker.stop();
     QVERIFY2(ticks >= 50, qPrintable(QString::number(ticks)));
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Writing new service history...",
-                                      "ERR: No answer to entry 1 of 1", "- Finished writing, restarting Headunit...",
-                                      "ERR: No answer to the reset request", "", "[ ERROR ]", ""}));
-    QVERIFY(FConnect->btnStart->isEnabled());
+                                      "ERR: No answer to entry 1 of 1 (stopped by the user)",
+                                      "ERR: Stopped by the user before the reset request.", "", "[ ERROR ]", ""}));
+    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
+    QTRY_COMPARE(car->OpenConnections(), 0);  // the exchange was given up with its connection
 
     SimulatedCar healthy;
-    FConnect->GatewayPort = healthy->TcpPort();
+    FConnect->GatewayPort = healthy.Port();
     QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
-    QVERIFY(LogLines().mid(10).contains(QStringLiteral("[ COMPLETE ]")));
+    QVERIFY(LogLines().mid(9).contains(QStringLiteral("[ COMPLETE ]")));
+  }
+
+  // A gateway address where nobody answers: the system would try to connect for minutes. Inside the
+  // private network namespace a veth pair carries the attempt to a hardware address nobody has.
+  void aConnectThatNeverEndsCanBeStopped() {
+    if (!InPrivateNetworkNamespace()) QSKIP(qPrintable("needs a private network namespace: " + QString::fromStdString(PrivateNetworkNamespaceProblem())));
+    QVERIFY(RunIp("link add tarvelo-bh0 type veth peer name tarvelo-bh1"));
+    QVERIFY(RunIp("addr add 10.99.0.1/24 dev tarvelo-bh0"));
+    QVERIFY(RunIp("link set tarvelo-bh0 up"));
+    QVERIFY(RunIp("link set tarvelo-bh1 up"));
+    QVERIFY(RunIp("neigh add 10.99.0.2 lladdr 02:00:00:00:00:02 dev tarvelo-bh0 nud permanent"));
+    FMain->SHRecord = {ExampleEntryBytes()};
+    ClickHeaderSection(THeaderSection::WriteToCar);
+    FConnect->edtGWIP->setText(QStringLiteral("10.99.0.2"));
+    QElapsedTimer clock;
+    QTimer::singleShot(1000, this, [] { QTest::mouseClick(FConnect->btnStart, Qt::LeftButton); });
+    clock.start();
+    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "ERR: Stopped by the user while connecting to 10.99.0.2.", "",
+                                      "[ ERROR ]", ""}));
+    RunIp("link del tarvelo-bh0");
   }
 
   void aStormOfDatagramsDoesNotDrownDetect() {

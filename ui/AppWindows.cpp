@@ -1,13 +1,10 @@
 #include "AppWindows.h"
 
-#include <QEventLoop>
-
 #include "Connect.h"
 #include "SocketPlatform.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "uEditor.h"
-#include "uENET.h"
 #include "uInfo.h"
 #include "uMain.h"
 
@@ -16,14 +13,9 @@ void CreateWindows() {
   FEditor = new TFEditor(FMain);
   FConnect = new TFConnect(FMain);
   FInfo = new TFInfo(FMain);
-  // Window events run inside the wait for a response-pending answer, so the program stays usable.
-  SetEnetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
 }
 
-void DestroyWindows() {
-  SetEnetMessagePump({});
-  delete FMain;
-}
+void DestroyWindows() { delete FMain; }
 
 int RunTarvelo(int argc, char** argv) {
   StartSocketLibrary();

@@ -1,6 +1,8 @@
 #include "Connect.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,7 +15,6 @@
 #include "HistoryWriter.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
-#include "uENET.h"
 #include "uMain.h"
 
 TFConnect* FConnect = nullptr;
@@ -102,8 +103,11 @@ TFConnect::~TFConnect() {
 }
 
 void TFConnect::FormCreate() {
-  EnetCreate();
-  EnetInit();
+  session_ = std::make_unique<TEnetSession>();
+  session_->EnetInit();
+  // Window events run in every wait of a write, so the program stays usable and "Stop" can be
+  // pressed while the car takes its time.
+  session_->Wait().SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
 }
 
 void TFConnect::showEvent(QShowEvent* event) {
@@ -118,7 +122,8 @@ void TFConnect::AppendLog(const QString& line) {
 }
 
 void TFConnect::SetWriting(bool writing) {
-  btnStart->setEnabled(!writing);
+  writing_ = writing;
+  btnStart->setText(writing ? QStringLiteral("Stop") : QStringLiteral("Start"));
   btnDetect->setEnabled(!writing);
   const int logHeight = kClientHeight - kTopBandHeight - kBottomBandHeight - (writing ? kProgressHeight : 0);
   mmoENET->setFixedHeight(logHeight);
@@ -126,9 +131,21 @@ void TFConnect::SetWriting(bool writing) {
 }
 
 void TFConnect::btnStartClick() {
-  // The write works on a copy taken now, and the buttons stay disabled until it ends: window events
-  // run inside the wait for a response-pending answer, and neither a second write nor a change of
-  // the list in the main window may interleave with this one.
+  if (writing_) {
+    StopWrite();
+    return;
+  }
+  RunWrite();
+}
+
+void TFConnect::StopWrite() {
+  if (writing_) session_->Wait().RequestStop();
+}
+
+void TFConnect::RunWrite() {
+  // The write works on a copy taken now, and "DETECT" stays disabled until it ends: window events
+  // run inside its waits, and neither a search nor a change of the list in the main window may
+  // reach into this write. "Start" turns into "Stop" meanwhile.
   TWriteJob job;
   job.host = edtGWIP->text().toStdString();
   job.port = GatewayPort;
@@ -140,23 +157,15 @@ void TFConnect::btnStartClick() {
   SetWriting(true);
   AtScopeExit done{[this] { SetWriting(false); }};
 
-  // The write blocks the window, so every line and every step of the bar is painted at once.
   WriteServiceHistory(
-      job,
-      [this](const std::string& line) {
-        AppendLog(QString::fromStdString(line));
-        mmoENET->viewport()->repaint();
-      },
-      [this](std::size_t written, std::size_t) {
-        prgWrite->setValue(static_cast<int>(written));
-        prgWrite->repaint();
-      });
+      *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); },
+      [this](std::size_t written, std::size_t) { prgWrite->setValue(static_cast<int>(written)); });
 }
 
 void TFConnect::btnCloseClick() { hide(); }
 
 void TFConnect::btnDetectClick() {
-  EnetInit();
+  session_->EnetInit();
   edtGWIP->clear();
   mmoENET->clear();
   AppendLog(QStringLiteral("Auto detecting..."));

@@ -3,9 +3,10 @@
 // head unit and logs each step; "DETECT" finds the car's gateway on the local networks.
 
 #include <QWidget>
+#include <memory>
 
 #include "Discovery.h"
-#include "EnetFrame.h"
+#include "EnetSession.h"
 #include "UdpPort.h"
 
 class QCheckBox;
@@ -22,6 +23,8 @@ class TFConnect : public QWidget {
   explicit TFConnect(QWidget* owner);
   ~TFConnect() override;
 
+  // "Start" runs a write; while one runs, the button reads "Stop" and a press stops it before its
+  // next request.
   void btnStartClick();
   void btnCloseClick();
   void btnDetectClick();
@@ -30,6 +33,10 @@ class TFConnect : public QWidget {
 
   // Appends one line to the log and keeps the newest line in view.
   void AppendLog(const QString& line);
+
+  bool Writing() const { return writing_; }
+  // Asks a running write to stop before its next request (an exchange in progress is given up).
+  void StopWrite();
 
   // The gateway's TCP port. The car always listens on 6801; tests point this at a simulated car
   // on a free port.
@@ -55,11 +62,14 @@ class TFConnect : public QWidget {
  private:
   void FormCreate();
   void SetWriting(bool writing);
+  void RunWrite();
   void WatchUdpPort();
   void CloseUdpPort();
   void ReadDatagrams();
   bool shownBefore_ = false;
+  bool writing_ = false;
   QSocketNotifier* udpNotifier_ = nullptr;
+  std::unique_ptr<TEnetSession> session_;  // the diagnostic connection this window writes over
 };
 
 extern TFConnect* FConnect;

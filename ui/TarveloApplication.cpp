@@ -31,3 +31,11 @@ void ShowMessage(const QString& text) {
   box.setObjectName(QStringLiteral("Message"));
   box.exec();
 }
+
+bool AskYesNo(const QString& question) {
+  QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), question,
+                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  box.setObjectName(QStringLiteral("Question"));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}

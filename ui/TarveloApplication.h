@@ -20,3 +20,7 @@ void ShowErrorReport(const QString& text);
 // A message for the user: a modal message box without icon and with one "OK", captioned with the
 // application title.
 void ShowMessage(const QString& text);
+
+// A question for the user: a modal message box with the question icon, "Yes" and "No" (the
+// default), captioned with the application title. True when the answer is "Yes".
+bool AskYesNo(const QString& question);

@@ -13,6 +13,7 @@
 #include <QTreeView>
 
 #include "Command.h"
+#include "TarveloApplication.h"
 #include "Connect.h"
 #include "EntriesModel.h"
 #include "HistoryList.h"
@@ -204,9 +205,19 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {
-  // Closing the main window ends the program, whichever other windows are open.
+  // Closing the main window ends the program, whichever other windows are open. A write to the
+  // car is not cut off without asking; when the user says so, it stops before its next request
+  // and the program ends as soon as the write has returned.
+  if (FConnect && FConnect->Writing()) {
+    if (!AskYesNo(QStringLiteral("A write to the car is running. Stop it and quit?"))) {
+      event->ignore();
+      return;
+    }
+    FConnect->StopWrite();
+  }
   event->accept();
-  QCoreApplication::quit();
+  // exit, not quit: quit would first ask every window to close again, this one included.
+  QCoreApplication::exit(0);
 }
 
 void TFMain::SetStatus(const QString& message) { stat1->setText(QStringLiteral("Status: ") + message); }

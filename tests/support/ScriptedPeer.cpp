@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "EnetFrame.h"
+#include "HeadUnitProtocol.h"
 #include "SocketIo.h"
 
 TBuffer AckFrame(const TBuffer& uds) {

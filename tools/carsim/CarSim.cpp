@@ -16,6 +16,7 @@
 #include <stdexcept>
 
 #include "HexText.h"
+#include "HistoryFile.h"
 #include "SocketIo.h"
 #include "TarveloError.h"
 
@@ -38,14 +39,9 @@ TCarSim::~TCarSim() { Stop(); }
 
 void TCarSim::Start() {
   if (!options_.loadFile.empty()) {
-    std::optional<THistoryList> history;
-    try {
-      history = SplitHistory(ReadHistoryFileBytes(options_.loadFile));
-    } catch (const TarveloError& e) {
-      throw std::runtime_error(ErrorReportText(e.what()));
-    }
-    if (!history) throw std::runtime_error("Invalid data: " + options_.loadFile);
-    headUnit_ = THeadUnit(std::move(*history));
+    THistoryLoad load = LoadHistoryFile(options_.loadFile);
+    if (!load.Loaded()) throw std::runtime_error(load.Message());
+    headUnit_ = THeadUnit(std::move(load.entries));
   }
 
   sockaddr_in address{};
@@ -120,6 +116,11 @@ THistoryList TCarSim::History() const {
 int TCarSim::Connections() const {
   std::lock_guard lock(mutex_);
   return connections_;
+}
+
+int TCarSim::OpenConnections() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(connectionFds_.size());
 }
 
 void TCarSim::OpenDiscoveryPort() {
@@ -274,7 +275,7 @@ bool TCarSim::Respond(int fd, uint8_t source, uint8_t target, std::span<const ui
   if (!faults.answerFirst && !SendFrame(fd, ack, faults)) return false;
   if (!faults.silent) {
     const uint8_t service = request.empty() ? 0 : request[0];
-    const TBuffer pending{kNegativeResponse, service, kResponsePending};
+    const TBuffer pending = NegativeAnswer(service, uds::kResponsePending);
     for (int i = 0; faults.pending == kEndlessPending || i < faults.pending; ++i) {
       if (!SendFrame(fd, BuildDiagnosticFrame(target, source, pending), faults) || !Pause(faults.pendingIntervalMs)) {
         return false;

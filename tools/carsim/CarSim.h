@@ -82,6 +82,7 @@ class TCarSim {
   std::vector<TBuffer> ReceivedRequests() const;  // the UDS bytes of every request, in order
   THistoryList History() const;
   int Connections() const;  // connections accepted so far
+  int OpenConnections() const;  // connections the tester has not closed yet
   int IdentificationRequests() const;  // vehicle identification requests answered so far
 
  private:

@@ -11,21 +11,8 @@
 #include <cstdint>
 #include <span>
 
-#include "HistoryFile.h"
-
-namespace uds {
-inline constexpr uint8_t kRoutineControl = 0x31;
-inline constexpr uint8_t kStartRoutine = 0x01;
-inline constexpr uint8_t kECUReset = 0x11;
-inline constexpr uint8_t kHardReset = 0x01;
-inline constexpr uint16_t kRoutineEraseHistory = 0xA080;
-inline constexpr uint16_t kRoutineWriteEntry = 0xA081;
-
-inline constexpr uint8_t kServiceNotSupported = 0x11;
-inline constexpr uint8_t kSubFunctionNotSupported = 0x12;
-inline constexpr uint8_t kIncorrectMessageLength = 0x13;
-inline constexpr uint8_t kRequestOutOfRange = 0x31;
-}  // namespace uds
+#include "HeadUnitProtocol.h"
+#include "HistoryList.h"
 
 class THeadUnit {
  public:
@@ -42,6 +29,3 @@ class THeadUnit {
  private:
   THistoryList history_;
 };
-
-// 7F <service> <code>
-TBuffer NegativeAnswer(uint8_t service, uint8_t code);

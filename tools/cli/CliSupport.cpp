@@ -1,34 +1,45 @@
 #include "CliSupport.h"
 
 #include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
 
 #include "TarveloError.h"
-#include "uENET.h"
 
 void ExitWith(ExitCode code) { throw CLI::RuntimeError(code); }
 
 THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io) {
-  TBuffer bytes;
-  try {
-    bytes = ReadHistoryFileBytes(path);
-  } catch (const TarveloError& e) {
-    io.err << ErrorReportText(e.what()) << "\n";
-    ExitWith(kExitUsage);
-  }
-  std::optional<THistoryList> list = SplitHistory(bytes);
-  if (!list) {
-    io.err << "Invalid data: " << path << "\n";
-    ExitWith(kExitFailed);
-  }
-  return std::move(*list);
+  THistoryLoad load = LoadHistoryFile(path);
+  if (load.Loaded()) return std::move(load.entries);
+  io.err << load.Message() << "\n";
+  ExitWith(load.outcome == THistoryLoad::Outcome::Unreadable ? kExitUsage : kExitFailed);
 }
 
-void SetEnetTarget(const std::string& host, uint32_t port) {
-  if (!ClientSocket) EnetCreate();
-  EnetInit();
-  Enet.HOST = host;
-  Enet.PORT = port;
+namespace {
+
+std::atomic<TWaitControl*> gInterruptTarget{nullptr};
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+  gInterrupted = 1;
+  if (TWaitControl* wait = gInterruptTarget.load()) wait->RequestStop();
+  std::signal(SIGINT, SIG_DFL);  // the next Ctrl-C ends the program at once
 }
+
+}  // namespace
+
+StopOnInterrupt::StopOnInterrupt(TWaitControl& wait) {
+  gInterrupted = 0;
+  gInterruptTarget = &wait;
+  std::signal(SIGINT, OnInterrupt);
+}
+
+StopOnInterrupt::~StopOnInterrupt() {
+  std::signal(SIGINT, SIG_DFL);
+  gInterruptTarget = nullptr;
+}
+
+bool StopOnInterrupt::Interrupted() const { return gInterrupted != 0; }
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress) {
   CliStreams io{out, err, showProgress};

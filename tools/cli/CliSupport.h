@@ -6,14 +6,15 @@
 #include <string>
 
 #include "HistoryFile.h"
+#include "WaitControl.h"
 
 namespace CLI {
 class App;
 }
 
 // 0: done; 1: the outcome failed (invalid data, the car refused, nobody answered);
-// 2: bad usage or unreadable input.
-enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+// 2: bad usage or unreadable input; 130: stopped by Ctrl-C (128 + SIGINT, as shells report it).
+enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitInterrupted = 130 };
 
 struct CliStreams {
   std::ostream& out;
@@ -28,8 +29,16 @@ struct CliStreams {
 // ends with 2. Bytes that do not split: prints "Invalid data: " and the path, ends with 1.
 THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io);
 
-// Prepares the diagnostic connection state for host and port (the client is created once).
-void SetEnetTarget(const std::string& host, uint32_t port);
+// While it lives, the first Ctrl-C (SIGINT) asks the wait to stop, so that a running exchange ends
+// before its next request; a second Ctrl-C ends the program at once, as usual.
+class StopOnInterrupt {
+ public:
+  explicit StopOnInterrupt(TWaitControl& wait);
+  ~StopOnInterrupt();
+  StopOnInterrupt(const StopOnInterrupt&) = delete;
+  StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
+  bool Interrupted() const;
+};
 
 // Runs tarvelo-cli with the arguments; returns the exit code.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress = false);

@@ -4,12 +4,13 @@
 
 #include "CliSupport.h"
 #include "HistoryWriter.h"
-#include "uENET.h"
 
 void AddWriteCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("write", "Write a history file into the head unit of the car");
-  cmd->footer("Prints the log of the write on stdout.\n"
-              "Exit status: 0 \"[ COMPLETE ]\", 1 \"[ ERROR ]\" or invalid data, 2 unreadable file or bad usage.");
+  cmd->footer("Prints the log of the write on stdout. Ctrl-C stops the write before its next request\n"
+              "(a second Ctrl-C ends the program at once).\n"
+              "Exit status: 0 \"[ COMPLETE ]\", 1 \"[ ERROR ]\" or invalid data, 2 unreadable file or bad usage,\n"
+              "130 stopped by Ctrl-C.");
   struct Args {
     std::string host;
     int port = kEnetPort;
@@ -27,16 +28,17 @@ void AddWriteCommand(CLI::App& app, CliStreams& io) {
     job.host = args->host;
     job.port = static_cast<uint32_t>(args->port);
     job.erase = !args->noErase;
-    if (!ClientSocket) EnetCreate();
-    EnetInit();
+    TEnetSession session;
+    StopOnInterrupt stop(session.Wait());
     // The pauses between entries make a long history take a while: show how far it is on a terminal.
     const bool terminal = io.showProgress;
     const bool complete = WriteServiceHistory(
-        job, [&io](const std::string& line) { io.out << line << std::endl; },
+        session, job, [&io](const std::string& line) { io.out << line << std::endl; },
         [&io, terminal](std::size_t written, std::size_t total) {
           if (!terminal) return;
           io.err << "\rWritten " << written << " of " << total << " entries" << (written == total ? "\n" : "") << std::flush;
         });
+    if (stop.Interrupted()) ExitWith(kExitInterrupted);
     if (!complete) ExitWith(kExitFailed);
   });
 }

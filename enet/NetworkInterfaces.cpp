@@ -1,4 +1,4 @@
-#include "uSock.h"
+#include "NetworkInterfaces.h"
 
 #include <cstring>
 

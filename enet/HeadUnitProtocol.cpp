@@ -1,6 +1,5 @@
-#include "NegativeResponse.h"
+#include "HeadUnitProtocol.h"
 
-#include <array>
 #include <utility>
 
 namespace {
@@ -60,4 +59,42 @@ std::string NegativeResponseName(uint8_t code) {
   if (code >= 0x94 && code <= 0xEF) return "reservedForSpecificConditionsNotCorrect";
   if (code >= 0xF0 && code <= 0xFE) return "vehicleManufacturerSpecificConditionsNotCorrect";
   return "ISOSAEReserved";
+}
+
+namespace {
+
+TBuffer RoutineRequest(uint16_t routine) {
+  return {uds::kRoutineControl, uds::kStartRoutine, static_cast<uint8_t>(routine >> 8), static_cast<uint8_t>(routine)};
+}
+
+}  // namespace
+
+TBuffer EraseHistoryRequest() { return RoutineRequest(uds::kRoutineEraseHistory); }
+
+TBuffer WriteEntryRequest(std::span<const uint8_t> entry) {
+  TBuffer request = RoutineRequest(uds::kRoutineWriteEntry);
+  request.insert(request.end(), entry.begin(), entry.end());
+  return request;
+}
+
+TBuffer ResetRequest() { return {uds::kECUReset, uds::kHardReset}; }
+
+TBuffer PositiveAnswerHead(std::span<const uint8_t> request) {
+  if (request.empty()) return {};
+  std::size_t echoed = 1;
+  if (request[0] == uds::kRoutineControl) echoed = uds::kRoutineRequestHeadSize;
+  if (request[0] == uds::kECUReset) echoed = uds::kResetRequestSize;
+  TBuffer head(request.begin(), request.begin() + static_cast<std::ptrdiff_t>(std::min(echoed, request.size())));
+  head[0] = static_cast<uint8_t>(head[0] + uds::kPositiveResponseOffset);
+  return head;
+}
+
+TBuffer NegativeAnswer(uint8_t service, uint8_t code) { return {uds::kNegativeResponse, service, code}; }
+
+bool IsNegativeAnswer(std::span<const uint8_t> answer) {
+  return !answer.empty() && answer[0] == uds::kNegativeResponse;
+}
+
+bool IsResponsePending(std::span<const uint8_t> answer) {
+  return answer.size() == 3 && answer[0] == uds::kNegativeResponse && answer[2] == uds::kResponsePending;
 }

@@ -15,7 +15,7 @@ done
 contents=$(dpkg-deb --contents "$deb")
 for file in ./usr/bin/tarvelo ./usr/bin/tarvelo-cli ./usr/bin/tarvelo-carsim \
             ./usr/share/tarvelo/tarvelo_help.pdf ./usr/share/tarvelo/sample.kelta \
-            ./usr/share/applications/tarvelo.desktop ./usr/share/icons/hicolor/256x256/apps/tarvelo.png; do
+            ./usr/share/applications/io.github.tarvelo.Tarvelo.desktop ./usr/share/metainfo/io.github.tarvelo.Tarvelo.metainfo.xml ./usr/share/icons/hicolor/256x256/apps/tarvelo.png; do
   echo "$contents" | grep -q " $file\$" || { echo "missing $file"; echo "$contents"; exit 1; }
 done
 echo "$deb: $depends"

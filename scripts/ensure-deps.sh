@@ -8,6 +8,7 @@ tarvelo_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   help2man                      # the manual pages, made from the programs' --help
+  dpkg-dev file                 # dpkg-shlibdeps, which computes the Debian package's Depends
   clang libclang-rt-14-dev      # libFuzzer and the sanitizer runtimes
   iproute2 util-linux           # ip and unshare for the private network namespaces of the discovery tests
 )

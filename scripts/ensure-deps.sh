@@ -7,6 +7,10 @@ tarvelo_packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  help2man                      # the manual pages, made from the programs' --help
+  dpkg-dev file                 # dpkg-shlibdeps, which computes the Debian package's Depends
+  lintian desktop-file-utils appstream man-db   # the package test's checks
+  debootstrap                   # the fresh Debian 12 that the package install test installs into
   clang libclang-rt-14-dev      # libFuzzer and the sanitizer runtimes
   iproute2 util-linux           # ip and unshare for the private network namespaces of the discovery tests
 )

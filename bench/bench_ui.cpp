@@ -1,11 +1,13 @@
-// Opening a history of 100,000 entries in the main window: VerifyHistory and RefreshList on the
-// real widgets (offscreen), including the repaint that shows the first screen of rows.
+// Opening a history of 100,000 entries in the main window: the split into entries, the history
+// model's reset and the entries list's rebuild on the real widgets (offscreen), including the
+// repaint that shows the first screen of rows.
 #include <benchmark/benchmark.h>
 
 #include <QTreeView>
 
 #include "AppWindows.h"
 #include "BenchEntries.h"
+#include "HistoryFile.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "uMain.h"
@@ -14,17 +16,17 @@ namespace {
 
 void BM_OpenAndShow(benchmark::State& state) {
   const TBuffer bytes = JoinHistory(MakeBenchHistory(static_cast<std::size_t>(state.range(0))));
-  CreateWindows();
-  FMain->show();
+  TAppWindows windows;
+  windows.Main().show();
+  auto* entries = windows.Main().findChild<QTreeView*>(QStringLiteral("lv1"));
   for (auto _ : state) {
-    FMain->_temprec = bytes;
-    if (!FMain->VerifyHistory()) state.SkipWithError("file rejected");
-    FMain->RefreshList();
-    FMain->lv1->viewport()->repaint();
+    std::optional<THistoryList> list = SplitHistory(bytes);
+    if (!list) state.SkipWithError("file rejected");
+    windows.History().ReplaceAll(std::move(*list));  // the main window rebuilds its list from it
+    entries->viewport()->repaint();
     QCoreApplication::processEvents();
   }
   state.counters["entries"] = static_cast<double>(state.range(0));
-  DestroyWindows();
 }
 BENCHMARK(BM_OpenAndShow)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -16,8 +16,8 @@ enum ServiceStatus : uint8_t { kServiceOnTime = 1, kServiceLate = 2, kServiceInc
 enum ProcStatus : uint8_t { kOnTime = 1, kLate = 2, kOverdue = 3 };
 
 uint8_t Procedure(std::string_view name) {
-  for (std::size_t p = 0; p < kProcedureTypeItems.size(); ++p) {
-    if (kProcedureTypeItems[p] == name) return ProcedureCodeFromListPosition(static_cast<int>(p));
+  for (const TProcedureType& type : kProcedureTypes) {
+    if (type.name == name) return type.code;
   }
   throw std::invalid_argument(std::string(name));
 }

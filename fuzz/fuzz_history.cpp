@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(!ProcedureCellText(entry, k, static_cast<ProcedureColumn>(c)).empty());
       }
       EditorProcedureTypeText(ProcTYP(entry, k));
-      Check(ProcedureStatusFromRowText(EditorProcedureStatusText(ProcStatus(entry, k))) <= 3);
+      Check(StoredProcedureStatus(ProcStatus(entry, k)) <= 3);
+      Check(EditorProcedureStatusText(ProcStatus(entry, k))[0] == '0' + StoredProcedureStatus(ProcStatus(entry, k)));
     }
     // The editor's round trip: decode, build, the same bytes but for what it never keeps.
     Check(BuildServiceRecord(DecodeServiceRecord(entry)) == AsTheEditorBuildsIt(entry));

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "TextParsing.h"
 
 namespace {
 
@@ -46,17 +45,15 @@ std::string ProcedureStatusText(uint8_t code) {
 }
 
 uint8_t ProcedureCodeFromListPosition(int p) {
-  if (p >= 0 && p <= 5) return static_cast<uint8_t>(p + 1);
-  if (p >= 6 && p <= 8) return static_cast<uint8_t>(p + 4);
-  if (p >= 9 && p <= 10) return static_cast<uint8_t>(p + 11);
-  if (p >= 11 && p <= 12) return static_cast<uint8_t>(p + 21);
-  if (p == 13) return 100;
-  throw std::out_of_range("procedure type list position " + std::to_string(p));
+  if (p < 0 || p >= static_cast<int>(kProcedureTypes.size())) {
+    throw std::out_of_range("procedure type list position " + std::to_string(p));
+  }
+  return kProcedureTypes[static_cast<std::size_t>(p)].code;
 }
 
 std::optional<std::string_view> ProcedureTypeName(uint8_t code) {
-  for (std::size_t p = 0; p < kProcedureTypeCount; ++p) {
-    if (ProcedureCodeFromListPosition(static_cast<int>(p)) == code) return kProcedureTypeItems[p];
+  for (const TProcedureType& type : kProcedureTypes) {
+    if (type.code == code) return type.name;
   }
   return std::nullopt;
 }
@@ -76,9 +73,7 @@ std::string EditorProcedureStatusTextForPosition(int position) {
   return EditorProcedureStatusText(static_cast<uint8_t>(position + 1));
 }
 
-uint8_t ProcedureStatusFromRowText(std::string_view rowText) {
-  return static_cast<uint8_t>(ParseIntegerText(rowText.substr(0, 1)));
-}
+uint8_t StoredProcedureStatus(uint8_t loaded) { return StatusItem(kProcedureStatusItems, loaded) ? loaded : 0; }
 
 int WorkshopTypeListPosition(uint8_t code) {
   return code < kWorkshopTypeItems.size() ? code : -1;

@@ -21,32 +21,36 @@ std::string ProcedureStatusText(uint8_t code);  // "ON TIME", "LATE", "OVERDUE",
 
 // --- The editor's drop-down lists, their positions and their codes ---
 
-inline constexpr std::size_t kProcedureTypeCount = 14;
-
-// The procedure type drop-down, in order; the position gives the stored code.
-inline constexpr std::array<std::string_view, kProcedureTypeCount> kProcedureTypeItems = {
-    "Engine oil",
-    "Front Brake",
-    "Brake fluid",
-    "Micro-filter",
-    "Recirculating air filter",
-    "Rear Brake",
-    "Spark plugs",
-    "Air filter element",
-    "Fuel filter",
-    "Pre-delivery inspection",
-    "Service - running in check",
-    "Statutory vehicle inspection",
-    "Statutory emissions test",
-    "Vehicle check",
+struct TProcedureType {
+  uint8_t code;
+  std::string_view name;
 };
+
+// The procedure types, in the order of the editor's drop-down: the position in this table is the
+// position in the list, the code is what the entry stores.
+inline constexpr std::array<TProcedureType, 14> kProcedureTypes = {{
+    {1, "Engine oil"},
+    {2, "Front Brake"},
+    {3, "Brake fluid"},
+    {4, "Micro-filter"},
+    {5, "Recirculating air filter"},
+    {6, "Rear Brake"},
+    {10, "Spark plugs"},
+    {11, "Air filter element"},
+    {12, "Fuel filter"},
+    {20, "Pre-delivery inspection"},
+    {21, "Service - running in check"},
+    {32, "Statutory vehicle inspection"},
+    {33, "Statutory emissions test"},
+    {100, "Vehicle check"},
+}};
 
 inline constexpr std::array<std::string_view, 3> kServiceStatusItems = {"ON TIME", "LATE", "INCOMPLETE"};
 inline constexpr std::array<std::string_view, 2> kWorkshopTypeItems = {"INDEPENDENT", "BMW DEALER"};
 inline constexpr std::array<std::string_view, 3> kProcedureStatusItems = {"ON TIME", "LATE", "OVERDUE"};
 
-// Stored code for a position of the procedure type drop-down (0..13): p + 1 for 0..5, p + 4 for
-// 6..8, p + 11 for 9 and 10, p + 21 for 11 and 12, 100 for 13. Throws std::out_of_range otherwise.
+// Stored code for a position of the procedure type drop-down (0..13). Throws std::out_of_range
+// otherwise.
 uint8_t ProcedureCodeFromListPosition(int position);
 
 // The table's name of a procedure type code, or nullopt for a code outside the table.
@@ -61,10 +65,10 @@ std::string EditorProcedureStatusText(uint8_t code);
 // The "Status" text of a row added from the procedure status drop-down at position 0..2.
 std::string EditorProcedureStatusTextForPosition(int position);
 
-// The procedure status that a "Status" row text stores: the number its first character forms, so
-// "0 UNKNOWN(9)" stores 0. Throws TarveloError ("'x' is not a valid integer value") when the first
-// character is not a digit.
-uint8_t ProcedureStatusFromRowText(std::string_view rowText);
+// The procedure status an entry stores again for the status it was loaded with: the number the
+// editor's "Status" text begins with, so 1 to 3 stay and every other status (shown as
+// "0 UNKNOWN(9)") becomes 0.
+uint8_t StoredProcedureStatus(uint8_t loaded);
 
 // Drop-down positions of stored codes (-1: the list shows no selection) and back.
 int WorkshopTypeListPosition(uint8_t code);    // code 0 and 1 are positions 0 and 1

@@ -19,10 +19,3 @@ bool RemoveEntryAt(THistoryList& list, int index) {
   list.erase(list.begin() + index);
   return true;
 }
-
-int IndexAfterInsertion(int index, int insertedAt) { return index >= insertedAt ? index + 1 : index; }
-
-std::optional<int> IndexAfterRemoval(int index, int removedAt) {
-  if (index == removedAt) return std::nullopt;
-  return index > removedAt ? index - 1 : index;
-}

@@ -2,7 +2,6 @@
 // Operations on the history list: index 0 is the top row of the main window's entries list.
 // Every element is a whole entry and owns its bytes; the operations copy what they are given.
 
-#include <optional>
 #include <vector>
 
 #include "ServiceRecord.h"
@@ -22,8 +21,3 @@ void ReplaceEntryAt(THistoryList& list, int index, const TBuffer& entry);
 bool RemoveEntryAt(THistoryList& list, int index);
 
 bool IsListIndex(const THistoryList& list, int index);
-
-// Where an index that pointed at an entry points after the list changed, so that it keeps
-// pointing at the same entry. After a removal of that very entry there is none: nullopt.
-int IndexAfterInsertion(int index, int insertedAt);
-std::optional<int> IndexAfterRemoval(int index, int removedAt);

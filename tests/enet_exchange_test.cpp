@@ -114,7 +114,9 @@ TEST(Exchange, AnswersAndWhyThereIsNone) {
     const TEnetAnswer answer = session.EnetRequest(kErase, kHeadUnitAddress);
     EXPECT_EQ(car.frames, std::vector<TBuffer>{kEraseFrame});
     EXPECT_EQ(answer.missing, c.missing);
-    if (c.answer) EXPECT_EQ(answer.uds, *c.answer);
+    if (c.answer) {
+      EXPECT_EQ(answer.uds, *c.answer);
+    }
     EXPECT_EQ(session.Connected(), c.connectedAfter);
   }
 }

@@ -56,13 +56,4 @@ TEST(HistoryList, ElementsAreCopies) {
   EXPECT_EQ(Day(list[1]), 1);
 }
 
-TEST(HistoryList, TrackedIndexFollowsItsEntry) {
-  EXPECT_EQ(IndexAfterInsertion(2, 0), 3);
-  EXPECT_EQ(IndexAfterInsertion(2, 2), 3);
-  EXPECT_EQ(IndexAfterInsertion(2, 3), 2);
-  EXPECT_EQ(IndexAfterRemoval(2, 0), 1);
-  EXPECT_EQ(IndexAfterRemoval(2, 3), 2);
-  EXPECT_EQ(IndexAfterRemoval(2, 2), std::nullopt);
-}
-
 }  // namespace

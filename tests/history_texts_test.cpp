@@ -73,8 +73,8 @@ TEST(EditorTexts, ProcedureListPositionsGiveTheTableCodes) {
   for (int p = 0; p < 14; ++p) {
     SCOPED_TRACE(p);
     EXPECT_EQ(ProcedureCodeFromListPosition(p), expected[p]);
-    EXPECT_EQ(EditorProcedureTypeText(expected[p]), kProcedureTypeItems[p]);
-    EXPECT_EQ(ProcedureTypeText(expected[p]), kProcedureTypeItems[p]);
+    EXPECT_EQ(EditorProcedureTypeText(expected[p]), kProcedureTypes[static_cast<std::size_t>(p)].name);
+    EXPECT_EQ(ProcedureTypeText(expected[p]), kProcedureTypes[static_cast<std::size_t>(p)].name);
   }
   EXPECT_THROW(ProcedureCodeFromListPosition(-1), std::out_of_range);
   EXPECT_THROW(ProcedureCodeFromListPosition(14), std::out_of_range);
@@ -97,12 +97,15 @@ TEST(EditorTexts, CodesOutsideTheTables) {
   EXPECT_EQ(EditorProcedureStatusTextForPosition(2), "3 OVERDUE");
 }
 
-TEST(EditorTexts, StatusRowTextStoresItsFirstDigit) {
-  EXPECT_EQ(ProcedureStatusFromRowText("1 ON TIME"), 1);
-  EXPECT_EQ(ProcedureStatusFromRowText("3 OVERDUE"), 3);
-  EXPECT_EQ(ProcedureStatusFromRowText("0 UNKNOWN(9)"), 0);
-  EXPECT_THROW(ProcedureStatusFromRowText("X"), TarveloError);
-  EXPECT_THROW(ProcedureStatusFromRowText(""), TarveloError);
+// What the editor stores again is the number its "Status" text begins with.
+TEST(EditorTexts, AStatusStoresTheNumberItsTextBeginsWith) {
+  for (const int loaded : {0, 1, 2, 3, 4, 7, 9, 255}) {
+    SCOPED_TRACE(loaded);
+    const auto code = static_cast<uint8_t>(loaded);
+    EXPECT_EQ(std::string(1, static_cast<char>('0' + StoredProcedureStatus(code))), EditorProcedureStatusText(code).substr(0, 1));
+  }
+  EXPECT_EQ(StoredProcedureStatus(2), 2);
+  EXPECT_EQ(StoredProcedureStatus(9), 0);
 }
 
 TEST(EditorTexts, DropDownPositionsAndStoredCodes) {

@@ -13,15 +13,16 @@
 #include "Connect.h"
 #include "ExpectedLogs.h"
 #include "HexText.h"
+#include "HistoryFile.h"
 #include "HistoryWriter.h"
 #include "SimulatedCar.h"
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
+#include "WindowsTest.h"
+#include "uMain.h"
 
 namespace {
-
-QStringList LogLines() { return FConnect->mmoENET->toPlainText().split(QLatin1Char('\n')); }
 
 QStringList CompleteBlock(bool erase) {
   QStringList lines;
@@ -37,55 +38,58 @@ THistoryList SampleEntries() {
 
 }  // namespace
 
-class TestConnect : public QObject {
+class TestConnect : public TWindowsTest {
   Q_OBJECT
 
+  QLineEdit* Address() { return Find<QLineEdit>(Connect(), "edtGWIP"); }
+  QPushButton* StartButton() { return Find<QPushButton>(Connect(), "btnStart"); }
+  QPushButton* DetectButton() { return Find<QPushButton>(Connect(), "btnDetect"); }
+  QPushButton* CloseButton() { return Find<QPushButton>(Connect(), "btnClose"); }
+  QPlainTextEdit* Log() { return Find<QPlainTextEdit>(Connect(), "mmoENET"); }
+  QProgressBar* Progress() { return Find<QProgressBar>(Connect(), "prgWrite"); }
+  QCheckBox* Erase() { return Find<QCheckBox>(Connect(), "chkErase"); }
+  QStringList LogLines() { return Log()->toPlainText().split(QLatin1Char('\n')); }
+  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
+
+  // The windows again, pointed at the simulated car; the ENET window shown with its address.
   void ShowFor(SimulatedCar& car) {
-    ClickHeaderSection(THeaderSection::WriteToCar);
-    QVERIFY(FConnect->isVisible());
-    FConnect->GatewayPort = car->TcpPort();
-    FConnect->edtGWIP->setText(QStringLiteral("127.0.0.1"));
+    TAppOptions options = TestOptions();
+    options.connect.gatewayPort = car.Port();
+    Restart(options);
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    QVERIFY(Connect().isVisible());
+    Address()->setText(QStringLiteral("127.0.0.1"));
   }
 
  private slots:
-  void init() {
-    CreateWindows();
-    FMain->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FMain));
-  }
-
-  void cleanup() {
-    CancelModalWatchers();
-    DestroyWindows();
-  }
 
   void looksAsDescribed() {
-    ClickHeaderSection(THeaderSection::WriteToCar);
-    QCOMPARE(FConnect->windowTitle(), QStringLiteral("ENET Connection"));
-    QVERIFY(FConnect->windowFlags() & Qt::Tool);
-    QCOMPARE(FConnect->size(), QSize(337, 400));
-    QCOMPARE(FConnect->minimumSize(), FConnect->maximumSize());
-    QCOMPARE(FConnect->GroupBox1->geometry(), QRect(0, 0, 337, 41));
-    QCOMPARE(FConnect->grp1->geometry(), QRect(0, 364, 337, 36));
-    QCOMPARE(FConnect->GroupBox1->title(), QString());
-    QCOMPARE(FConnect->edtGWIP->width(), 201);
-    QCOMPARE(FConnect->edtGWIP->placeholderText(), QStringLiteral("CAR/ZGW/FEM/BDC IP"));
-    QVERIFY(FConnect->edtGWIP->font().bold());
-    QCOMPARE(FConnect->edtGWIP->maxLength(), 32767);  // no limit of our own
-    QCOMPARE(FConnect->btnDetect->text(), QStringLiteral("DETECT"));
-    QCOMPARE(FConnect->btnDetect->width(), 66);
-    QVERIFY(FConnect->mmoENET->isReadOnly());
-    QCOMPARE(FConnect->mmoENET->geometry(), QRect(0, 41, 337, 400 - 41 - 36));
-    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
-    QCOMPARE(FConnect->btnStart->width(), 75);
-    QCOMPARE(FConnect->chkErase->text(), QStringLiteral("Erase old service data"));
-    QVERIFY(FConnect->chkErase->isChecked());
-    QCOMPARE(FConnect->btnClose->text(), QStringLiteral("Close"));
-    QVERIFY(FConnect->btnStart->x() < FConnect->chkErase->x());
-    QVERIFY(FConnect->chkErase->geometry().right() < FConnect->btnClose->x());
-    QVERIFY(!FConnect->prgWrite->isVisible());
-    const QList<QWidget*> order = {FConnect->mmoENET, FConnect->btnClose, FConnect->btnStart, FConnect->chkErase,
-                                   FConnect->btnDetect, FConnect->edtGWIP};
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    QCOMPARE(Connect().windowTitle(), QStringLiteral("ENET Connection"));
+    QVERIFY(Connect().windowFlags() & Qt::Tool);
+    QCOMPARE(Connect().size(), QSize(337, 400));
+    QCOMPARE(Connect().minimumSize(), Connect().maximumSize());
+    QCOMPARE(Find<QGroupBox>(Connect(), "GroupBox1")->geometry(), QRect(0, 0, 337, 41));
+    QCOMPARE(Find<QGroupBox>(Connect(), "grp1")->geometry(), QRect(0, 364, 337, 36));
+    QCOMPARE(Find<QGroupBox>(Connect(), "GroupBox1")->title(), QString());
+    QCOMPARE(Address()->width(), 201);
+    QCOMPARE(Address()->placeholderText(), QStringLiteral("CAR/ZGW/FEM/BDC IP"));
+    QVERIFY(Address()->font().bold());
+    QCOMPARE(Address()->maxLength(), 32767);  // no limit of our own
+    QCOMPARE(DetectButton()->text(), QStringLiteral("DETECT"));
+    QCOMPARE(DetectButton()->width(), 66);
+    QVERIFY(Log()->isReadOnly());
+    QCOMPARE(Log()->geometry(), QRect(0, 41, 337, 400 - 41 - 36));
+    QCOMPARE(StartButton()->text(), QStringLiteral("Start"));
+    QCOMPARE(StartButton()->width(), 75);
+    QCOMPARE(Erase()->text(), QStringLiteral("Erase old service data"));
+    QVERIFY(Erase()->isChecked());
+    QCOMPARE(CloseButton()->text(), QStringLiteral("Close"));
+    QVERIFY(StartButton()->x() < Erase()->x());
+    QVERIFY(Erase()->geometry().right() < CloseButton()->x());
+    QVERIFY(!Progress()->isVisible());
+    const QList<QWidget*> order = {Log(), CloseButton(), StartButton(), Erase(),
+                                   DetectButton(), Address()};
     for (int i = 0; i + 1 < order.size(); ++i) {
       QWidget* next = order[i]->nextInFocusChain();
       while (next && (next->focusPolicy() == Qt::NoFocus || order[i]->isAncestorOf(next))) next = next->nextInFocusChain();
@@ -95,20 +99,20 @@ class TestConnect : public QObject {
 
   void startWritesTheListIntoTheCar() {
     SimulatedCar car;
-    FMain->SHRecord = ThreeEntries();
     ShowFor(car);
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    History().ReplaceAll(ThreeEntries());
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QCOMPARE(LogLines(), CompleteBlock(true));
     QCOMPARE(car->History(), ThreeEntries());
     QCOMPARE(car->ReceivedFrames().front().uds, HexTextToBytes("3101A080"));
-    QCOMPARE(FConnect->prgWrite->value(), 3);
-    QVERIFY(FConnect->btnStart->isEnabled());
-    QVERIFY(FConnect->btnDetect->isEnabled());
-    QVERIFY(!FConnect->prgWrite->isVisible());
+    QCOMPARE(Progress()->value(), 3);
+    QVERIFY(StartButton()->isEnabled());
+    QVERIFY(DetectButton()->isEnabled());
+    QVERIFY(!Progress()->isVisible());
 
     // A second press adds a second block.
-    FConnect->chkErase->setChecked(false);
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    Erase()->setChecked(false);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QCOMPARE(LogLines(), CompleteBlock(true) + CompleteBlock(false));
     QCOMPARE(car->History().size(), std::size_t{6});
   }
@@ -116,11 +120,11 @@ class TestConnect : public QObject {
   void emptyListAndEmptyAddress() {
     SimulatedCar car;
     ShowFor(car);
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "ERR: Service history list is empty!", "", "[ ERROR ]", ""}));
-    FMain->SHRecord = ThreeEntries();
-    FConnect->edtGWIP->clear();
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    History().ReplaceAll(ThreeEntries());
+    Address()->clear();
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QCOMPARE(LogLines().mid(6),
              (QStringList{"[ BEGIN ]", "", "ERR: Could not connect to target: ", "", "[ ERROR ]", ""}));
     QCOMPARE(car->Connections(), 0);
@@ -130,31 +134,30 @@ class TestConnect : public QObject {
     CarSimFaults pending;
     pending.pending = 1;  // each answer waits a second: window events run meanwhile
     SimulatedCar car(pending);
-    FMain->SHRecord = ThreeEntries();
-    FMain->RefreshList();
     ShowFor(car);
-    FConnect->chkErase->setChecked(false);
+    History().ReplaceAll(ThreeEntries());
+    Erase()->setChecked(false);
     QString startText;
     bool startEnabled = false, detectEnabled = true, progressShown = false;
     QTimer::singleShot(300, [&] {
-      startText = FConnect->btnStart->text();
-      startEnabled = FConnect->btnStart->isEnabled();
-      detectEnabled = FConnect->btnDetect->isEnabled();
-      progressShown = FConnect->prgWrite->isVisible();
+      startText = StartButton()->text();
+      startEnabled = StartButton()->isEnabled();
+      detectEnabled = DetectButton()->isEnabled();
+      progressShown = Progress()->isVisible();
       // The user deletes every entry meanwhile; the running write keeps its own copy.
-      while (!FMain->SHRecord.empty()) {
-        QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 0));
-        FMain->Delete2->trigger();
+      while (!History().SHRecord().empty()) {
+        QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 0));
+        Find<QAction>(Main(), "Delete2")->trigger();
       }
     });
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QCOMPARE(startText, QStringLiteral("Stop"));
     QVERIFY(startEnabled);
     QVERIFY(!detectEnabled);
     QVERIFY(progressShown);
-    QVERIFY(FMain->SHRecord.empty());
-    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
-    QVERIFY(FConnect->btnDetect->isEnabled());
+    QVERIFY(History().SHRecord().empty());
+    QCOMPARE(StartButton()->text(), QStringLiteral("Start"));
+    QVERIFY(DetectButton()->isEnabled());
     QCOMPARE(car->History(), ThreeEntries());
     QCOMPARE(LogLines().last(1), QStringList{""});
     QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
@@ -166,9 +169,8 @@ class TestConnect : public QObject {
     CarSimFaults silent;
     silent.silent = true;
     SimulatedCar car(silent);
-    FMain->SHRecord = SampleEntries();
-    FMain->RefreshList();
     ShowFor(car);
+    History().ReplaceAll(SampleEntries());
 
     // Every 50 ms a click on another row of the entries list, delivered as the window system
     // delivers it; the time until the selection shows it is how long the click was held back.
@@ -176,7 +178,7 @@ class TestConnect : public QObject {
     qint64 clickedAt = -1;
     qint64 longestWait = 0;
     int clicks = 0;
-    connect(FMain->lv1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [&] {
+    connect(Lv1()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [&] {
       if (clickedAt >= 0) longestWait = std::max(longestWait, clock.elapsed() - clickedAt);
       clickedAt = -1;
     });
@@ -185,20 +187,20 @@ class TestConnect : public QObject {
     connect(&clicker, &QTimer::timeout, this, [&] {
       if (clickedAt >= 0) return;  // the last click is still waiting
       const int row = ++clicks % 9;
-      const QPoint at = RowCenter(FMain->lv1, row);
+      const QPoint at = RowCenter(Lv1(), row);
       for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QCoreApplication::postEvent(FMain->lv1->viewport(),
-                                    new QMouseEvent(type, at, FMain->lv1->viewport()->mapToGlobal(at), Qt::LeftButton,
+        QCoreApplication::postEvent(Lv1()->viewport(),
+                                    new QMouseEvent(type, at, Lv1()->viewport()->mapToGlobal(at), Qt::LeftButton,
                                                     type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                                     Qt::NoModifier));
       }
       clickedAt = clock.elapsed();
     });
     // After two seconds of the car's silence, the user presses "Stop".
-    QTimer::singleShot(2000, this, [] { QTest::mouseClick(FConnect->btnStart, Qt::LeftButton); });
+    QTimer::singleShot(2000, this, [this] { QTest::mouseClick(StartButton(), Qt::LeftButton); });
     clock.start();
     clicker.start();
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     const qint64 stoppedAfter = clock.elapsed();
     clicker.stop();
 
@@ -209,21 +211,21 @@ class TestConnect : public QObject {
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
                                       "ERR: No answer to the erase request (stopped by the user)",
                                       "ERR: Stopped by the user before entry 1 of 9.", "", "[ ERROR ]", ""}));
-    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
-    QVERIFY(FConnect->btnDetect->isEnabled());
+    QCOMPARE(StartButton()->text(), QStringLiteral("Start"));
+    QVERIFY(DetectButton()->isEnabled());
     QCOMPARE(car->ReceivedRequests().size(), std::size_t{1});
   }
 
   void stopInTheMiddleOfAWriteEndsItBeforeTheNextEntry() {
     SimulatedCar car;
-    FMain->SHRecord = SampleEntries();
     ShowFor(car);
+    History().ReplaceAll(SampleEntries());
     // The user presses "Stop" as the bar shows the third entry written.
     const QMetaObject::Connection pressStop =
-        connect(FConnect->prgWrite, &QProgressBar::valueChanged, this, [](int written) {
-          if (written == 3) QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+        connect(Progress(), &QProgressBar::valueChanged, this, [this](int written) {
+          if (written == 3) QTest::mouseClick(StartButton(), Qt::LeftButton);
         });
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     disconnect(pressStop);
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
                                       "- Writing new service history...", "ERR: Stopped by the user before entry 4 of 9.",
@@ -232,46 +234,46 @@ class TestConnect : public QObject {
     QCOMPARE(car->History(), THistoryList(sample.begin(), sample.begin() + 3));
 
     // "Start" reads "Start" again, and a new write goes through.
-    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QCOMPARE(StartButton()->text(), QStringLiteral("Start"));
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QCOMPARE(LogLines().mid(9), CompleteBlock(true));
     QCOMPARE(car->History(), sample);
   }
 
   void closeAndReopenKeepLogAndAddress() {
     SimulatedCar car;
-    FMain->SHRecord = ThreeEntries();
     ShowFor(car);
-    FConnect->chkErase->setChecked(false);
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
-    const QString log = FConnect->mmoENET->toPlainText();
-    QTest::mouseClick(FConnect->btnClose, Qt::LeftButton);
-    QVERIFY(!FConnect->isVisible());
-    ClickHeaderSection(THeaderSection::WriteToCar);
-    QVERIFY(FConnect->isVisible());
-    QCOMPARE(FConnect->mmoENET->toPlainText(), log);
-    QCOMPARE(FConnect->edtGWIP->text(), QStringLiteral("127.0.0.1"));
-    QVERIFY(!FConnect->chkErase->isChecked());
+    History().ReplaceAll(ThreeEntries());
+    Erase()->setChecked(false);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    const QString log = Log()->toPlainText();
+    QTest::mouseClick(CloseButton(), Qt::LeftButton);
+    QVERIFY(!Connect().isVisible());
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    QVERIFY(Connect().isVisible());
+    QCOMPARE(Log()->toPlainText(), log);
+    QCOMPARE(Address()->text(), QStringLiteral("127.0.0.1"));
+    QVERIFY(!Erase()->isChecked());
   }
 
   void screenshot() {
     const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");
     SimulatedCar car;
-    FMain->SHRecord = SampleEntries();
     ShowFor(car);
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    History().ReplaceAll(SampleEntries());
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
-    QVERIFY(FConnect->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-connection.png")));
+    QVERIFY(Connect().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-connection.png")));
   }
 
   void aRefusingHeadUnitEndsTheBlockWithError() {
     CarSimFaults refuse;
     refuse.nrc = {{0x31, 0x13}};
     SimulatedCar car(refuse);
-    FMain->SHRecord = {ExampleEntryBytes()};
     ShowFor(car);
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    History().ReplaceAll({ExampleEntryBytes()});
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QCOMPARE(LogLines(),
              (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
                           "ERR: Head unit refused the erase request: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)",
@@ -285,8 +287,8 @@ class TestConnect : public QObject {
     CarSimFaults silent;
     silent.silent = true;
     SimulatedCar car(silent);
-    FMain->SHRecord = SampleEntries();
     ShowFor(car);
+    History().ReplaceAll(SampleEntries());
 
     QElapsedTimer clock;
     qint64 yesAt = -1;
@@ -303,17 +305,17 @@ class TestConnect : public QObject {
             QTest::mouseClick(box->button(answer), Qt::LeftButton);
           },
           10000, [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; });
-      FMain->close();
+      Main().close();
     };
     bool stillWritingAfterNo = false;
     QTimer::singleShot(500, this, [&] { closeAndAnswer(QMessageBox::No); });
     QTimer::singleShot(1500, this, [&] {
-      stillWritingAfterNo = FMain->isVisible() && FConnect->btnStart->text() == QStringLiteral("Stop");
+      stillWritingAfterNo = Main().isVisible() && StartButton()->text() == QStringLiteral("Stop");
       closeAndAnswer(QMessageBox::Yes);
     });
     // The program's own event loop: the exit ends it.
     QEventLoop programLoop;
-    QTimer::singleShot(0, this, [] { QTest::mouseClick(FConnect->btnStart, Qt::LeftButton); });
+    QTimer::singleShot(0, this, [this] { QTest::mouseClick(StartButton(), Qt::LeftButton); });
     clock.start();
     programLoop.exec();
     const qint64 endedAt = clock.elapsed();

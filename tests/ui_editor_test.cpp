@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QValidator>
 
@@ -13,7 +14,9 @@
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
+#include "WindowsTest.h"
 #include "uEditor.h"
+#include "uMain.h"
 
 namespace {
 
@@ -33,23 +36,40 @@ THistoryList FourEntries() {
 
 }  // namespace
 
-class TestEditor : public QObject {
+class TestEditor : public TWindowsTest {
   Q_OBJECT
 
-  void SelectRow(int row) {
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, row));
-  }
+  // The editor's controls, by name.
+  QDateEdit* Date() { return Find<QDateEdit>(Editor(), "dtp1"); }
+  QComboBox* ServiceStatus() { return Find<QComboBox>(Editor(), "cbbSVCStatus"); }
+  QLineEdit* Km() { return Find<QLineEdit>(Editor(), "edtKMStand"); }
+  QComboBox* WorkshopType() { return Find<QComboBox>(Editor(), "cbbWorkshopTYP"); }
+  QLineEdit* WorkshopID() { return Find<QLineEdit>(Editor(), "edtWorkshopID"); }
+  QLineEdit* Count() { return Find<QLineEdit>(Editor(), "edtSVCCount"); }
+  QComboBox* TypeList() { return Find<QComboBox>(Editor(), "cbbProcTYP"); }
+  QComboBox* StatusList() { return Find<QComboBox>(Editor(), "cbbPROCStatus"); }
+  QPushButton* AddProcedure() { return Find<QPushButton>(Editor(), "btnProcADD"); }
+  QTreeWidget* Procedures() { return Find<QTreeWidget>(Editor(), "lvProcedures"); }
+  QAction* DeleteProcedure() { return Find<QAction>(Editor(), "Delete1"); }
+  QPushButton* Ok() { return Find<QPushButton>(Editor(), "btnSAVE"); }
+  QPushButton* Cancel() { return Find<QPushButton>(Editor(), "btnCancel"); }
+
+  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
+  QAction* MainCommand(const char* name) { return Find<QAction>(Main(), name); }
+  const THistoryList& Entries() { return History().SHRecord(); }
+
+  void SelectRow(int row) { QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), row)); }
 
   // "Edit" of the entry at row, through the popup command.
   void EditRow(int row) {
     SelectRow(row);
-    FMain->Edit1->trigger();
+    MainCommand("Edit1")->trigger();
   }
 
   void ChooseProcedure(int typePosition, int statusPosition) {
-    FEditor->cbbProcTYP->setCurrentIndex(typePosition);
-    FEditor->cbbPROCStatus->setCurrentIndex(statusPosition);
-    QTest::mouseClick(FEditor->btnProcADD, Qt::LeftButton);
+    TypeList()->setCurrentIndex(typePosition);
+    StatusList()->setCurrentIndex(statusPosition);
+    QTest::mouseClick(AddProcedure(), Qt::LeftButton);
   }
 
   void TypeInto(QLineEdit* edit, const QString& text) {
@@ -63,93 +83,77 @@ class TestEditor : public QObject {
     int buttons = 0;
   };
 
-  // "OK", answering the message box that it may show.
-  Shown PressOK() {
+  // Runs action, answering the message box it may show (within it: the box is modal) with button.
+  Shown Answering(QMessageBox::StandardButton button, const std::function<void()>& action) {
     auto shown = std::make_shared<Shown>();
-    WhenModal(
-        [shown](QWidget* w) {
-          if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            *shown = {box->text(), box->icon(), static_cast<int>(box->buttons().size())};
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-          }
-        },
-        500);
-    QTest::mouseClick(FEditor->btnSAVE, Qt::LeftButton);
-    QTest::qWait(600);  // past the wait for a message box, so that none is left over
+    WhenModal([shown, button](QWidget* w) {
+      if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        *shown = {box->text(), box->icon(), static_cast<int>(box->buttons().size())};
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
+      }
+    });
+    action();
+    CancelModalWatchers();
     return *shown;
   }
 
+  // "OK", answering the message box that it may show.
+  Shown PressOK() { return Answering(QMessageBox::Ok, [this] { QTest::mouseClick(Ok(), Qt::LeftButton); }); }
   QString ClickOK() { return PressOK().text; }
 
-  void LoadList(const THistoryList& list) {
-    FMain->SHRecord = list;
-    FMain->RefreshList();
-  }
+  void LoadList(const THistoryList& list) { History().ReplaceAll(list); }
 
  private slots:
-  void init() {
-    CreateWindows();
-    FMain->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FMain));
-  }
-
-  void cleanup() {
-    CancelModalWatchers();
-    DestroyWindows();
-  }
-
   void looksAsDescribedAtFirstUse() {
-    FMain->Add1->trigger();
-    QVERIFY(FEditor->isVisible());
-    QCOMPARE(FEditor->windowTitle(), QStringLiteral("Service Entry Editor"));
-    QVERIFY(FEditor->windowFlags() & Qt::Tool);
-    QCOMPARE(FEditor->size(), QSize(465, 470));
-    QVERIFY(FEditor->minimumSize() != FEditor->maximumSize());  // a sizable border
-    QCOMPARE(FEditor->grpMain->title(), QStringLiteral("General Information"));
-    QCOMPARE(FEditor->grpAdd->title(), QStringLiteral("Add"));
+    MainCommand("Add1")->trigger();
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(Editor().windowTitle(), QStringLiteral("Service Entry Editor"));
+    QVERIFY(Editor().windowFlags() & Qt::Tool);
+    QCOMPARE(Editor().size(), QSize(465, 470));
+    QVERIFY(Editor().minimumSize() != Editor().maximumSize());  // a sizable border
+    QCOMPARE(Find<QGroupBox>(Editor(), "grpMain")->title(), QStringLiteral("General Information"));
+    QCOMPARE(Find<QGroupBox>(Editor(), "grpAdd")->title(), QStringLiteral("Add"));
 
-    QCOMPARE(FEditor->dtp1->date(), QDate(2019, 12, 15));
-    QCOMPARE(FEditor->dtp1->displayFormat(), QStringLiteral("dd.MM.yyyy"));
-    QCOMPARE(FEditor->dtp1->text(), QStringLiteral("15.12.2019"));
-    QCOMPARE(FEditor->cbbSVCStatus->currentText(), QStringLiteral("ON TIME"));
-    QCOMPARE(FEditor->cbbWorkshopTYP->currentText(), QStringLiteral("INDEPENDENT"));
-    QCOMPARE(FEditor->edtKMStand->text(), QString());
-    QCOMPARE(FEditor->edtWorkshopID->text(), QString());
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("0"));
-    QVERIFY(FEditor->edtSVCCount->isReadOnly());
-    QCOMPARE(FEditor->cbbProcTYP->currentIndex(), -1);
-    QCOMPARE(FEditor->cbbPROCStatus->currentText(), QStringLiteral("ON TIME"));
+    QCOMPARE(Date()->date(), QDate(2019, 12, 15));
+    QCOMPARE(Date()->displayFormat(), QStringLiteral("dd.MM.yyyy"));
+    QCOMPARE(Date()->text(), QStringLiteral("15.12.2019"));
+    QCOMPARE(ServiceStatus()->currentText(), QStringLiteral("ON TIME"));
+    QCOMPARE(WorkshopType()->currentText(), QStringLiteral("INDEPENDENT"));
+    QCOMPARE(Km()->text(), QString());
+    QCOMPARE(WorkshopID()->text(), QString());
+    QCOMPARE(Count()->text(), QStringLiteral("0"));
+    QVERIFY(Count()->isReadOnly());
+    QCOMPARE(TypeList()->currentIndex(), -1);
+    QCOMPARE(StatusList()->currentText(), QStringLiteral("ON TIME"));
 
-    QCOMPARE(FEditor->edtKMStand->placeholderText(), QStringLiteral("Car milage in km"));
-    QCOMPARE(FEditor->edtWorkshopID->placeholderText(), QStringLiteral("WORKSHOP ID"));
-    QCOMPARE(FEditor->cbbSVCStatus->placeholderText(), QStringLiteral("STATUS"));
-    QCOMPARE(FEditor->cbbWorkshopTYP->placeholderText(), QStringLiteral("WORKSHOP TYPE"));
-    QCOMPARE(FEditor->cbbProcTYP->placeholderText(), QStringLiteral("Procedure TYPE"));
-    QCOMPARE(FEditor->cbbPROCStatus->placeholderText(), QStringLiteral("Procedure STATUS\r\n"));
+    QCOMPARE(Km()->placeholderText(), QStringLiteral("Car milage in km"));
+    QCOMPARE(WorkshopID()->placeholderText(), QStringLiteral("WORKSHOP ID"));
+    QCOMPARE(ServiceStatus()->placeholderText(), QStringLiteral("STATUS"));
+    QCOMPARE(WorkshopType()->placeholderText(), QStringLiteral("WORKSHOP TYPE"));
+    QCOMPARE(TypeList()->placeholderText(), QStringLiteral("Procedure TYPE"));
+    QCOMPARE(StatusList()->placeholderText(), QStringLiteral("Procedure STATUS\r\n"));
 
     QStringList types;
-    for (int i = 0; i < FEditor->cbbProcTYP->count(); ++i) types << FEditor->cbbProcTYP->itemText(i);
+    for (int i = 0; i < TypeList()->count(); ++i) types << TypeList()->itemText(i);
     QCOMPARE(types.size(), 14);
     QCOMPARE(types.first(), QStringLiteral("Engine oil"));
     QCOMPARE(types.last(), QStringLiteral("Vehicle check"));
-    QCOMPARE(FEditor->cbbSVCStatus->count(), 3);
-    QCOMPARE(FEditor->cbbSVCStatus->itemText(2), QStringLiteral("INCOMPLETE"));
-    QCOMPARE(FEditor->cbbWorkshopTYP->itemText(1), QStringLiteral("BMW DEALER"));
-    QCOMPARE(FEditor->cbbPROCStatus->itemText(2), QStringLiteral("OVERDUE"));
+    QCOMPARE(ServiceStatus()->count(), 3);
+    QCOMPARE(ServiceStatus()->itemText(2), QStringLiteral("INCOMPLETE"));
+    QCOMPARE(WorkshopType()->itemText(1), QStringLiteral("BMW DEALER"));
+    QCOMPARE(StatusList()->itemText(2), QStringLiteral("OVERDUE"));
 
-    QCOMPARE(HeaderTexts(FEditor->lvProcedures->model()), (QStringList{"#", "ID", "Procedure", "Status"}));
+    QCOMPARE(HeaderTexts(Procedures()->model()), (QStringList{"#", "ID", "Procedure", "Status"}));
     const int widths[] = {30, 35, 250, 150};
-    for (int c = 0; c < 4; ++c) QCOMPARE(FEditor->lvProcedures->columnWidth(c), widths[c]);
-    QCOMPARE(FEditor->Delete1->text(), QStringLiteral("Delete"));
-    QCOMPARE(FEditor->Delete1->icon().pixmap(24).toImage(), FMain->Delete2->icon().pixmap(24).toImage());
-    QCOMPARE(FEditor->btnSAVE->text(), QStringLiteral("OK"));
-    QCOMPARE(FEditor->btnCancel->text(), QStringLiteral("Cancel"));
+    for (int c = 0; c < 4; ++c) QCOMPARE(Procedures()->columnWidth(c), widths[c]);
+    QCOMPARE(DeleteProcedure()->text(), QStringLiteral("Delete"));
+    QCOMPARE(DeleteProcedure()->icon().pixmap(24).toImage(), MainCommand("Delete2")->icon().pixmap(24).toImage());
+    QCOMPARE(Ok()->text(), QStringLiteral("OK"));
+    QCOMPARE(Cancel()->text(), QStringLiteral("Cancel"));
 
     // Keyboard focus order.
-    const QList<QWidget*> order = {FEditor->dtp1,          FEditor->cbbSVCStatus, FEditor->cbbWorkshopTYP,
-                                   FEditor->edtKMStand,    FEditor->edtWorkshopID, FEditor->edtSVCCount,
-                                   FEditor->cbbPROCStatus, FEditor->cbbProcTYP,   FEditor->btnProcADD,
-                                   FEditor->lvProcedures,  FEditor->btnSAVE,      FEditor->btnCancel};
+    const QList<QWidget*> order = {Date(),       ServiceStatus(), WorkshopType(), Km(),         WorkshopID(), Count(),
+                                   StatusList(), TypeList(),      AddProcedure(), Procedures(), Ok(),         Cancel()};
     for (int i = 0; i + 1 < order.size(); ++i) {
       QWidget* next = order[i]->nextInFocusChain();
       while (next && (next->focusPolicy() == Qt::NoFocus || order[i]->isAncestorOf(next))) next = next->nextInFocusChain();
@@ -158,45 +162,44 @@ class TestEditor : public QObject {
   }
 
   void kmTakesDigitsOnlyAndBothEditsAtMostSevenCharacters() {
-    FMain->Add1->trigger();
-    QTest::keyClicks(FEditor->edtKMStand, QStringLiteral("12a3.4-5678901"));
-    QCOMPARE(FEditor->edtKMStand->text(), QStringLiteral("1234567"));
-    QTest::keyClicks(FEditor->edtWorkshopID, QStringLiteral("ABCDEFGHIJ"));
-    QCOMPARE(FEditor->edtWorkshopID->text(), QStringLiteral("ABCDEFG"));
+    MainCommand("Add1")->trigger();
+    QTest::keyClicks(Km(), QStringLiteral("12a3.4-5678901"));
+    QCOMPARE(Km()->text(), QStringLiteral("1234567"));
+    QTest::keyClicks(WorkshopID(), QStringLiteral("ABCDEFGHIJ"));
+    QCOMPARE(WorkshopID()->text(), QStringLiteral("ABCDEFG"));
   }
 
   void addingBuildsTheExampleEntry() {
     LoadList({EntryWithProcedures(1, 7)});
-    FMain->Add1->trigger();
-    FEditor->dtp1->setDate(QDate(2020, 2, 1));
-    TypeInto(FEditor->edtKMStand, QStringLiteral("1000"));
-    FEditor->cbbWorkshopTYP->setCurrentIndex(1);
-    TypeInto(FEditor->edtWorkshopID, QStringLiteral("A1"));
-    FEditor->cbbSVCStatus->setCurrentIndex(1);
+    MainCommand("Add1")->trigger();
+    Date()->setDate(QDate(2020, 2, 1));
+    TypeInto(Km(), QStringLiteral("1000"));
+    WorkshopType()->setCurrentIndex(1);
+    TypeInto(WorkshopID(), QStringLiteral("A1"));
+    ServiceStatus()->setCurrentIndex(1);
     ChooseProcedure(0, 0);   // Engine oil, ON TIME
     ChooseProcedure(13, 2);  // Vehicle check, OVERDUE
-    QCOMPARE(RowTexts(FEditor->lvProcedures),
+    QCOMPARE(RowTexts(Procedures()),
              (QStringList{"1|1|Engine oil|1 ON TIME", "2|100|Vehicle check|3 OVERDUE"}));
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("2"));
+    QCOMPARE(Count()->text(), QStringLiteral("2"));
 
     QCOMPARE(ClickOK(), QString());
-    QVERIFY(!FEditor->isVisible());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{2});
-    QCOMPARE(FMain->SHRecord[0], ExampleEntryBytes());
-    QCOMPARE(FMain->_temprec, ExampleEntryBytes());
-    QCOMPARE(ModelTexts(FMain->lv1->model()).first(),
+    QVERIFY(!Editor().isVisible());
+    QCOMPARE(Entries().size(), std::size_t{2});
+    QCOMPARE(Entries()[0], ExampleEntryBytes());
+    QCOMPARE(ModelTexts(Lv1()->model()).first(),
              (QStringList{"2", "1.2.2020", "1000", "BMW Service", "A1", "LATE", "2"}));
 
     // The next "Add" keeps date, service status and workshop type, and starts empty otherwise.
-    FMain->Add1->trigger();
-    QCOMPARE(FEditor->dtp1->date(), QDate(2020, 2, 1));
-    QCOMPARE(FEditor->cbbSVCStatus->currentText(), QStringLiteral("LATE"));
-    QCOMPARE(FEditor->cbbWorkshopTYP->currentText(), QStringLiteral("BMW DEALER"));
-    QCOMPARE(FEditor->edtKMStand->text(), QString());
-    QCOMPARE(FEditor->edtWorkshopID->text(), QString());
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 0);
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("0"));
-    QCOMPARE(FEditor->cbbProcTYP->currentText(), QStringLiteral("Vehicle check"));
+    MainCommand("Add1")->trigger();
+    QCOMPARE(Date()->date(), QDate(2020, 2, 1));
+    QCOMPARE(ServiceStatus()->currentText(), QStringLiteral("LATE"));
+    QCOMPARE(WorkshopType()->currentText(), QStringLiteral("BMW DEALER"));
+    QCOMPARE(Km()->text(), QString());
+    QCOMPARE(WorkshopID()->text(), QString());
+    QCOMPARE(Procedures()->topLevelItemCount(), 0);
+    QCOMPARE(Count()->text(), QStringLiteral("0"));
+    QCOMPARE(TypeList()->currentText(), QStringLiteral("Vehicle check"));
   }
 
   void editingCodesOutsideTheTables() {
@@ -207,81 +210,79 @@ class TestEditor : public QObject {
     odd[20] = 9;   // procedure status outside the table
     LoadList({EntryWithProcedures(1), odd});
     EditRow(1);
-    QVERIFY(FEditor->isVisible());
-    QCOMPARE(FEditor->CreateNew, false);
-    QCOMPARE(FEditor->EntryID, 1);
-    QCOMPARE(FEditor->cbbWorkshopTYP->currentIndex(), -1);
-    QCOMPARE(FEditor->cbbSVCStatus->currentIndex(), -1);
-    QCOMPARE(FEditor->edtKMStand->text(), QStringLiteral("123456"));
-    QCOMPARE(FEditor->edtWorkshopID->text(), QStringLiteral("A1"));
-    QCOMPARE(FEditor->dtp1->date(), QDate(2020, 2, 1));
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("2"));
-    QCOMPARE(RowTexts(FEditor->lvProcedures),
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(WorkshopType()->currentIndex(), -1);
+    QCOMPARE(ServiceStatus()->currentIndex(), -1);
+    QCOMPARE(Km()->text(), QStringLiteral("123456"));
+    QCOMPARE(WorkshopID()->text(), QStringLiteral("A1"));
+    QCOMPARE(Date()->date(), QDate(2020, 2, 1));
+    QCOMPARE(Count()->text(), QStringLiteral("2"));
+    QCOMPARE(RowTexts(Procedures()),
              (QStringList{"1|9|UNKNOWN|0 UNKNOWN(9)", "2|1|Engine oil|1 ON TIME"}));
 
     QCOMPARE(ClickOK(), QString());
-    const TBuffer stored = FMain->SHRecord[1];
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{2});
+    const TBuffer stored = Entries()[1];
+    QCOMPARE(Entries().size(), std::size_t{2});
     QCOMPARE(WorkshopTYP(stored), uint8_t{255});
     QCOMPARE(SVCStatus(stored), uint8_t{0});
     QCOMPARE(ProcTYP(stored, 0), uint8_t{9});
     QCOMPARE(ProcStatus(stored, 0), uint8_t{0});
     QCOMPARE(KMStand(stored), 123456u);
-    QCOMPARE(FMain->SHRecord[0], EntryWithProcedures(1));
+    QCOMPARE(Entries()[0], EntryWithProcedures(1));
 
     // Service status 0 shows no selection either.
     TBuffer zero = EntryWithProcedures(1);
     zero[17] = 0;
     LoadList({zero});
     EditRow(0);
-    QCOMPARE(FEditor->cbbSVCStatus->currentIndex(), -1);
+    QCOMPARE(ServiceStatus()->currentIndex(), -1);
     QCOMPARE(ClickOK(), QString());
-    QCOMPARE(SVCStatus(FMain->SHRecord[0]), uint8_t{0});
+    QCOMPARE(SVCStatus(Entries()[0]), uint8_t{0});
   }
 
   void anEntryWithoutProceduresLoadsNothing() {
-    FMain->Add1->trigger();
-    TypeInto(FEditor->edtKMStand, QStringLiteral("555"));
-    TypeInto(FEditor->edtWorkshopID, QStringLiteral("KEEP"));
+    MainCommand("Add1")->trigger();
+    TypeInto(Km(), QStringLiteral("555"));
+    TypeInto(WorkshopID(), QStringLiteral("KEEP"));
     ChooseProcedure(1, 1);
-    FEditor->close();  // the close box hides and clears nothing
+    Editor().close();  // the close box hides and clears nothing
 
     LoadList({EntryWithProcedures(0, 999)});
     EditRow(0);
-    QVERIFY(FEditor->isVisible());
-    QCOMPARE(FEditor->edtKMStand->text(), QStringLiteral("555"));
-    QCOMPARE(FEditor->edtWorkshopID->text(), QStringLiteral("KEEP"));
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 0);
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("0"));
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(Km()->text(), QStringLiteral("555"));
+    QCOMPARE(WorkshopID()->text(), QStringLiteral("KEEP"));
+    QCOMPARE(Procedures()->topLevelItemCount(), 0);
+    QCOMPARE(Count()->text(), QStringLiteral("0"));
   }
 
   void deletingTheMiddleRowKeepsTheNumbers() {
-    FMain->Add1->trigger();
+    MainCommand("Add1")->trigger();
     ChooseProcedure(0, 0);
     ChooseProcedure(1, 1);
     ChooseProcedure(2, 2);
-    FEditor->lvProcedures->setCurrentItem(FEditor->lvProcedures->topLevelItem(1));
-    FEditor->Delete1->trigger();
-    QCOMPARE(RowTexts(FEditor->lvProcedures),
+    Procedures()->setCurrentItem(Procedures()->topLevelItem(1));
+    DeleteProcedure()->trigger();
+    QCOMPARE(RowTexts(Procedures()),
              (QStringList{"1|1|Engine oil|1 ON TIME", "3|3|Brake fluid|3 OVERDUE"}));
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("2"));
+    QCOMPARE(Count()->text(), QStringLiteral("2"));
     ChooseProcedure(3, 0);
-    QCOMPARE(FEditor->lvProcedures->topLevelItem(2)->text(0), QStringLiteral("3"));
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("3"));
+    QCOMPARE(Procedures()->topLevelItem(2)->text(0), QStringLiteral("3"));
+    QCOMPARE(Count()->text(), QStringLiteral("3"));
 
     // Without a selected row, "Delete" does nothing.
-    FEditor->lvProcedures->clearSelection();
-    FEditor->lvProcedures->setCurrentItem(nullptr);
-    FEditor->Delete1->trigger();
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 3);
+    Procedures()->clearSelection();
+    Procedures()->setCurrentItem(nullptr);
+    DeleteProcedure()->trigger();
+    QCOMPARE(Procedures()->topLevelItemCount(), 3);
   }
 
   void addWithoutAProcedureTypeDoesNothing() {
-    FMain->Add1->trigger();
-    FEditor->cbbProcTYP->setCurrentIndex(-1);
-    QTest::mouseClick(FEditor->btnProcADD, Qt::LeftButton);
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 0);
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("0"));
+    MainCommand("Add1")->trigger();
+    TypeList()->setCurrentIndex(-1);
+    QTest::mouseClick(AddProcedure(), Qt::LeftButton);
+    QCOMPARE(Procedures()->topLevelItemCount(), 0);
+    QCOMPARE(Count()->text(), QStringLiteral("0"));
   }
 
   void okWithAFieldMissingSaysInvalidData_data() {
@@ -298,43 +299,41 @@ class TestEditor : public QObject {
     QFETCH(QString, km);
     QFETCH(QString, workshop);
     QFETCH(bool, procedure);
-    FMain->Add1->trigger();
-    TypeInto(FEditor->edtKMStand, km);
-    TypeInto(FEditor->edtWorkshopID, workshop);
+    MainCommand("Add1")->trigger();
+    TypeInto(Km(), km);
+    TypeInto(WorkshopID(), workshop);
     if (procedure) ChooseProcedure(0, 0);
     const Shown shown = PressOK();
     QCOMPARE(shown.text, QStringLiteral("INVALID DATA\r\nPlease check input parameters:\r\n> KM Stand\r\n> WorkshopID\r\n> Procedures done"));
     QCOMPARE(shown.icon, QMessageBox::NoIcon);
     QCOMPARE(shown.buttons, 1);
-    QVERIFY(FEditor->isVisible());
-    QVERIFY(FMain->SHRecord.empty());
-    QCOMPARE(FEditor->edtKMStand->text(), km);
+    QVERIFY(Editor().isVisible());
+    QVERIFY(Entries().empty());
+    QCOMPARE(Km()->text(), km);
   }
 
   void kmZeroIsAccepted() {
-    FMain->Add1->trigger();
-    TypeInto(FEditor->edtKMStand, QStringLiteral("0"));
-    TypeInto(FEditor->edtWorkshopID, QStringLiteral("W"));
+    MainCommand("Add1")->trigger();
+    TypeInto(Km(), QStringLiteral("0"));
+    TypeInto(WorkshopID(), QStringLiteral("W"));
     ChooseProcedure(0, 0);
     QCOMPARE(ClickOK(), QString());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{1});
-    QCOMPARE(KMStand(FMain->SHRecord[0]), 0u);
+    QCOMPARE(Entries().size(), std::size_t{1});
+    QCOMPARE(KMStand(Entries()[0]), 0u);
   }
 
   void kmThatIsNoIntegerGoesToTheErrorReport() {
     LoadList({EntryWithProcedures(1)});
-    FMain->Add1->trigger();
-    FEditor->edtKMStand->setText(QStringLiteral("12a"));  // a paste past the digits-only typing
-    TypeInto(FEditor->edtWorkshopID, QStringLiteral("W"));
+    MainCommand("Add1")->trigger();
+    Km()->setText(QStringLiteral("12a"));  // a paste past the digits-only typing
+    TypeInto(WorkshopID(), QStringLiteral("W"));
     ChooseProcedure(0, 0);
-    FMain->_temprec = {1, 2, 3};
     const Shown shown = PressOK();
     QCOMPARE(shown.text, QStringLiteral("'12a' is not a valid integer value."));
     QCOMPARE(shown.icon, QMessageBox::Critical);
-    QVERIFY(FEditor->isVisible());
-    QCOMPARE(FMain->_temprec, (TBuffer{1, 2, 3}));
-    QCOMPARE(FMain->SHRecord, THistoryList{EntryWithProcedures(1)});
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 1);
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(Entries(), THistoryList{EntryWithProcedures(1)});
+    QCOMPARE(Procedures()->topLevelItemCount(), 1);
   }
 
   void anInvalidStoredDateIsReportedAndLoadsNothing_data() {
@@ -354,9 +353,9 @@ class TestEditor : public QObject {
     QFETCH(int, month);
     QFETCH(int, year);
     QFETCH(QString, shown);
-    FMain->Add1->trigger();
-    TypeInto(FEditor->edtKMStand, QStringLiteral("777"));
-    FEditor->close();
+    MainCommand("Add1")->trigger();
+    TypeInto(Km(), QStringLiteral("777"));
+    Editor().close();
 
     TBuffer bad = EntryWithProcedures(2, 5000);
     bad[0] = static_cast<uint8_t>(day);
@@ -367,114 +366,168 @@ class TestEditor : public QObject {
     WhenMessageBox([&](QMessageBox* box) { seen = box->text(); });
     EditRow(0);
     QCOMPARE(seen, shown);
-    QVERIFY(FEditor->isVisible());
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 0);
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("0"));
-    QCOMPARE(FEditor->edtKMStand->text(), QStringLiteral("777"));
-    QCOMPARE(FEditor->dtp1->date(), QDate(2019, 12, 15));
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(Procedures()->topLevelItemCount(), 0);
+    QCOMPARE(Count()->text(), QStringLiteral("0"));
+    QCOMPARE(Km()->text(), QStringLiteral("777"));
+    QCOMPARE(Date()->date(), QDate(2019, 12, 15));
   }
 
-  void addOrEditWhileOpenOnlyBringsTheEditorToTheFront() {
+  // "Edit" of another entry while the editor holds changes: the fault was that "OK" then wrote the
+  // first entry's fields into the second. Now the user is asked; either answer leaves the other
+  // entry as it was, byte for byte, unless the user edits it.
+  void editWhileEditingAsksAndNoEntryGetsAnotherOnesFields() {
+    const THistoryList sample = *SplitHistory(ReadBytes(TARVELO_SOURCE_DIR "/examples/sample.kelta"));
+    const char* const question =
+        "The entry in the editor has changes that are not stored yet. Give them up and edit the other entry?";
+
+    // "No": the editor stays on entry A with its change; "OK" stores it into A.
+    LoadList(sample);
+    EditRow(1);
+    TypeInto(Km(), QStringLiteral("87000"));
+    SelectRow(3);
+    const Shown no = Answering(QMessageBox::No, [this] { MainCommand("Edit1")->trigger(); });
+    QCOMPARE(no.text, QString::fromLatin1(question));
+    QCOMPARE(no.icon, QMessageBox::Question);
+    QCOMPARE(no.buttons, 2);
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(Km()->text(), QStringLiteral("87000"));
+    QCOMPARE(ClickOK(), QString());
+    QCOMPARE(KMStand(Entries()[1]), 87000u);
+    QCOMPARE(Entries()[3], sample[3]);  // B, byte for byte
+
+    // "Yes": the change to A is given up and B is loaded; "OK" without changes stores B as it was.
+    LoadList(sample);
+    EditRow(1);
+    TypeInto(Km(), QStringLiteral("87000"));
+    SelectRow(3);
+    QCOMPARE(Answering(QMessageBox::Yes, [this] { MainCommand("Edit1")->trigger(); }).text, QString::fromLatin1(question));
+    QCOMPARE(Km()->text(), QString::number(KMStand(sample[3])));
+    QCOMPARE(ClickOK(), QString());
+    QCOMPARE(Entries(), sample);  // A and B, and every other entry, byte for byte
+
+    // A double-click is "Edit" too, and is asked the same way.
+    EditRow(1);
+    TypeInto(Km(), QStringLiteral("87000"));
+    const Shown byDoubleClick = Answering(QMessageBox::No, [this] { DoubleClickRow(Lv1(), 3); });
+    QCOMPARE(byDoubleClick.text, QString::fromLatin1(question));
+    QCOMPARE(Km()->text(), QStringLiteral("87000"));
+  }
+
+  void editOrAddWhileEditingWithoutChangesSwitchesAtOnce() {
     LoadList({EntryWithProcedures(1, 1111), EntryWithProcedures(2, 2222)});
     EditRow(0);
-    QCOMPARE(FEditor->edtKMStand->text(), QStringLiteral("1111"));
-    EditRow(1);
-    QCOMPARE(FEditor->edtKMStand->text(), QStringLiteral("1111"));  // not loaded again
-    QCOMPARE(FEditor->EntryID, 1);
-    QCOMPARE(FMain->_temprec, EntryWithProcedures(2, 2222));
-    FMain->Add1->trigger();
-    QCOMPARE(FEditor->edtKMStand->text(), QStringLiteral("1111"));
-    QCOMPARE(FEditor->CreateNew, true);
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 1);
-    // "OK" now stores what the fields show, as a new entry.
+    QCOMPARE(Km()->text(), QStringLiteral("1111"));
+    const Shown none = Answering(QMessageBox::Yes, [this] { EditRow(1); });
+    QCOMPARE(none.text, QString());
+    QCOMPARE(Km()->text(), QStringLiteral("2222"));
+    QCOMPARE(Procedures()->topLevelItemCount(), 2);
+
+    // "Edit" of the entry being edited only brings the editor to the front, changes and all.
+    TypeInto(Km(), QStringLiteral("2300"));
+    QCOMPARE(Answering(QMessageBox::Yes, [this] { EditRow(1); }).text, QString());
+    QCOMPARE(Km()->text(), QStringLiteral("2300"));
+
+    // "Add" with changes asks the same way; "Yes" starts a new entry from empty km and workshop ID.
+    const Shown add = Answering(QMessageBox::Yes, [this] { MainCommand("Add1")->trigger(); });
+    QCOMPARE(add.text, QStringLiteral("The entry in the editor has changes that are not stored yet. "
+                                      "Give them up and add a new entry?"));
+    QCOMPARE(Km()->text(), QString());
+    QCOMPARE(WorkshopID()->text(), QString());
+    QCOMPARE(Procedures()->topLevelItemCount(), 0);
+    QCOMPARE(Count()->text(), QStringLiteral("0"));
+
+    // "Add" again while adding only brings the editor to the front.
+    TypeInto(Km(), QStringLiteral("5"));
+    QCOMPARE(Answering(QMessageBox::Yes, [this] { MainCommand("Add1")->trigger(); }).text, QString());
+    QCOMPARE(Km()->text(), QStringLiteral("5"));
+    TypeInto(WorkshopID(), QStringLiteral("W"));
+    ChooseProcedure(0, 0);
     QCOMPARE(ClickOK(), QString());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{3});
-    QCOMPARE(KMStand(FMain->SHRecord[0]), 1111u);
+    QCOMPARE(Entries().size(), std::size_t{3});
+    QCOMPARE(KMStand(Entries()[0]), 5u);
+    QCOMPARE(KMStand(Entries()[2]), 2222u);
   }
 
   void cancelClearsAndStoresNothing() {
     LoadList({EntryWithProcedures(1, 1111)});
     EditRow(0);
-    QTest::mouseClick(FEditor->btnCancel, Qt::LeftButton);
-    QVERIFY(!FEditor->isVisible());
-    QCOMPARE(FEditor->edtKMStand->text(), QString());
-    QCOMPARE(FEditor->edtWorkshopID->text(), QString());
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 0);
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("0"));
-    QCOMPARE(FMain->SHRecord, THistoryList{EntryWithProcedures(1, 1111)});
+    QTest::mouseClick(Cancel(), Qt::LeftButton);
+    QVERIFY(!Editor().isVisible());
+    QCOMPARE(Km()->text(), QString());
+    QCOMPARE(WorkshopID()->text(), QString());
+    QCOMPARE(Procedures()->topLevelItemCount(), 0);
+    QCOMPARE(Count()->text(), QStringLiteral("0"));
+    QCOMPARE(Entries(), THistoryList{EntryWithProcedures(1, 1111)});
   }
 
   void theTwoHundredFiftySixthProcedureIsRefused() {
-    FMain->Add1->trigger();
-    FEditor->cbbProcTYP->setCurrentIndex(0);
-    for (int i = 0; i < 255; ++i) QTest::mouseClick(FEditor->btnProcADD, Qt::LeftButton);
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("255"));
+    MainCommand("Add1")->trigger();
+    TypeList()->setCurrentIndex(0);
+    for (int i = 0; i < 255; ++i) QTest::mouseClick(AddProcedure(), Qt::LeftButton);
+    QCOMPARE(Count()->text(), QStringLiteral("255"));
     QString shown;
     QMessageBox::Icon icon = QMessageBox::Critical;
     WhenMessageBox([&](QMessageBox* box) {
       shown = box->text();
       icon = box->icon();
     });
-    QTest::mouseClick(FEditor->btnProcADD, Qt::LeftButton);
+    QTest::mouseClick(AddProcedure(), Qt::LeftButton);
     QVERIFY(shown.contains(QStringLiteral("255")));
     QCOMPARE(icon, QMessageBox::NoIcon);
-    QCOMPARE(FEditor->lvProcedures->topLevelItemCount(), 255);
-    QCOMPARE(FEditor->edtSVCCount->text(), QStringLiteral("255"));
+    QCOMPARE(Procedures()->topLevelItemCount(), 255);
+    QCOMPARE(Count()->text(), QStringLiteral("255"));
 
-    TypeInto(FEditor->edtKMStand, QStringLiteral("1"));
-    TypeInto(FEditor->edtWorkshopID, QStringLiteral("W"));
+    TypeInto(Km(), QStringLiteral("1"));
+    TypeInto(WorkshopID(), QStringLiteral("W"));
     QCOMPARE(ClickOK(), QString());
-    QCOMPARE(FMain->SHRecord[0].size(), 19u + 8u * 255u);
+    QCOMPARE(Entries()[0].size(), 19u + 8u * 255u);
   }
 
   // An edit never replaces the wrong entry, whatever happens to the list while the editor is open.
   void anEditKeepsItsEntryWhileTheListChanges() {
     LoadList(FourEntries());
     EditRow(2);  // km 2000
-    TypeInto(FEditor->edtKMStand, QStringLiteral("2500"));
+    TypeInto(Km(), QStringLiteral("2500"));
     SelectRow(0);
-    FMain->Delete2->trigger();  // an entry above the edited one goes
-    QCOMPARE(FEditor->EntryID, 1);
+    MainCommand("Delete2")->trigger();  // an entry above the edited one goes
     QCOMPARE(ClickOK(), QString());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{3});
-    QCOMPARE(KMStand(FMain->SHRecord[0]), 3000u);
-    QCOMPARE(KMStand(FMain->SHRecord[1]), 2500u);
-    QCOMPARE(KMStand(FMain->SHRecord[2]), 1000u);
+    QCOMPARE(Entries().size(), std::size_t{3});
+    QCOMPARE(KMStand(Entries()[0]), 3000u);
+    QCOMPARE(KMStand(Entries()[1]), 2500u);
+    QCOMPARE(KMStand(Entries()[2]), 1000u);
   }
 
   void anEditOfADeletedEntryIsAddedAtTheEnd() {
     LoadList(FourEntries());
     EditRow(1);  // km 3000
-    TypeInto(FEditor->edtKMStand, QStringLiteral("3500"));
+    TypeInto(Km(), QStringLiteral("3500"));
     SelectRow(1);
-    FMain->Delete2->trigger();  // the edited entry itself goes
-    QCOMPARE(FEditor->EntryID, kEntryGone);
+    MainCommand("Delete2")->trigger();  // the edited entry itself goes
     SelectRow(2);
-    FMain->Delete2->trigger();  // and one below it
+    MainCommand("Delete2")->trigger();  // and one below it
     QCOMPARE(ClickOK(), QString());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{3});
-    QCOMPARE(KMStand(FMain->SHRecord[0]), 4000u);
-    QCOMPARE(KMStand(FMain->SHRecord[1]), 2000u);
-    QCOMPARE(KMStand(FMain->SHRecord[2]), 3500u);
+    QCOMPARE(Entries().size(), std::size_t{3});
+    QCOMPARE(KMStand(Entries()[0]), 4000u);
+    QCOMPARE(KMStand(Entries()[1]), 2000u);
+    QCOMPARE(KMStand(Entries()[2]), 3500u);
   }
 
   void anEditKeepsItsEntryWhenOneBelowItGoesAndIsAddedAfterAnOpen() {
     LoadList(FourEntries());
     EditRow(1);
     SelectRow(3);
-    FMain->Delete2->trigger();
-    QCOMPARE(FEditor->EntryID, 1);
+    MainCommand("Delete2")->trigger();
 
     TempDir dir;
     const std::string other = dir.File("other.kelta");
     WriteBytes(other, JoinHistory({EntryWithProcedures(1, 9000)}));
     WhenModal([other](QWidget* w) { AcceptFileDialog(qobject_cast<QFileDialog*>(w), QString::fromStdString(other)); });
-    ClickHeaderSection(THeaderSection::Open);
-    QCOMPARE(FEditor->EntryID, kEntryGone);
+    ClickHeaderSection(Main(), THeaderSection::Open);
     QCOMPARE(ClickOK(), QString());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{2});
-    QCOMPARE(KMStand(FMain->SHRecord[0]), 9000u);
-    QCOMPARE(KMStand(FMain->SHRecord[1]), 3000u);
+    QCOMPARE(Entries().size(), std::size_t{2});
+    QCOMPARE(KMStand(Entries()[0]), 9000u);
+    QCOMPARE(KMStand(Entries()[1]), 3000u);
   }
 
   void screenshot() {
@@ -484,17 +537,16 @@ class TestEditor : public QObject {
     QVERIFY(sample);
     LoadList(*sample);
     EditRow(2);
-    FEditor->cbbProcTYP->setCurrentIndex(13);
-    FEditor->lvProcedures->setCurrentItem(FEditor->lvProcedures->topLevelItem(1));
-    QVERIFY(FEditor->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/editor.png")));
+    TypeList()->setCurrentIndex(13);
+    Procedures()->setCurrentItem(Procedures()->topLevelItem(1));
+    QVERIFY(Editor().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/editor.png")));
 
-    FMain->Add1->trigger();  // the editor is open: its fields stay, an empty km shows the message
-    FEditor->edtKMStand->clear();
+    TypeInto(Km(), QString());  // an empty km shows the message
     bool saved = false;
     WhenMessageBox([&](QMessageBox* box) {
       saved = box->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/invalid-data.png"));
     });
-    QTest::mouseClick(FEditor->btnSAVE, Qt::LeftButton);
+    QTest::mouseClick(Ok(), Qt::LeftButton);
     QVERIFY(saved);
   }
 };

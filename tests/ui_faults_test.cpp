@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <arpa/inet.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -30,13 +31,13 @@
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
+#include "WindowsTest.h"
+#include "uMain.h"
 
 namespace {
 
 bool gMountNamespace = false;
 std::string gMountProblem;
-
-QStringList LogLines() { return FConnect->mmoENET->toPlainText().split(QLatin1Char('\n')); }
 
 // The resident memory of this process, in bytes.
 long ResidentBytes() {
@@ -54,11 +55,26 @@ long PeakResidentBytes() {
 
 }  // namespace
 
-class TestFaults : public QObject {
+class TestFaults : public TWindowsTest {
   Q_OBJECT
   std::unique_ptr<TempDir> dir_;
 
-  QString Status() const { return FMain->stat1->text(); }
+  void InitTest() override { dir_ = std::make_unique<TempDir>(); }
+  void CleanupTest() override { dir_.reset(); }
+
+  QString Status() { return Find<QLabel>(Main(), "stat1")->text(); }
+  QLineEdit* Address() { return Find<QLineEdit>(Connect(), "edtGWIP"); }
+  QPushButton* StartButton() { return Find<QPushButton>(Connect(), "btnStart"); }
+  QStringList LogLines() { return Find<QPlainTextEdit>(Connect(), "mmoENET")->toPlainText().split(QLatin1Char('\n')); }
+
+  // The windows again, pointed at the simulated car; the ENET window shown with its address.
+  void ShowFor(SimulatedCar& car) {
+    TAppOptions options = TestOptions();
+    options.connect.gatewayPort = car.Port();
+    Restart(options);
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    Address()->setText(QStringLiteral("127.0.0.1"));
+  }
 
   // "Save As" into path through the real dialog; returns the error report's text, if any.
   QString SaveAs(const QString& path) {
@@ -69,7 +85,7 @@ class TestFaults : public QObject {
       WhenMessageBox([shown](QMessageBox* box) { *shown = box->text(); });
       AcceptFileDialog(dialog, path);
     });
-    ClickHeaderSection(THeaderSection::SaveAs);
+    ClickHeaderSection(Main(), THeaderSection::SaveAs);
     return *shown;
   }
 
@@ -83,7 +99,7 @@ class TestFaults : public QObject {
       WhenMessageBox([shown](QMessageBox* box) { *shown = box->text(); });
       AcceptFileDialog(dialog, path);
     });
-    ClickHeaderSection(THeaderSection::Open);
+    ClickHeaderSection(Main(), THeaderSection::Open);
     return *shown;
   }
 
@@ -94,18 +110,6 @@ class TestFaults : public QObject {
   }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<TempDir>();
-    CreateWindows();
-    FMain->show();
-  }
-
-  void cleanup() {
-    CancelModalWatchers();
-    DestroyWindows();
-    dir_.reset();
-  }
-
   // --- The car ---
 
   void endlessResponsePendingKeepsTheWindowsAliveAndStopEndsIt() {
@@ -113,11 +117,9 @@ class TestFaults : public QObject {
     endless.pending = kEndlessPending;
     endless.pendingIntervalMs = 200;
     SimulatedCar car(endless);
-    FMain->SHRecord = {ExampleEntryBytes()};
-    ClickHeaderSection(THeaderSection::WriteToCar);
-    FConnect->GatewayPort = car.Port();
-    FConnect->edtGWIP->setText(QStringLiteral("127.0.0.1"));
-    FConnect->chkErase->setChecked(false);
+    ShowFor(car);
+    History().ReplaceAll({ExampleEntryBytes()});
+    Find<QCheckBox>(Connect(), "chkErase")->setChecked(false);
 
     // Window events keep running while the exchange waits; after a few rounds of waiting the user
     // presses "Stop".
@@ -125,21 +127,20 @@ class TestFaults : public QObject {
     QTimer ticker;
     ticker.setInterval(50);
     connect(&ticker, &QTimer::timeout, [&] {
-      if (++ticks == 50) QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+      if (++ticks == 50) QTest::mouseClick(StartButton(), Qt::LeftButton);
     });
     ticker.start();
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     ticker.stop();
     QVERIFY2(ticks >= 50, qPrintable(QString::number(ticks)));
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Writing new service history...",
                                       "ERR: No answer to entry 1 of 1 (stopped by the user)",
                                       "ERR: Stopped by the user before the reset request.", "", "[ ERROR ]", ""}));
-    QCOMPARE(FConnect->btnStart->text(), QStringLiteral("Start"));
+    QCOMPARE(StartButton()->text(), QStringLiteral("Start"));
     QTRY_COMPARE(car->OpenConnections(), 0);  // the exchange was given up with its connection
 
-    SimulatedCar healthy;
-    FConnect->GatewayPort = healthy.Port();
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    car->SetFaults({});  // the car comes to its senses: the next write goes through
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QVERIFY(LogLines().mid(9).contains(QStringLiteral("[ COMPLETE ]")));
   }
 
@@ -152,13 +153,13 @@ class TestFaults : public QObject {
     QVERIFY(RunIp("link set tarvelo-bh0 up"));
     QVERIFY(RunIp("link set tarvelo-bh1 up"));
     QVERIFY(RunIp("neigh add 10.99.0.2 lladdr 02:00:00:00:00:02 dev tarvelo-bh0 nud permanent"));
-    FMain->SHRecord = {ExampleEntryBytes()};
-    ClickHeaderSection(THeaderSection::WriteToCar);
-    FConnect->edtGWIP->setText(QStringLiteral("10.99.0.2"));
+    History().ReplaceAll({ExampleEntryBytes()});
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    Address()->setText(QStringLiteral("10.99.0.2"));
     QElapsedTimer clock;
-    QTimer::singleShot(1000, this, [] { QTest::mouseClick(FConnect->btnStart, Qt::LeftButton); });
+    QTimer::singleShot(1000, this, [this] { QTest::mouseClick(StartButton(), Qt::LeftButton); });
     clock.start();
-    QTest::mouseClick(FConnect->btnStart, Qt::LeftButton);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "ERR: Stopped by the user while connecting to 10.99.0.2.", "",
                                       "[ ERROR ]", ""}));
@@ -167,10 +168,22 @@ class TestFaults : public QObject {
 
   void aStormOfDatagramsDoesNotDrownDetect() {
     if (!InPrivateNetworkNamespace()) QSKIP(qPrintable("needs a private network namespace: " + QString::fromStdString(PrivateNetworkNamespaceProblem())));
-    ClickHeaderSection(THeaderSection::WriteToCar);
-    QTest::mouseClick(FConnect->btnDetect, Qt::LeftButton);
-    QVERIFY(FConnect->udp1.Active());
-    const int port = FConnect->udp1.LocalPort();
+    // The window's discovery port is where its request comes from: a listener on 6811 hears it.
+    const int listener = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in here{};
+    here.sin_family = AF_INET;
+    here.sin_port = htons(kDiscoveryPort);
+    QCOMPARE(bind(listener, reinterpret_cast<sockaddr*>(&here), sizeof here), 0);
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    QTest::mouseClick(Find<QPushButton>(Connect(), "btnDetect"), Qt::LeftButton);
+    pollfd heard{listener, POLLIN, 0};
+    QVERIFY(poll(&heard, 1, 5000) == 1);
+    char request[16];
+    sockaddr_in requester{};
+    socklen_t length = sizeof requester;
+    QCOMPARE(recvfrom(listener, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&requester), &length), ssize_t{6});
+    close(listener);
+    const int port = ntohs(requester.sin_port);
 
     std::atomic<bool> accepted{false};
     std::thread storm([&] {
@@ -196,13 +209,12 @@ class TestFaults : public QObject {
     ticker.setInterval(20);
     connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start();
-    const bool found = QTest::qWaitFor([&] { return FConnect->edtGWIP->text() == QStringLiteral("127.0.0.1"); }, 20000);
+    const bool found = QTest::qWaitFor([&] { return Address()->text() == QStringLiteral("127.0.0.1"); }, 20000);
     accepted = true;
     storm.join();
     QVERIFY(found);
     QVERIFY(ticks > 0);  // the window went on with its other events
     QCOMPARE(LogLines(), (QStringList{"Auto detecting...", "", "Found WBASTORMSURVIVED1", "* IP: 127.0.0.1", ""}));
-    QVERIFY(!FConnect->udp1.Active());
   }
 
   // --- The disk ---
@@ -213,10 +225,10 @@ class TestFaults : public QObject {
     const QString path = File("history.kelta");
     WriteBytes(path.toStdString(), ExampleEntryBytes());
     const THistoryList big(200, EntryWithProcedures(255));  // about 400 KB
-    FMain->SHRecord = big;
+    History().ReplaceAll(big);
     QCOMPARE(SaveAs(path), QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". No space left on device."));
     QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
-    QCOMPARE(FMain->SHRecord, big);
+    QCOMPARE(History().SHRecord(), big);
     QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
     QCOMPARE(std::distance(std::filesystem::directory_iterator(dir_->Path()), {}), 1);
     Unmount(dir_->Path().string());
@@ -227,10 +239,10 @@ class TestFaults : public QObject {
     const QString path = File("history.kelta");
     WriteBytes(path.toStdString(), ExampleEntryBytes());
     QCOMPARE(QString::fromStdString(MountReadOnly(dir_->Path().string())), QString());
-    FMain->SHRecord = {EntryWithProcedures(3)};
+    History().ReplaceAll({EntryWithProcedures(3)});
     QCOMPARE(SaveAs(path), QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". Read-only file system."));
     QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
-    QCOMPARE(FMain->SHRecord, THistoryList{EntryWithProcedures(3)});
+    QCOMPARE(History().SHRecord(), THistoryList{EntryWithProcedures(3)});
     Unmount(dir_->Path().string());
   }
 
@@ -244,11 +256,11 @@ class TestFaults : public QObject {
     const QString path = File("history.kelta");
     WriteBytes(path.toStdString(), ExampleEntryBytes());
     QCOMPARE(QString::fromStdString(BindFileOver(busy, path.toStdString())), QString());
-    FMain->SHRecord = {EntryWithProcedures(3)};
+    History().ReplaceAll({EntryWithProcedures(3)});
     QCOMPARE(SaveAs(path), QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". Device or resource busy."));
     Unmount(path.toStdString());
     QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
-    QCOMPARE(FMain->SHRecord, THistoryList{EntryWithProcedures(3)});
+    QCOMPARE(History().SHRecord(), THistoryList{EntryWithProcedures(3)});
   }
 
   void savingOverAFileAnotherProcessReadsLeavesItsCopyWhole() {
@@ -270,7 +282,7 @@ class TestFaults : public QObject {
       _exit(0);
     }
     QTest::qWait(100);  // the reader opens the file first
-    FMain->SHRecord = {EntryWithProcedures(5)};
+    History().ReplaceAll({EntryWithProcedures(5)});
     QCOMPARE(SaveAs(path), QString());
     QCOMPARE(Status(), QStringLiteral("Status: File saved: ") + path);
     QCOMPARE(ReadBytes(path.toStdString()), EntryWithProcedures(5));
@@ -292,7 +304,7 @@ class TestFaults : public QObject {
     });
     QCOMPARE(shown, QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". Is a directory."));
     QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
-    QVERIFY(FMain->SHRecord.empty());
+    QVERIFY(History().SHRecord().empty());
   }
 
   void openingAHundredMegabytesOfNoiseIsRefusedQuicklyInBoundedMemory() {
@@ -306,8 +318,7 @@ class TestFaults : public QObject {
         out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * sizeof(uint64_t)));
       }
     }
-    FMain->SHRecord = {ExampleEntryBytes()};
-    FMain->RefreshList();
+    History().ReplaceAll({ExampleEntryBytes()});
     const long before = ResidentBytes();
     QElapsedTimer clock;
     clock.start();
@@ -315,7 +326,7 @@ class TestFaults : public QObject {
     const qint64 took = clock.elapsed();
     const long grew = PeakResidentBytes() - before;
     QCOMPARE(Status(), QStringLiteral("Status: Invalid data: ") + path);
-    QCOMPARE(FMain->SHRecord, THistoryList{ExampleEntryBytes()});
+    QCOMPARE(History().SHRecord(), THistoryList{ExampleEntryBytes()});
     QVERIFY2(took < 10000, qPrintable(QString::number(took)));
     // The file is read once into memory (it stays there, as a rejected file's bytes do) and
     // walked without copies: no second 100 MB, let alone a copy per entry.

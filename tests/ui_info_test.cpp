@@ -8,82 +8,77 @@
 
 #include "AnimatedLogo.h"
 #include "UiTestSupport.h"
+#include "WindowsTest.h"
 #include "uInfo.h"
+#include "uMain.h"
 
-class TestInfo : public QObject {
+class TestInfo : public TWindowsTest {
   Q_OBJECT
-  QList<QUrl> opened_;
+
+  QGroupBox* Group(const char* name) { return Find<QGroupBox>(Info(), name); }
+  QLabel* Label(const char* name) { return Find<QLabel>(Info(), name); }
+  QPushButton* Help() { return Find<QPushButton>(Info(), "btnHELP"); }
+  TAnimatedLogo* Logo() { return Find<TAnimatedLogo>(Info(), "imgLOGO1"); }
 
  private slots:
-  void init() {
-    CreateWindows();
-    FMain->show();
-    opened_.clear();
-    FInfo->OpenWithDesktop = [this](const QUrl& url) { opened_ << url; };
-  }
-
-  void cleanup() {
-    CancelModalWatchers();
-    DestroyWindows();
-  }
 
   void looksAsDescribed() {
-    ClickHeaderSection(THeaderSection::InfoHelp);
-    QVERIFY(FInfo->isVisible());
-    QCOMPARE(FInfo->windowTitle(), QStringLiteral(" [i]  Info/About"));
-    QVERIFY(FInfo->windowFlags() & Qt::Tool);
-    QVERIFY(FInfo->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(FInfo->size(), QSize(527, 194));
-    QCOMPARE(FInfo->minimumSize(), FInfo->maximumSize());
-    QCOMPARE(FInfo->grpMAIN1->geometry(), QRect(0, 0, 200, 194));
-    QVERIFY(FInfo->grpMAIN1->isFlat());
-    QCOMPARE(FInfo->grpMAIN1->title(), QString());
-    QCOMPARE(FInfo->imgLOGO1->geometry(), QRect(0, 1, 200, 194));
-    QCOMPARE(FInfo->grp2->width(), 327);
-    QCOMPARE(FInfo->txtCAP1->text(), QStringLiteral("BMW HU Tarvelo"));
-    QVERIFY(FInfo->txtCAP1->font().bold());
-    QCOMPARE(FInfo->txtCAP1->font().pixelSize(), 16);
-    QCOMPARE(FInfo->txtCAP1->geometry(), QRect(22, 16, 277, 23));
-    QCOMPARE(FInfo->txtVer1->text(), QStringLiteral("Version: 1.00.100"));
-    QCOMPARE(FInfo->txtWWW->text(), FInfo->txtWWW->text().toUpper());
-    QVERIFY(FInfo->txtWWW->font().bold());
-    QVERIFY(FInfo->txtWWW->font().underline());
-    QCOMPARE(FInfo->txtWWW->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(FInfo->txtWWW->geometry(), QRect(22, 143, 146, 17));
-    QCOMPARE(FInfo->btnHELP->text(), QStringLiteral("HELP"));
-    QCOMPARE(FInfo->btnHELP->geometry(), QRect(220, 112, 75, 25));
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    QVERIFY(Info().isVisible());
+    QCOMPARE(Info().windowTitle(), QStringLiteral(" [i]  Info/About"));
+    QVERIFY(Info().windowFlags() & Qt::Tool);
+    QVERIFY(Info().windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(Info().size(), QSize(527, 194));
+    QCOMPARE(Info().minimumSize(), Info().maximumSize());
+    QCOMPARE(Group("grpMAIN1")->geometry(), QRect(0, 0, 200, 194));
+    QVERIFY(Group("grpMAIN1")->isFlat());
+    QCOMPARE(Group("grpMAIN1")->title(), QString());
+    QCOMPARE(Logo()->geometry(), QRect(0, 1, 200, 194));
+    QCOMPARE(Group("grp2")->width(), 327);
+    QCOMPARE(Label("txtCAP1")->text(), QStringLiteral("BMW HU Tarvelo"));
+    QVERIFY(Label("txtCAP1")->font().bold());
+    QCOMPARE(Label("txtCAP1")->font().pixelSize(), 16);
+    QCOMPARE(Label("txtCAP1")->geometry(), QRect(22, 16, 277, 23));
+    QCOMPARE(Label("txtVer1")->text(), QStringLiteral("Version: 1.00.100"));
+    QCOMPARE(Label("txtWWW")->text(), Label("txtWWW")->text().toUpper());
+    QVERIFY(Label("txtWWW")->font().bold());
+    QVERIFY(Label("txtWWW")->font().underline());
+    QCOMPARE(Label("txtWWW")->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(Label("txtWWW")->geometry(), QRect(22, 143, 146, 17));
+    QCOMPARE(Help()->text(), QStringLiteral("HELP"));
+    QCOMPARE(Help()->geometry(), QRect(220, 112, 75, 25));
     // Nothing is cut off: every text fits its label.
-    for (QLabel* label : {FInfo->txtCAP1, FInfo->txtVer1, FInfo->txtWWW}) {
+    for (QLabel* label : {Label("txtCAP1"), Label("txtVer1"), Label("txtWWW")}) {
       QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
     }
   }
 
   void theLogoAnimatesAgainAfterACloseAndANewShow() {
-    ClickHeaderSection(THeaderSection::InfoHelp);
-    QVERIFY(FInfo->imgLOGO1->IsAnimating());
-    const int frame = FInfo->imgLOGO1->Frame();
-    QTRY_VERIFY(FInfo->imgLOGO1->Frame() != frame);
-    FInfo->close();
-    QVERIFY(!FInfo->isVisible());
-    QVERIFY(!FInfo->imgLOGO1->IsAnimating());
-    ClickHeaderSection(THeaderSection::InfoHelp);
-    QVERIFY(FInfo->imgLOGO1->IsAnimating());
-    const int again = FInfo->imgLOGO1->Frame();
-    QTRY_VERIFY(FInfo->imgLOGO1->Frame() != again);
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    QVERIFY(Logo()->IsAnimating());
+    const int frame = Logo()->Frame();
+    QTRY_VERIFY(Logo()->Frame() != frame);
+    Info().close();
+    QVERIFY(!Info().isVisible());
+    QVERIFY(!Logo()->IsAnimating());
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    QVERIFY(Logo()->IsAnimating());
+    const int again = Logo()->Frame();
+    QTRY_VERIFY(Logo()->Frame() != again);
     // Showing it while open only brings it to the front.
-    ClickHeaderSection(THeaderSection::InfoHelp);
-    QVERIFY(FInfo->isVisible());
-    QVERIFY(FInfo->imgLOGO1->IsAnimating());
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    QVERIFY(Info().isVisible());
+    QVERIFY(Logo()->IsAnimating());
   }
 
   void helpAndTheLinkAskTheDesktopToOpenTheirTargets() {
-    ClickHeaderSection(THeaderSection::InfoHelp);
-    QTest::mouseClick(FInfo->btnHELP, Qt::LeftButton);
-    QTest::mouseClick(FInfo->txtWWW, Qt::LeftButton);
-    QCOMPARE(opened_.size(), 2);
-    QCOMPARE(opened_[0], QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("tarvelo_help.pdf"))));
-    QCOMPARE(opened_[1], QUrl(QStringLiteral("https://tarvelo.github.io")));
-    QCOMPARE(opened_[1].host().toUpper(), FInfo->txtWWW->text());
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    QTest::mouseClick(Help(), Qt::LeftButton);
+    QTest::mouseClick(Label("txtWWW"), Qt::LeftButton);
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened[0], QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("tarvelo_help.pdf"))));
+    QCOMPARE(opened[1], QUrl(QStringLiteral("https://tarvelo.github.io")));
+    QCOMPARE(opened[1].host().toUpper(), Label("txtWWW")->text());
   }
 
   void theBuildMakesTheUserGuide() {
@@ -101,9 +96,9 @@ class TestInfo : public QObject {
   void screenshot() {
     const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");
-    ClickHeaderSection(THeaderSection::InfoHelp);
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
     QTest::qWait(300);
-    QVERIFY(FInfo->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/info.png")));
+    QVERIFY(Info().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/info.png")));
   }
 };
 

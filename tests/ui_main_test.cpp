@@ -8,14 +8,15 @@
 #include <QTreeView>
 
 #include "AllocationFailure.h"
-#include "Connect.h"
 #include "HistoryFile.h"
 #include "TarveloError.h"
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
+#include "WindowsTest.h"
 #include "uEditor.h"
 #include "uInfo.h"
+#include "uMain.h"
 
 namespace {
 
@@ -39,11 +40,21 @@ class Thrower : public QObject {
 
 }  // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public TWindowsTest {
   Q_OBJECT
 
  private:
   std::unique_ptr<TempDir> dir_;
+
+  void InitTest() override { dir_ = std::make_unique<TempDir>(); }
+  void CleanupTest() override { dir_.reset(); }
+
+  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
+  QTreeView* Lv2() { return Find<QTreeView>(Main(), "lv2"); }
+  QAction* Command(const char* name) { return Find<QAction>(Main(), name); }
+  const THistoryList& Entries() { return History().SHRecord(); }
+  void ClickSection(THeaderSection section) { ClickHeaderSection(Main(), section); }
+  QLineEdit* EditorKm() { return Find<QLineEdit>(Editor(), "edtKMStand"); }
 
   QString WriteFile(const QString& name, const TBuffer& bytes) {
     const std::string path = dir_->File(name.toStdString());
@@ -58,10 +69,10 @@ class TestMainWindow : public QObject {
       QVERIFY(dialog);
       AcceptFileDialog(dialog, path);
     });
-    ClickHeaderSection(THeaderSection::Open);
+    ClickSection(THeaderSection::Open);
   }
 
-  QString Status() const { return FMain->stat1->text(); }
+  QString Status() { return Find<QLabel>(Main(), "stat1")->text(); }
   QStringList Column(QTreeView* view, int column) const {
     QStringList texts;
     for (const QStringList& row : ModelTexts(view->model())) texts << row[column];
@@ -69,41 +80,26 @@ class TestMainWindow : public QObject {
   }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<TempDir>();
-    CreateWindows();
-    FMain->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FMain));
-  }
-
-  void cleanup() {
-    CancelModalWatchers();
-    DestroyWindows();
-    dir_.reset();
-  }
-
   void startsAsTheProgramDoes() {
-    QCOMPARE(FMain->windowTitle(), QStringLiteral("Quenmark: BMW Tarvelo 1.00.100"));
-    QCOMPARE(FMain->size(), QSize(1019, 550));
-    QCOMPARE(FMain->minimumSize(), FMain->maximumSize());
-    QVERIFY(!(FMain->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(Main().windowTitle(), QStringLiteral("Quenmark: BMW Tarvelo 1.00.100"));
+    QCOMPARE(Main().size(), QSize(1019, 550));
+    QCOMPARE(Main().minimumSize(), Main().maximumSize());
+    QVERIFY(!(Main().windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
-    QCOMPARE(FMain->statusBar()->height(), 19);
-    QVERIFY(FMain->stat1->width() >= 200);
-    QVERIFY(FMain->SHRecord.empty());
-    QVERIFY(FMain->_temprec.empty());
+    QCOMPARE(Main().statusBar()->height(), 19);
+    QVERIFY(Find<QLabel>(Main(), "stat1")->width() >= 200);
+    QVERIFY(Entries().empty());
 
     // The other windows exist, hidden, created after the main window in this order.
-    QVERIFY(FEditor && FConnect && FInfo);
-    QVERIFY(!FEditor->isVisible() && !FConnect->isVisible() && !FInfo->isVisible());
+    QVERIFY(!Editor().isVisible() && !Connect().isVisible() && !Info().isVisible());
     QList<QObject*> windows;
-    for (QObject* child : FMain->children()) {
+    for (QObject* child : Main().children()) {
       if (qobject_cast<TFEditor*>(child) || qobject_cast<TFConnect*>(child) || qobject_cast<TFInfo*>(child)) windows << child;
     }
-    QCOMPARE(windows, (QList<QObject*>{FEditor, FConnect, FInfo}));
+    QCOMPARE(windows, (QList<QObject*>{&Editor(), &Connect(), &Info()}));
 
     // The header bar: six sections with their captions, widths, icons and fixed widths.
-    QHeaderView* bar = FMain->hdrcntrl1;
+    QHeaderView* bar = Find<QHeaderView>(Main(), "hdrcntrl1");
     QCOMPARE(bar->height(), 33);
     QCOMPARE(bar->width(), 1019);
     QCOMPARE(HeaderTexts(bar->model()),
@@ -117,21 +113,21 @@ class TestMainWindow : public QObject {
     }
 
     // The lists: captions, widths, alignments, selection.
-    QCOMPARE(HeaderTexts(FMain->lv1->model()),
+    QCOMPARE(HeaderTexts(Lv1()->model()),
              (QStringList{"#", "Date", "KM stand", "Workshop type", "Workshop ID", "Status", "CNT"}));
     const int entryWidths[] = {35, 120, 100, 120, 100, 120, 35};
-    for (int c = 0; c < 7; ++c) QCOMPARE(FMain->lv1->columnWidth(c), entryWidths[c]);
-    QCOMPARE(FMain->lv1->width(), 649);
-    QCOMPARE(FMain->lv1->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(FMain->lv1->selectionBehavior(), QAbstractItemView::SelectRows);
-    QCOMPARE(FMain->lv1->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QCOMPARE(HeaderTexts(FMain->lv2->model()), (QStringList{"#", "SERVICE TYPE", "STATUS"}));
+    for (int c = 0; c < 7; ++c) QCOMPARE(Lv1()->columnWidth(c), entryWidths[c]);
+    QCOMPARE(Lv1()->width(), 649);
+    QCOMPARE(Lv1()->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(Lv1()->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(Lv1()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(HeaderTexts(Lv2()->model()), (QStringList{"#", "SERVICE TYPE", "STATUS"}));
     const int procedureWidths[] = {35, 200, 120};
-    for (int c = 0; c < 3; ++c) QCOMPARE(FMain->lv2->columnWidth(c), procedureWidths[c]);
-    QCOMPARE(FMain->lv2->contextMenuPolicy(), Qt::DefaultContextMenu);
+    for (int c = 0; c < 3; ++c) QCOMPARE(Lv2()->columnWidth(c), procedureWidths[c]);
+    QCOMPARE(Lv2()->contextMenuPolicy(), Qt::DefaultContextMenu);
 
     // The popup menu: Add, separator, Edit, separator, Delete, each command with its icon.
-    const QList<QAction*> items = FMain->pmMain->actions();
+    const QList<QAction*> items = Find<QMenu>(Main(), "pmMain")->actions();
     QCOMPARE(items.size(), 5);
     QCOMPARE(items[0]->text(), QStringLiteral("Add"));
     QVERIFY(items[1]->isSeparator());
@@ -159,56 +155,53 @@ class TestMainWindow : public QObject {
       QCOMPARE(dialog->defaultSuffix(), QString());
       dialog->reject();
     });
-    ClickHeaderSection(THeaderSection::Open);
+    ClickSection(THeaderSection::Open);
     QCOMPARE(Status(), QStringLiteral("Status: File not opened"));
 
     OpenThroughDialog(path);
     QCOMPARE(Status(), QStringLiteral("Status: File: ") + path);
-    QCOMPARE(FMain->_lastfn, path);
-    QVERIFY(FMain->_temprec.empty());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{3});
-    QCOMPARE(ModelTexts(FMain->lv1->model()),
+    QCOMPARE(Entries().size(), std::size_t{3});
+    QCOMPARE(ModelTexts(Lv1()->model()),
              (QList<QStringList>{{"3", "1.2.2020", "1000", "BMW Service", "A1", "LATE", "2"},
                                  {"2", "1.2.2020", "4294967295", "UNKNOWN", "A1", "UNKNOWN(0)", "2"},
                                  {"1", "1.2.2020", "1000", "BMW Service", "A1", "LATE", "0"}}));
-    QCOMPARE(FMain->lv1->model()->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+    QCOMPARE(Lv1()->model()->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
              Qt::AlignRight);
-    QCOMPARE(FMain->lv1->model()->index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+    QCOMPARE(Lv1()->model()->index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
              Qt::AlignHCenter);
-    QVERIFY(ModelTexts(FMain->lv2->model()).isEmpty());
+    QVERIFY(ModelTexts(Lv2()->model()).isEmpty());
 
     // Selecting rows fills the procedures list; an entry without procedures leaves it empty.
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 0));
-    QCOMPARE(ModelTexts(FMain->lv2->model()),
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 0));
+    QCOMPARE(ModelTexts(Lv2()->model()),
              (QList<QStringList>{{"1", "Engine oil", "ON TIME"}, {"2", "Vehicle check", "OVERDUE"}}));
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 1));
-    QCOMPARE(ModelTexts(FMain->lv2->model()),
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 1));
+    QCOMPARE(ModelTexts(Lv2()->model()),
              (QList<QStringList>{{"1", "UNKNOWN(7)", "UNKNOWN(255)"}, {"2", "Engine oil", "ON TIME"}}));
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 2));
-    QVERIFY(ModelTexts(FMain->lv2->model()).isEmpty());
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 0));
-    FMain->lv1->clearSelection();
-    QVERIFY(ModelTexts(FMain->lv2->model()).isEmpty());
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 2));
+    QVERIFY(ModelTexts(Lv2()->model()).isEmpty());
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 0));
+    Lv1()->clearSelection();
+    QVERIFY(ModelTexts(Lv2()->model()).isEmpty());
   }
 
   void rejectedFileKeepsThePreviousEntries() {
     const QString good = WriteFile("good.kelta", JoinHistory(ThreeEntries()));
     OpenThroughDialog(good);
-    const QList<QStringList> before = ModelTexts(FMain->lv1->model());
+    const QList<QStringList> before = ModelTexts(Lv1()->model());
     for (const char* name : {"empty.kelta", "short.kelta"}) {
       const QString bad = WriteFile(name, name == std::string("empty.kelta") ? TBuffer{} : TBuffer(20, 0));
       OpenThroughDialog(bad);
       QCOMPARE(Status(), QStringLiteral("Status: Invalid data: ") + bad);
-      QCOMPARE(FMain->SHRecord, ThreeEntries());
-      QCOMPARE(ModelTexts(FMain->lv1->model()), before);
-      QCOMPARE(FMain->_lastfn, bad);
+      QCOMPARE(Entries(), ThreeEntries());
+      QCOMPARE(ModelTexts(Lv1()->model()), before);
     }
   }
 
   void aFileTooBigForTheMemoryLeftIsInvalidDataAndThePreviousEntriesStay() {
     const QString good = WriteFile("good.kelta", JoinHistory(ThreeEntries()));
     OpenThroughDialog(good);
-    const QList<QStringList> before = ModelTexts(FMain->lv1->model());
+    const QList<QStringList> before = ModelTexts(Lv1()->model());
     const std::size_t entries = 1000;
     const QString many = WriteFile("many.kelta", JoinHistory(THistoryList(entries, EntryWithProcedures(0))));
     {
@@ -217,8 +210,8 @@ class TestMainWindow : public QObject {
       QVERIFY(FailedAllocations() > 0);
     }
     QCOMPARE(Status(), QStringLiteral("Status: Invalid data: ") + many);
-    QCOMPARE(FMain->SHRecord, ThreeEntries());
-    QCOMPARE(ModelTexts(FMain->lv1->model()), before);
+    QCOMPARE(Entries(), ThreeEntries());
+    QCOMPARE(ModelTexts(Lv1()->model()), before);
   }
 
   void unreadableFileGoesToTheErrorReportAndTheProgramGoesOn() {
@@ -240,43 +233,40 @@ class TestMainWindow : public QObject {
       });
       AcceptFileDialog(dialog, path);
     });
-    ClickHeaderSection(THeaderSection::Open);
+    ClickSection(THeaderSection::Open);
     QCOMPARE(shown, QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". No such file or directory."));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(buttons, 1);
     QCOMPARE(title, QStringLiteral("Tarvelo"));
     QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
-    QCOMPARE(FMain->_lastfn, path);
-    QVERIFY(FMain->SHRecord.empty());
+    QVERIFY(Entries().empty());
 
     // The program goes on: the next command works.
     OpenThroughDialog(WriteFile("good.kelta", ExampleEntryBytes()));
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{1});
+    QCOMPARE(Entries().size(), std::size_t{1});
   }
 
   void numbersCountDownAndANewEntryGetsTheNextNumber() {
-    FMain->SHRecord = ThreeEntries();
-    FMain->RefreshList();
-    QCOMPARE(Column(FMain->lv1, 0), (QStringList{"3", "2", "1"}));
-    FMain->_temprec = EntryWithProcedures(1, 4000);
-    FMain->elementADD();
-    QCOMPARE(Column(FMain->lv1, 0), (QStringList{"4", "3", "2", "1"}));
-    QCOMPARE(Column(FMain->lv1, 2), (QStringList{"4000", "3000", "1000", "1000"}));
+    History().ReplaceAll(ThreeEntries());
+    QCOMPARE(Column(Lv1(), 0), (QStringList{"3", "2", "1"}));
+    History().InsertAtFront(EntryWithProcedures(1, 4000));
+    QCOMPARE(Column(Lv1(), 0), (QStringList{"4", "3", "2", "1"}));
+    QCOMPARE(Column(Lv1(), 2), (QStringList{"4000", "3000", "1000", "1000"}));
   }
 
   void clearEmptiesTheViewsAndSaveAsStillSavesEveryEntry() {
     OpenThroughDialog(WriteFile("three.kelta", JoinHistory(ThreeEntries())));
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 0));
-    ClickHeaderSection(THeaderSection::Clear);
-    QCOMPARE(FMain->lv1->model()->rowCount(), 0);
-    QCOMPARE(FMain->lv2->model()->rowCount(), 0);
-    QCOMPARE(FMain->SHRecord, ThreeEntries());
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 0));
+    ClickSection(THeaderSection::Clear);
+    QCOMPARE(Lv1()->model()->rowCount(), 0);
+    QCOMPARE(Lv2()->model()->rowCount(), 0);
+    QCOMPARE(Entries(), ThreeEntries());
 
     // Without a selection, "Edit" and "Delete" do nothing.
-    FMain->Edit1->trigger();
-    FMain->Delete2->trigger();
-    QVERIFY(!FEditor->isVisible());
-    QCOMPARE(FMain->SHRecord.size(), std::size_t{3});
+    Command("Edit1")->trigger();
+    Command("Delete2")->trigger();
+    QVERIFY(!Editor().isVisible());
+    QCOMPARE(Entries().size(), std::size_t{3});
 
     const QString target = QString::fromStdString(dir_->File("saved"));
     WhenModal([target](QWidget* w) {
@@ -290,7 +280,7 @@ class TestMainWindow : public QObject {
       QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::current().canonicalPath());
       AcceptFileDialog(dialog, target);
     });
-    ClickHeaderSection(THeaderSection::SaveAs);
+    ClickSection(THeaderSection::SaveAs);
     QCOMPARE(Status(), QStringLiteral("Status: File saved: ") + target + QStringLiteral(".bin"));
     QCOMPARE(ReadBytes(target.toStdString() + ".bin"), JoinHistory(ThreeEntries()));
   }
@@ -300,15 +290,15 @@ class TestMainWindow : public QObject {
     WhenModal([&](QWidget* w) {
       dialogShown = true;
       w->close();
-    }, 300);
-    ClickHeaderSection(THeaderSection::SaveAs);
-    QTest::qWait(400);
+    });
+    ClickSection(THeaderSection::SaveAs);  // a dialog would be shown (and closed) within the click
+    CancelModalWatchers();
     QVERIFY(!dialogShown);
     QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
   }
 
   void saveIntoAMissingDirectoryGoesToTheErrorReport() {
-    FMain->SHRecord = ThreeEntries();
+    History().ReplaceAll(ThreeEntries());
     const QString target = QString::fromStdString(dir_->File("gone/saved.kelta"));
     QString shown;
     WhenModal([&](QWidget* w) {
@@ -317,46 +307,46 @@ class TestMainWindow : public QObject {
       WhenMessageBox([&](QMessageBox* box) { shown = box->text(); });
       AcceptFileDialog(dialog, target);
     });
-    ClickHeaderSection(THeaderSection::SaveAs);
+    ClickSection(THeaderSection::SaveAs);
     QCOMPARE(shown, QStringLiteral("Cannot create file \"") + target + QStringLiteral("\". No such file or directory."));
     QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
-    QCOMPARE(FMain->SHRecord, ThreeEntries());
+    QCOMPARE(Entries(), ThreeEntries());
   }
 
   void deleteRemovesTheSelectedEntryAtOnce() {
-    FMain->SHRecord = ThreeEntries();
-    FMain->RefreshList();
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 1));
-    FMain->Delete2->trigger();
-    QCOMPARE(FMain->SHRecord, (THistoryList{ThreeEntries()[0], ThreeEntries()[2]}));
-    QCOMPARE(Column(FMain->lv1, 0), (QStringList{"2", "1"}));
-    QVERIFY(FMain->lv1->selectionModel()->selectedRows().isEmpty());
-    QCOMPARE(FMain->lv2->model()->rowCount(), 0);
+    History().ReplaceAll(ThreeEntries());
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 1));
+    Command("Delete2")->trigger();
+    QCOMPARE(Entries(), (THistoryList{ThreeEntries()[0], ThreeEntries()[2]}));
+    QCOMPARE(Column(Lv1(), 0), (QStringList{"2", "1"}));
+    QVERIFY(Lv1()->selectionModel()->selectedRows().isEmpty());
+    QCOMPARE(Lv2()->model()->rowCount(), 0);
   }
 
   void addAndDoubleClickPrepareTheEditor() {
-    FMain->SHRecord = ThreeEntries();
-    FMain->RefreshList();
-    DoubleClickRow(FMain->lv1, 1);
-    QVERIFY(FEditor->isVisible());
-    QCOMPARE(FEditor->CreateNew, false);
-    QCOMPARE(FEditor->EntryID, 1);
-    QCOMPARE(FMain->_temprec, ThreeEntries()[1]);
+    History().ReplaceAll(ThreeEntries());
+    DoubleClickRow(Lv1(), 1);  // a double-click acts as "Edit"
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(EditorKm()->text(), QStringLiteral("1000"));
 
-    FMain->Add1->trigger();
-    QCOMPARE(FEditor->CreateNew, true);
-    QCOMPARE(FEditor->EntryID, 9999);
-    QVERIFY(FMain->_temprec.empty());
+    Command("Add1")->trigger();  // the editor holds no changes: it goes over to a new entry at once
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(EditorKm()->text(), QString());
+
+    // A double-click below the last row is "Edit" too: without a selection it does nothing.
+    Lv1()->clearSelection();
+    QTest::mouseDClick(Lv1()->viewport(), Qt::LeftButton, {}, QPoint(20, Lv1()->viewport()->height() - 5));
+    QCOMPARE(EditorKm()->text(), QString());
   }
 
   void otherSectionsShowTheirWindows() {
-    ClickHeaderSection(THeaderSection::ReadFromCar);
+    ClickSection(THeaderSection::ReadFromCar);
     QCOMPARE(Status(), QStringLiteral("Status: Reading the service history back from a car is not supported"));
-    ClickHeaderSection(THeaderSection::WriteToCar);
-    QVERIFY(FConnect->isVisible());
-    ClickHeaderSection(THeaderSection::InfoHelp);
-    QVERIFY(FInfo->isVisible());
-    QVERIFY(FMain->isEnabled());  // modeless: the main window stays usable
+    ClickSection(THeaderSection::WriteToCar);
+    QVERIFY(Connect().isVisible());
+    ClickSection(THeaderSection::InfoHelp);
+    QVERIFY(Info().isVisible());
+    QVERIFY(Main().isEnabled());  // modeless: the main window stays usable
   }
 
   void errorReportAppendsAFullStop_data() {
@@ -392,9 +382,9 @@ class TestMainWindow : public QObject {
     const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");
     OpenThroughDialog(QStringLiteral(TARVELO_SOURCE_DIR "/examples/sample.kelta"));
-    QTest::mouseClick(FMain->lv1->viewport(), Qt::LeftButton, {}, RowCenter(FMain->lv1, 2));
-    FMain->SetStatus(QStringLiteral("File: sample.kelta"));
-    QVERIFY(FMain->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/main-window.png")));
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 2));
+    Find<QLabel>(Main(), "stat1")->setText(QStringLiteral("Status: File: sample.kelta"));  // not the build folder's path
+    QVERIFY(Main().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/main-window.png")));
   }
 };
 

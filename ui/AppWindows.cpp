@@ -1,21 +1,47 @@
 #include "AppWindows.h"
 
-#include "Connect.h"
+#include <QDesktopServices>
+
 #include "SocketPlatform.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
+#include "WindowPlacement.h"
 #include "uEditor.h"
 #include "uInfo.h"
 #include "uMain.h"
 
-void CreateWindows() {
-  FMain = new TFMain();
-  FEditor = new TFEditor(FMain);
-  FConnect = new TFConnect(FMain);
-  FInfo = new TFInfo(FMain);
+TAppWindows::TAppWindows(TAppOptions options) {
+  main_ = new TFMain(history_);
+  editor_ = new TFEditor(main_);
+  connect_ = new TFConnect(main_, history_, std::move(options.connect));
+  TOpenWithDesktop open = options.openWithDesktop;
+  if (!open) open = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  info_ = new TFInfo(main_, std::move(open));
+
+  QObject::connect(main_, &TFMain::AddRequested, editor_, [this] { editor_->EditNew(); });
+  QObject::connect(main_, &TFMain::EditRequested, editor_, [this](const QPersistentModelIndex& entry) {
+    editor_->EditEntry(entry, history_.Entry(entry.row()));
+  });
+  QObject::connect(main_, &TFMain::WriteToCarRequested, connect_, [this] { ShowModeless(connect_); });
+  QObject::connect(main_, &TFMain::InfoRequested, info_, [this] { ShowModeless(info_); });
+  QObject::connect(editor_, &TFEditor::EntryAdded, main_,
+                   [this](const ServiceFields& fields) { history_.InsertAtFront(BuildServiceRecord(fields)); });
+  QObject::connect(editor_, &TFEditor::EntryEdited, main_, [this](const QPersistentModelIndex& entry, const ServiceFields& fields) {
+    history_.Replace(entry, BuildServiceRecord(fields));
+  });
+  main_->SetQuitGuard([this] { return MayQuit(); });
 }
 
-void DestroyWindows() { delete FMain; }
+TAppWindows::~TAppWindows() { delete main_; }
+
+bool TAppWindows::MayQuit() {
+  // A write to the car is not cut off without asking; when the user says so, it stops before its
+  // next request and the program ends as soon as it has returned.
+  if (!connect_->Writing()) return true;
+  if (!AskYesNo(QStringLiteral("A write to the car is running. Stop it and quit?"))) return false;
+  connect_->StopWrite();
+  return true;
+}
 
 int RunTarvelo(int argc, char** argv) {
   StartSocketLibrary();
@@ -24,10 +50,9 @@ int RunTarvelo(int argc, char** argv) {
     TTarveloApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Tarvelo"));
     ApplyVisualStyle(app);
-    CreateWindows();
-    FMain->show();
+    TAppWindows windows;
+    windows.Main().show();
     result = app.exec();
-    DestroyWindows();
   }
   StopSocketLibrary();
   return result;

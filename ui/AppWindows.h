@@ -1,15 +1,48 @@
 #pragma once
-// The start-up of the desktop program and its four windows.
+// The desktop program: the one owner of the history model and the four windows, which it creates
+// in their order (TFMain, TFEditor, TFConnect, TFInfo) and joins: the main window's commands show
+// the others, the editor's finished entries go into the history, and the main window asks before
+// the program ends in the middle of a write. No window knows another.
 
-class QApplication;
+#include <QUrl>
+#include <functional>
+#include <memory>
 
-// Creates the four windows in their order, TFMain, TFEditor, TFConnect, TFInfo, each running its
-// creation handler (TFConnect's creates the client socket and resets the connection state). The
-// other three are owned by the main window and hidden. Nothing is shown.
-void CreateWindows();
+#include "Connect.h"
+#include "HistoryModel.h"
 
-// Destroys the four windows (the main window takes the others with it).
-void DestroyWindows();
+class TFEditor;
+class TFInfo;
+class TFMain;
+
+// Where the program reaches out of itself. The defaults are the real ones; tests hand in their own.
+struct TAppOptions {
+  TConnectOptions connect;
+  std::function<bool(const QUrl&)> openWithDesktop;  // empty: the desktop's own (QDesktopServices)
+};
+
+class TAppWindows {
+ public:
+  explicit TAppWindows(TAppOptions options = {});
+  ~TAppWindows();
+  TAppWindows(const TAppWindows&) = delete;
+  TAppWindows& operator=(const TAppWindows&) = delete;
+
+  THistoryModel& History() { return history_; }
+  TFMain& Main() { return *main_; }
+  TFEditor& Editor() { return *editor_; }
+  TFConnect& Connect() { return *connect_; }
+  TFInfo& Info() { return *info_; }
+
+ private:
+  bool MayQuit();
+
+  THistoryModel history_;
+  TFMain* main_ = nullptr;  // owns the other three, as their parent
+  TFEditor* editor_ = nullptr;
+  TFConnect* connect_ = nullptr;
+  TFInfo* info_ = nullptr;
+};
 
 // The whole program: socket library, application, title, style, windows, message loop.
 int RunTarvelo(int argc, char** argv);

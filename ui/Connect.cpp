@@ -12,12 +12,10 @@
 #include <QSocketNotifier>
 
 #include "Command.h"
+#include "HistoryModel.h"
 #include "HistoryWriter.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
-#include "uMain.h"
-
-TFConnect* FConnect = nullptr;
 
 namespace {
 
@@ -42,7 +40,8 @@ AtScopeExit(F) -> AtScopeExit<F>;
 
 }  // namespace
 
-TFConnect::TFConnect(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint) {
+TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptions options)
+    : QWidget(owner, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), history_(history), options_(std::move(options)) {
   setObjectName(QStringLiteral("TFConnect"));
   setWindowTitle(QStringLiteral("ENET Connection"));
   setFixedSize(kClientWidth, kClientHeight);
@@ -97,13 +96,10 @@ TFConnect::TFConnect(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::MSWindowsFi
   FormCreate();
 }
 
-TFConnect::~TFConnect() {
-  CloseUdpPort();
-  if (FConnect == this) FConnect = nullptr;
-}
+TFConnect::~TFConnect() { CloseUdpPort(); }
 
 void TFConnect::FormCreate() {
-  session_ = std::make_unique<TEnetSession>();
+  session_ = std::make_unique<TEnetSession>(options_.timings);
   session_->EnetInit();
   // Window events run in every wait of a write, so the program stays usable and "Stop" can be
   // pressed while the car takes its time.
@@ -148,8 +144,8 @@ void TFConnect::RunWrite() {
   // reach into this write. "Start" turns into "Stop" meanwhile.
   TWriteJob job;
   job.host = edtGWIP->text().toStdString();
-  job.port = GatewayPort;
-  job.entries = FMain->SHRecord;
+  job.port = options_.gatewayPort;
+  job.entries = history_.SHRecord();
   job.erase = chkErase->isChecked();
 
   prgWrite->setRange(0, static_cast<int>(job.entries.size()));
@@ -173,7 +169,7 @@ void TFConnect::btnDetectClick() {
   // An error while opening or sending goes on to the error report (the interfaces after it get no
   // request); a port it leaves open is watched all the same.
   AtScopeExit watch{[this] { WatchUdpPort(); }};
-  SendVehicleIdentification(udp1, InterfaceEnumerator);
+  SendVehicleIdentification(udp1, options_.interfaces);
 }
 
 void TFConnect::WatchUdpPort() {

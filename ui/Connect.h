@@ -1,6 +1,6 @@
 #pragma once
-// TFConnect: the ENET connection window. "Start" writes the whole history list into the car's
-// head unit and logs each step; "DETECT" finds the car's gateway on the local networks.
+// TFConnect: the ENET connection window. "Start" writes the whole history into the car's head unit
+// and logs each step; "DETECT" finds the car's gateway on the local networks.
 
 #include <QWidget>
 #include <memory>
@@ -16,15 +16,32 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSocketNotifier;
+class THistoryModel;
+
+// What the window talks to. The car always listens on port 6801 and its answers take their own
+// time; a simulated car may listen elsewhere, and a test may hand in a list of loopback only.
+struct TConnectOptions {
+  uint32_t gatewayPort = kEnetPort;
+  TInterfaceEnumerator interfaces = EnumInterfaces;
+  TEnetTimings timings;
+};
 
 class TFConnect : public QWidget {
   Q_OBJECT
  public:
-  explicit TFConnect(QWidget* owner);
+  TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptions options = {});
   ~TFConnect() override;
 
-  // "Start" runs a write; while one runs, the button reads "Stop" and a press stops it before its
-  // next request.
+  bool Writing() const { return writing_; }
+  // Asks a running write to stop before its next request (an exchange in progress is given up).
+  void StopWrite();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormCreate();
+  // "Start" runs a write; while one runs, the button reads "Stop" and a press stops it.
   void btnStartClick();
   void btnCloseClick();
   void btnDetectClick();
@@ -33,17 +50,18 @@ class TFConnect : public QWidget {
 
   // Appends one line to the log and keeps the newest line in view.
   void AppendLog(const QString& line);
+  void SetWriting(bool writing);
+  void RunWrite();
+  void WatchUdpPort();
+  void CloseUdpPort();
+  void ReadDatagrams();
 
-  bool Writing() const { return writing_; }
-  // Asks a running write to stop before its next request (an exchange in progress is given up).
-  void StopWrite();
-
-  // The gateway's TCP port. The car always listens on 6801; tests point this at a simulated car
-  // on a free port.
-  uint32_t GatewayPort = kEnetPort;
-
-  // Where "DETECT" finds the local interfaces; tests may hand in a list of loopback only.
-  TInterfaceEnumerator InterfaceEnumerator = EnumInterfaces;
+  const THistoryModel& history_;
+  TConnectOptions options_;
+  std::unique_ptr<TEnetSession> session_;  // the diagnostic connection this window writes over
+  bool shownBefore_ = false;
+  bool writing_ = false;
+  QSocketNotifier* udpNotifier_ = nullptr;
 
   TUdpPort udp1;
   QGroupBox* GroupBox1 = nullptr;
@@ -55,21 +73,4 @@ class TFConnect : public QWidget {
   QPushButton* btnStart = nullptr;
   QCheckBox* chkErase = nullptr;
   QPushButton* btnClose = nullptr;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  void FormCreate();
-  void SetWriting(bool writing);
-  void RunWrite();
-  void WatchUdpPort();
-  void CloseUdpPort();
-  void ReadDatagrams();
-  bool shownBefore_ = false;
-  bool writing_ = false;
-  QSocketNotifier* udpNotifier_ = nullptr;
-  std::unique_ptr<TEnetSession> session_;  // the diagnostic connection this window writes over
 };
-
-extern TFConnect* FConnect;

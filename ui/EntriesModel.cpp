@@ -1,5 +1,6 @@
 #include "EntriesModel.h"
 
+#include "HistoryModel.h"
 #include "RecordTexts.h"
 
 Qt::Alignment ToQtAlignment(TextAlignment alignment) {
@@ -11,11 +12,12 @@ Qt::Alignment ToQtAlignment(TextAlignment alignment) {
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-TEntriesModel::TEntriesModel(const THistoryList& list, QObject* parent) : QAbstractTableModel(parent), list_(list) {}
+TEntriesModel::TEntriesModel(const THistoryModel& history, QObject* parent)
+    : QAbstractTableModel(parent), history_(history) {}
 
 void TEntriesModel::Refresh() {
   beginResetModel();
-  rows_ = list_.size();
+  rows_ = history_.Count();
   endResetModel();
 }
 
@@ -26,7 +28,7 @@ void TEntriesModel::Clear() {
 }
 
 int TEntriesModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_);
+  return parent.isValid() ? 0 : rows_;
 }
 
 int TEntriesModel::columnCount(const QModelIndex& parent) const {
@@ -34,11 +36,11 @@ int TEntriesModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TEntriesModel::data(const QModelIndex& index, int role) const {
-  const auto row = static_cast<std::size_t>(index.row());
-  if (!index.isValid() || row >= rows_ || row >= list_.size()) return {};
+  if (!index.isValid() || index.row() >= rows_ || index.row() >= history_.Count()) return {};
   const auto column = static_cast<std::size_t>(index.column());
   if (role == Qt::DisplayRole) {
-    return QString::fromStdString(EntryCellText(list_[row], row, rows_, static_cast<EntryColumn>(column)));
+    return QString::fromStdString(EntryCellText(history_.Entry(index.row()), static_cast<std::size_t>(index.row()),
+                                                static_cast<std::size_t>(rows_), static_cast<EntryColumn>(column)));
   }
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ToQtAlignment(kEntryColumnAlignments[column]));
   return {};

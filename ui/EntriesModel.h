@@ -1,17 +1,19 @@
 #pragma once
-// The entries list's model: one row per entry of the history list, texts from the history layer,
-// computed when the view asks for them, so that a list of 100,000 entries shows at once.
-// Refresh() rebuilds it as a whole; Clear() empties it and leaves the history list alone.
+// The entries list's model: the rows of the main window's entries list, over the history model.
+// Its texts come from the history layer and are computed when the view asks, so a list of 100,000
+// entries shows at once. It shows what the history held at the last Refresh (the list's "full
+// rebuild"); Clear empties the view and leaves the history alone.
 
 #include <QAbstractTableModel>
 
-#include "HistoryFile.h"
 #include "RecordTexts.h"
+
+class THistoryModel;
 
 class TEntriesModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  explicit TEntriesModel(const THistoryList& list, QObject* parent = nullptr);
+  explicit TEntriesModel(const THistoryModel& history, QObject* parent = nullptr);
 
   void Refresh();
   void Clear();
@@ -22,8 +24,8 @@ class TEntriesModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
-  const THistoryList& list_;
-  std::size_t rows_ = 0;  // the entries shown since the last Refresh
+  const THistoryModel& history_;
+  int rows_ = 0;  // the entries shown since the last Refresh
 };
 
 // The Qt alignment of a history text column.

@@ -12,3 +12,9 @@ void CenterOver(QWidget* window, const QWidget* owner) {
   }
   window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
 }
+
+void ShowModeless(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}

@@ -14,16 +14,12 @@
 
 #include "CodeTables.h"
 #include "Command.h"
-#include "HistoryList.h"
 #include "Icons.h"
 #include "RecordTexts.h"
 #include "TarveloApplication.h"
 #include "TarveloError.h"
 #include "TextParsing.h"
 #include "WindowPlacement.h"
-#include "uMain.h"
-
-TFEditor* FEditor = nullptr;
 
 namespace {
 
@@ -49,6 +45,11 @@ QString FromStd(std::string_view text) {
 template <std::size_t N>
 void AddItems(QComboBox* box, const std::array<std::string_view, N>& items) {
   for (std::string_view item : items) box->addItem(FromStd(item));
+}
+
+template <std::size_t N>
+void AddItems(QComboBox* box, const std::array<TProcedureType, N>& types) {
+  for (const TProcedureType& type : types) box->addItem(FromStd(type.name));
 }
 
 QLabel* Label(const QString& text, QWidget* parent, int x, int y, int width) {
@@ -84,14 +85,6 @@ TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
   ConnectCommand(btnSAVE, &QPushButton::clicked, this, &TFEditor::btnSAVEClick);
   ConnectCommand(btnCancel, &QPushButton::clicked, this, &TFEditor::btnCancelClick);
   SetFocusOrder();
-
-  // FormCreate
-  CreateNew = false;
-  EntryID = kNewEntryID;
-}
-
-TFEditor::~TFEditor() {
-  if (FEditor == this) FEditor = nullptr;
 }
 
 void TFEditor::CreateGeneralInformation() {
@@ -154,7 +147,7 @@ void TFEditor::CreateAddGroup() {
 
   Label(QStringLiteral("Type"), grpAdd, 10, 22, 36);
   cbbProcTYP = DropDown(grpAdd, "cbbProcTYP", QStringLiteral("Procedure TYPE"));
-  AddItems(cbbProcTYP, kProcedureTypeItems);
+  AddItems(cbbProcTYP, kProcedureTypes);
   cbbProcTYP->setCurrentIndex(-1);
   cbbProcTYP->setGeometry(48, 22, 200, kFieldHeight);
 
@@ -211,14 +204,61 @@ void TFEditor::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) RunCommand([this] { FormShow(); });
 }
 
+void TFEditor::EditNew() {
+  if (isVisible() && use_ != TUse::NewEntry &&
+      !MayLeave(QStringLiteral("The entry in the editor has changes that are not stored yet. "
+                               "Give them up and add a new entry?"))) {
+    ShowModeless(this);
+    return;
+  }
+  const bool sameUse = isVisible() && use_ == TUse::NewEntry;
+  use_ = TUse::NewEntry;
+  entry_ = QPersistentModelIndex();
+  loaded_.clear();
+  if (!sameUse) Begin();
+  ShowModeless(this);
+}
+
+void TFEditor::EditEntry(const QPersistentModelIndex& entry, const TBuffer& bytes) {
+  const bool sameUse = isVisible() && use_ == TUse::ExistingEntry && entry_.isValid() && entry_ == entry;
+  if (isVisible() && !sameUse &&
+      !MayLeave(QStringLiteral("The entry in the editor has changes that are not stored yet. "
+                               "Give them up and edit the other entry?"))) {
+    ShowModeless(this);
+    return;
+  }
+  if (!sameUse) {
+    use_ = TUse::ExistingEntry;
+    entry_ = entry;
+    loaded_ = bytes;
+    Begin();
+  }
+  ShowModeless(this);
+}
+
+bool TFEditor::MayLeave(const QString& question) {
+  if (Form() == shownForm_) return true;
+  ShowModeless(this);  // the user sees what would be given up
+  return AskYesNo(question);
+}
+
+void TFEditor::Begin() {
+  // A hidden editor begins when it is shown (FormShow); an open one gives up what it held and
+  // begins at once.
+  if (!isVisible()) return;
+  ClearInput();
+  FormShow();
+}
+
 void TFEditor::FormShow() {
-  lvProcedures->clear();
-  edtSVCCount->setText(QStringLiteral("0"));
-  if (!CreateNew) LoadEntry();
+  procedures_.clear();
+  ShowProcedures();
+  shownForm_ = Form();
+  if (use_ == TUse::ExistingEntry) LoadEntry();
 }
 
 void TFEditor::LoadEntry() {
-  const TBuffer& rec = FMain->_temprec;
+  const TBuffer& rec = loaded_;
   if (!IsWellFormedRecord(rec) || ProcCount(rec) == 0) return;
 
   const std::string dateText = DateText(rec);
@@ -234,64 +274,71 @@ void TFEditor::LoadEntry() {
   cbbWorkshopTYP->setCurrentIndex(WorkshopTypeListPosition(WorkshopTYP(rec)));
   edtWorkshopID->setText(QString::fromStdString(WorkshopIDText(rec)));
   cbbSVCStatus->setCurrentIndex(ServiceStatusListPosition(SVCStatus(rec)));
-  edtSVCCount->setText(QString::fromStdString(CountText(rec)));
 
-  lvProcedures->clear();
+  procedures_.clear();
   for (std::size_t i = 0; i < ProcCount(rec); ++i) {
-    AppendProcedureRow(QString::number(i + 1), ProcTYP(rec, i), QString::fromStdString(EditorProcedureTypeText(ProcTYP(rec, i))),
-                       QString::fromStdString(EditorProcedureStatusText(ProcStatus(rec, i))));
+    procedures_.push_back({static_cast<int>(i + 1), ProcTYP(rec, i), ProcStatus(rec, i)});
   }
+  ShowProcedures();
+  shownForm_ = Form();
 }
 
-void TFEditor::AppendProcedureRow(const QString& number, uint8_t type, const QString& name, const QString& status) {
-  auto* row = new QTreeWidgetItem(lvProcedures);
-  row->setText(kColNumber, number);
-  row->setText(kColID, QString::number(type));
-  row->setText(kColProcedure, name);
-  row->setText(kColStatus, status);
+void TFEditor::ShowProcedures() {
+  lvProcedures->clear();
+  for (const TProcedureRow& p : procedures_) {
+    auto* row = new QTreeWidgetItem(lvProcedures);
+    row->setText(kColNumber, QString::number(p.number));
+    row->setText(kColID, QString::number(p.type));
+    row->setText(kColProcedure, QString::fromStdString(EditorProcedureTypeText(p.type)));
+    row->setText(kColStatus, QString::fromStdString(EditorProcedureStatusText(p.status)));
+  }
+  edtSVCCount->setText(QString::number(procedures_.size()));
+}
+
+TFEditor::TForm TFEditor::Form() const {
+  return {dtp1->date(), edtKMStand->text(), edtWorkshopID->text(), cbbWorkshopTYP->currentIndex(),
+          cbbSVCStatus->currentIndex(), procedures_};
 }
 
 void TFEditor::btnProcADDClick() {
   const int type = cbbProcTYP->currentIndex();
   const int status = cbbPROCStatus->currentIndex();
   if (type < 0 || status < 0) return;
-  if (lvProcedures->topLevelItemCount() >= static_cast<int>(kMaxProcedures)) {
+  if (procedures_.size() >= kMaxProcedures) {
     ShowMessage(QStringLiteral("An entry holds at most 255 procedures: this one is full, so no procedure was added."));
     return;
   }
-  const int rows = lvProcedures->topLevelItemCount() + 1;
-  AppendProcedureRow(QString::number(rows), ProcedureCodeFromListPosition(type), cbbProcTYP->currentText(),
-                     QString::fromStdString(EditorProcedureStatusTextForPosition(status)));
-  edtSVCCount->setText(QString::number(rows));
+  const int rows = static_cast<int>(procedures_.size()) + 1;
+  procedures_.push_back({rows, ProcedureCodeFromListPosition(type), static_cast<uint8_t>(status + 1)});
+  ShowProcedures();
 }
 
 void TFEditor::Delete1Click() {
   QTreeWidgetItem* selected = lvProcedures->currentItem();
   if (!selected || !selected->isSelected()) return;
-  const uint32_t count = ParseIntegerText(edtSVCCount->text().toStdString());
-  if (count < 1) return;
-  // The other rows keep their numbers: "#" is not renumbered.
-  delete selected;
-  edtSVCCount->setText(QString::number(count - 1));
+  const int row = lvProcedures->indexOfTopLevelItem(selected);
+  if (row < 0 || procedures_.empty()) return;
+  // The other rows keep their numbers: "#" is not numbered again.
+  procedures_.erase(procedures_.begin() + row);
+  ShowProcedures();
 }
 
 void TFEditor::btnSAVEClick() {
-  if (edtKMStand->text().isEmpty() || edtWorkshopID->text().isEmpty() || lvProcedures->topLevelItemCount() == 0) {
+  if (edtKMStand->text().isEmpty() || edtWorkshopID->text().isEmpty() || procedures_.empty()) {
     ShowMessage(QString::fromLatin1(kInvalidDataMessage));
     return;
   }
-  StoreEntry();
+  const ServiceFields fields = StoreEntry();
   hide();
-  if (CreateNew) {
-    FMain->elementADD();
+  if (use_ == TUse::NewEntry) {
+    emit EntryAdded(fields);
   } else {
-    FMain->elementEDT();
+    emit EntryEdited(entry_, fields);
   }
   ClearInput();
 }
 
-void TFEditor::StoreEntry() {
-  // Every value is taken before _temprec is replaced, so a text that is not a number leaves it as it was.
+ServiceFields TFEditor::StoreEntry() const {
   const QDate date = dtp1->date();
   ServiceFields fields;
   fields.day = static_cast<uint8_t>(date.day());
@@ -301,12 +348,8 @@ void TFEditor::StoreEntry() {
   fields.workshopType = WorkshopTypeCode(cbbWorkshopTYP->currentIndex());
   fields.workshopID = edtWorkshopID->text().toStdString();
   fields.serviceStatus = ServiceStatusCode(cbbSVCStatus->currentIndex());
-  for (int i = 0; i < lvProcedures->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* row = lvProcedures->topLevelItem(i);
-    fields.procedures.push_back({static_cast<uint8_t>(ParseIntegerText(row->text(kColID).toStdString())),
-                                 ProcedureStatusFromRowText(row->text(kColStatus).toStdString())});
-  }
-  FMain->_temprec = BuildServiceRecord(fields);
+  for (const TProcedureRow& p : procedures_) fields.procedures.push_back({p.type, StoredProcedureStatus(p.status)});
+  return fields;
 }
 
 void TFEditor::btnCancelClick() {
@@ -315,20 +358,8 @@ void TFEditor::btnCancelClick() {
 }
 
 void TFEditor::ClearInput() {
-  lvProcedures->clear();
+  procedures_.clear();
+  ShowProcedures();
   edtKMStand->clear();
   edtWorkshopID->clear();
-  edtSVCCount->setText(QStringLiteral("0"));
-}
-
-void TFEditor::EntryInserted(int index) {
-  if (editingEntry()) EntryID = IndexAfterInsertion(EntryID, index);
-}
-
-void TFEditor::EntryRemoved(int index) {
-  if (editingEntry()) EntryID = IndexAfterRemoval(EntryID, index).value_or(kEntryGone);
-}
-
-void TFEditor::ListReplaced() {
-  if (!CreateNew) EntryID = kEntryGone;
 }

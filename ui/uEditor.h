@@ -1,9 +1,15 @@
 #pragma once
-// TFEditor: the modeless editor of one service entry. It loads the entry the main window copied
-// into _temprec, builds the edited entry back into _temprec through the history layer, and hands
-// it to the main window (elementADD for a new entry, elementEDT for an edited one).
+// TFEditor: the modeless editor of one service entry. "Add" opens it on a new entry, "Edit" on an
+// entry of the history (held as a QPersistentModelIndex, which follows its row while the list
+// changes). It keeps the procedures as values, builds the entry's fields from its own state, and
+// hands them on through its signals; it never touches the history itself.
 
+#include <QDate>
+#include <QPersistentModelIndex>
 #include <QWidget>
+#include <vector>
+
+#include "ServiceRecord.h"
 
 class QComboBox;
 class QDateEdit;
@@ -14,33 +20,76 @@ class QAction;
 class QPushButton;
 class QTreeWidget;
 
-// EntryID when the edited entry is no longer in the list: "OK" then adds it at the end.
-inline constexpr int kEntryGone = -1;
-inline constexpr int kNewEntryID = 9999;
+// The message of "OK" with a field left empty: five lines, CR LF between them.
+inline constexpr const char* kInvalidDataMessage =
+    "INVALID DATA\r\nPlease check input parameters:\r\n> KM Stand\r\n> WorkshopID\r\n> Procedures done";
 
 class TFEditor : public QWidget {
   Q_OBJECT
  public:
   explicit TFEditor(QWidget* owner);
-  ~TFEditor() override;
 
-  bool CreateNew = false;     // true: "OK" adds a new entry; false: it replaces the entry at EntryID
-  int EntryID = kNewEntryID;  // index in the history list of the edited entry
+  // "Add": a new entry. "Edit": the entry at `entry`, loaded from its bytes. When the editor is
+  // open on another entry and holds changes, the user is asked first whether to give them up;
+  // "No" keeps the editor on what it holds. Opening it again on what it edits brings it to the front.
+  void EditNew();
+  void EditEntry(const QPersistentModelIndex& entry, const TBuffer& bytes);
+
+ signals:
+  // "OK": the fields of a new entry, or of the entry the editor was opened on (whose index is no
+  // longer valid when that entry went meanwhile).
+  void EntryAdded(const ServiceFields& fields);
+  void EntryEdited(const QPersistentModelIndex& entry, const ServiceFields& fields);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // One row of the procedures list. "#" is the number the row got when it was added or loaded
+  // (rows are not numbered again after a delete); status is the code as loaded or chosen.
+  struct TProcedureRow {
+    int number = 0;
+    uint8_t type = 0;
+    uint8_t status = 0;
+    friend bool operator==(const TProcedureRow&, const TProcedureRow&) = default;
+  };
+  // What the fields hold, to tell whether the user changed anything.
+  struct TForm {
+    QDate date;
+    QString km, workshopID;
+    int workshopType = -1, serviceStatus = -1;
+    std::vector<TProcedureRow> procedures;
+    friend bool operator==(const TForm&, const TForm&) = default;
+  };
+
+  void CreateGeneralInformation();
+  void CreateAddGroup();
+  void CreateProcedureList();
+  void SetFocusOrder();
 
   void FormShow();
   void LoadEntry();
   void btnProcADDClick();
   void Delete1Click();
   void btnSAVEClick();
-  void StoreEntry();
+  ServiceFields StoreEntry() const;  // the fields as they stand; throws for a km text that is no integer
   void btnCancelClick();
 
-  // The main window reports changes of the history list made while the editor is open, so that
-  // EntryID keeps pointing at the entry being edited. Once that entry is gone, EntryID is
-  // kEntryGone and "OK" adds the edited entry at the end instead of replacing another one.
-  void EntryInserted(int index);
-  void EntryRemoved(int index);
-  void ListReplaced();
+  // Whether the editor may leave what it holds for another entry: without changes it may; with
+  // changes the user decides.
+  bool MayLeave(const QString& question);
+  void Begin();  // starts the use set up in use_ and entry_: an open editor starts it at once
+  void ClearInput();  // procedures, km, workshop ID and count; the rest is kept for the next use
+  void ShowProcedures();
+  TForm Form() const;
+
+  enum class TUse { NewEntry, ExistingEntry };
+  TUse use_ = TUse::NewEntry;
+  QPersistentModelIndex entry_;  // the edited entry, for ExistingEntry
+  TBuffer loaded_;               // its bytes when the editor was opened on it
+  std::vector<TProcedureRow> procedures_;
+  TForm shownForm_;  // the fields as the current use began
+  bool shownBefore_ = false;
 
   QGroupBox* grpMain = nullptr;
   QDateEdit* dtp1 = nullptr;
@@ -58,23 +107,4 @@ class TFEditor : public QWidget {
   QAction* Delete1 = nullptr;
   QPushButton* btnSAVE = nullptr;
   QPushButton* btnCancel = nullptr;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  void CreateGeneralInformation();
-  void CreateAddGroup();
-  void CreateProcedureList();
-  void SetFocusOrder();
-  void ClearInput();  // procedures, km, workshop ID and count; the rest is kept for the next use
-  void AppendProcedureRow(const QString& number, uint8_t type, const QString& name, const QString& status);
-  bool editingEntry() const { return !CreateNew && EntryID != kEntryGone; }
-  bool shownBefore_ = false;
 };
-
-extern TFEditor* FEditor;
-
-// The message of "OK" with a field left empty: five lines, CR LF between them.
-inline constexpr const char* kInvalidDataMessage =
-    "INVALID DATA\r\nPlease check input parameters:\r\n> KM Stand\r\n> WorkshopID\r\n> Procedures done";

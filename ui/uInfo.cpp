@@ -1,6 +1,5 @@
 #include "uInfo.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -13,8 +12,6 @@
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
 
-TFInfo* FInfo = nullptr;
-
 namespace {
 constexpr int kClientWidth = 527;
 constexpr int kClientHeight = 194;
@@ -22,11 +19,11 @@ constexpr int kLogoWidth = 200;
 constexpr int kTitlePixels = 16;
 }  // namespace
 
-TFInfo::TFInfo(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TFInfo::TFInfo(QWidget* owner, TOpenWithDesktop openWithDesktop)
+    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint), openWithDesktop_(std::move(openWithDesktop)) {
   setObjectName(QStringLiteral("TFInfo"));
   setWindowTitle(QStringLiteral(" [i]  Info/About"));
   setFixedSize(kClientWidth, kClientHeight);
-  OpenWithDesktop = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
   grpMAIN1 = new QGroupBox(this);
   grpMAIN1->setObjectName(QStringLiteral("grpMAIN1"));
@@ -60,10 +57,6 @@ TFInfo::TFInfo(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopH
   ConnectCommand(btnHELP, &QPushButton::clicked, this, &TFInfo::btnHELPClick);
 }
 
-TFInfo::~TFInfo() {
-  if (FInfo == this) FInfo = nullptr;
-}
-
 void TFInfo::showEvent(QShowEvent* event) {
   CenterOver(this, parentWidget());
   QWidget::showEvent(event);
@@ -79,10 +72,10 @@ void TFInfo::FormShow() { imgLOGO1->Start(); }
 
 void TFInfo::btnHELPClick() {
   // The document is looked up in the current directory, where the program was started.
-  OpenWithDesktop(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(kHelpDocument))));
+  openWithDesktop_(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(kHelpDocument))));
 }
 
-void TFInfo::txtWWWClick() { OpenWithDesktop(QUrl(QString::fromLatin1(kWebAddress))); }
+void TFInfo::txtWWWClick() { openWithDesktop_(QUrl(QString::fromLatin1(kWebAddress))); }
 
 bool TFInfo::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtWWW && event->type() == QEvent::MouseButtonRelease &&

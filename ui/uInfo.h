@@ -17,19 +17,25 @@ inline constexpr const char* kHelpDocument = "tarvelo_help.pdf";
 inline constexpr const char* kWebAddress = "https://tarvelo.github.io";
 inline constexpr const char* kWebAddressText = "TARVELO.GITHUB.IO";
 
+// Asks the desktop to open a document or a web page; false when it could not.
+using TOpenWithDesktop = std::function<bool(const QUrl&)>;
+
 class TFInfo : public QWidget {
   Q_OBJECT
  public:
-  explicit TFInfo(QWidget* owner);
-  ~TFInfo() override;
+  TFInfo(QWidget* owner, TOpenWithDesktop openWithDesktop);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
   void FormShow();
   void btnHELPClick();
   void txtWWWClick();
 
-  // Asks the desktop to open a document or a web page; its answer is not looked at. Tests replace it.
-  std::function<void(const QUrl&)> OpenWithDesktop;
-
+  TOpenWithDesktop openWithDesktop_;
   QGroupBox* grpMAIN1 = nullptr;
   TAnimatedLogo* imgLOGO1 = nullptr;
   QGroupBox* grp2 = nullptr;
@@ -37,11 +43,4 @@ class TFInfo : public QWidget {
   QLabel* txtVer1 = nullptr;
   QLabel* txtWWW = nullptr;
   QPushButton* btnHELP = nullptr;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 };
-
-extern TFInfo* FInfo;

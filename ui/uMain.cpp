@@ -13,17 +13,13 @@
 #include <QTreeView>
 
 #include "Command.h"
-#include "TarveloApplication.h"
-#include "Connect.h"
 #include "EntriesModel.h"
-#include "HistoryList.h"
+#include "HistoryFile.h"
+#include "HistoryModel.h"
 #include "Icons.h"
 #include "ProceduresModel.h"
+#include "TarveloError.h"
 #include "WindowPlacement.h"
-#include "uEditor.h"
-#include "uInfo.h"
-
-TFMain* FMain = nullptr;
 
 namespace {
 
@@ -82,13 +78,7 @@ void SetUpListView(QTreeView* view) {
 
 }  // namespace
 
-void ShowModeless(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
-
-TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
+TFMain::TFMain(THistoryModel& history) : history_(history) {
   setObjectName(QStringLiteral("TFMain"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -113,16 +103,18 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 TFMain::~TFMain() {
-  // The views outlive SHRecord while the window's children are torn down: let them show nothing.
+  // The views may outlive the history while the window's children are torn down: let them show nothing.
   entries_->Clear();
-  if (FMain == this) FMain = nullptr;
 }
 
 void TFMain::FormCreate() {
-  SHRecord.clear();
-  _temprec.clear();
   setWindowTitle(QString::fromLatin1(kMainCaption));
   SetStatus(QStringLiteral("Hello world"));
+  // Every change of the history is followed by a full rebuild of the entries list.
+  connect(&history_, &QAbstractItemModel::modelReset, this, &TFMain::RefreshList);
+  connect(&history_, &QAbstractItemModel::rowsInserted, this, &TFMain::RefreshList);
+  connect(&history_, &QAbstractItemModel::rowsRemoved, this, &TFMain::RefreshList);
+  connect(&history_, &QAbstractItemModel::dataChanged, this, &TFMain::RefreshList);
 }
 
 void TFMain::CreateHeaderBar() {
@@ -156,7 +148,7 @@ void TFMain::CreateHeaderBar() {
 void TFMain::CreateLists() {
   const int listHeight = kClientHeight - kHeaderBarHeight - kStatusBarHeight;
 
-  entries_ = new TEntriesModel(SHRecord, this);
+  entries_ = new TEntriesModel(history_, this);
   lv1 = new QTreeView(centralWidget());
   lv1->setObjectName(QStringLiteral("lv1"));
   SetUpListView(lv1);
@@ -205,15 +197,12 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {
-  // Closing the main window ends the program, whichever other windows are open. A write to the
-  // car is not cut off without asking; when the user says so, it stops before its next request
-  // and the program ends as soon as the write has returned.
-  if (FConnect && FConnect->Writing()) {
-    if (!AskYesNo(QStringLiteral("A write to the car is running. Stop it and quit?"))) {
-      event->ignore();
-      return;
-    }
-    FConnect->StopWrite();
+  // Closing the main window ends the program, whichever other windows are open, unless the guard
+  // keeps it (a write to the car the user does not want to cut off). The program ends as soon as
+  // whatever runs has returned.
+  if (quitGuard_ && !quitGuard_()) {
+    event->ignore();
+    return;
   }
   event->accept();
   // exit, not quit: quit would first ask every window to close again, this one included.
@@ -231,13 +220,13 @@ int TFMain::SelectedEntryIndex() const {
   const QModelIndexList rows = lv1->selectionModel()->selectedRows();
   if (rows.isEmpty()) return -1;
   const int row = rows.first().row();
-  return row < static_cast<int>(SHRecord.size()) ? row : -1;
+  return row < history_.Count() ? row : -1;
 }
 
 void TFMain::lv1SelectItem() {
   procedures_->Clear();
   const int index = SelectedEntryIndex();
-  if (index >= 0) procedures_->ShowEntry(SHRecord[static_cast<std::size_t>(index)]);
+  if (index >= 0) procedures_->ShowEntry(history_.Entry(index));
 }
 
 bool TFMain::OpenHistoryFile() {
@@ -249,21 +238,28 @@ bool TFMain::OpenHistoryFile() {
   dialog.setDirectory(QDir::currentPath());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   _lastfn = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  _temprec = ReadHistoryFileBytes(FileSystemName(_lastfn));
   return true;
 }
 
-bool TFMain::VerifyHistory() {
-  std::optional<THistoryList> entries = SplitHistory(_temprec);
-  if (!entries) return false;
-  SHRecord = std::move(*entries);
-  _temprec.clear();
-  FEditor->ListReplaced();
-  return true;
+void TFMain::OpenCommand() {
+  if (!OpenHistoryFile()) {
+    SetStatus(QStringLiteral("File not opened"));
+    return;
+  }
+  THistoryLoad load =
+      LoadHistoryFile(FileSystemName(_lastfn), [this] { SetStatus(QStringLiteral("Verifying file: ") + _lastfn); });
+  // A file that cannot be read goes to the error report; the list and the status stay as they were.
+  if (load.outcome == THistoryLoad::Outcome::Unreadable) throw TarveloError(load.problem);
+  if (!load.Loaded()) {
+    SetStatus(QStringLiteral("Invalid data: ") + _lastfn);
+    return;
+  }
+  history_.ReplaceAll(std::move(load.entries));
+  SetStatus(QStringLiteral("File: ") + _lastfn);
 }
 
 void TFMain::SaveHistoryFile() {
-  if (SHRecord.empty()) return;
+  if (history_.SHRecord().empty()) return;
   QFileDialog dialog(this, QStringLiteral("Save BMW Service History File"));
   dialog.setObjectName(QStringLiteral("SaveHistoryFile"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -274,24 +270,14 @@ void TFMain::SaveHistoryFile() {
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  WriteHistoryFile(FileSystemName(path), SHRecord);
+  WriteHistoryFile(FileSystemName(path), history_.SHRecord());
   SetStatus(QStringLiteral("File saved: ") + path);
 }
 
 void TFMain::hdrcntrl1SectionClick(int section) {
   switch (static_cast<THeaderSection>(section)) {
     case THeaderSection::Open:
-      if (!OpenHistoryFile()) {
-        SetStatus(QStringLiteral("File not opened"));
-        return;
-      }
-      SetStatus(QStringLiteral("Verifying file: ") + _lastfn);
-      if (VerifyHistory()) {
-        RefreshList();
-        SetStatus(QStringLiteral("File: ") + _lastfn);
-      } else {
-        SetStatus(QStringLiteral("Invalid data: ") + _lastfn);
-      }
+      OpenCommand();
       break;
     case THeaderSection::SaveAs:
       SaveHistoryFile();
@@ -304,45 +290,24 @@ void TFMain::hdrcntrl1SectionClick(int section) {
       SetStatus(QStringLiteral("Reading the service history back from a car is not supported"));
       break;
     case THeaderSection::WriteToCar:
-      ShowModeless(FConnect);
+      emit WriteToCarRequested();
       break;
     case THeaderSection::InfoHelp:
-      ShowModeless(FInfo);
+      emit InfoRequested();
       break;
   }
 }
 
-void TFMain::Add1Click() {
-  FEditor->CreateNew = true;
-  _temprec.clear();
-  FEditor->EntryID = kNewEntryID;
-  ShowModeless(FEditor);
-}
+void TFMain::Add1Click() { emit AddRequested(); }
 
 void TFMain::Edit1Click() {
   const int index = SelectedEntryIndex();
   if (index < 0) return;
-  FEditor->CreateNew = false;
-  _temprec = SHRecord[static_cast<std::size_t>(index)];
-  FEditor->EntryID = index;
-  ShowModeless(FEditor);
+  emit EditRequested(QPersistentModelIndex(history_.index(index)));
 }
 
 void TFMain::Delete2Click() {
   const int index = SelectedEntryIndex();
   if (index < 0) return;
-  RemoveEntryAt(SHRecord, index);
-  FEditor->EntryRemoved(index);
-  RefreshList();
-}
-
-void TFMain::elementADD() {
-  InsertEntryAtFront(SHRecord, _temprec);
-  FEditor->EntryInserted(0);
-  RefreshList();
-}
-
-void TFMain::elementEDT() {
-  ReplaceEntryAt(SHRecord, FEditor->EntryID, _temprec);
-  RefreshList();
+  history_.Remove(index);
 }

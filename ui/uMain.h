@@ -1,11 +1,11 @@
 #pragma once
-// TFMain: the main window. It owns the history list SHRecord, the exchange buffer _temprec and the
-// last opened path _lastfn for the whole run, lists the entries and the procedures of the selected
-// entry, runs the file commands and shows the other three windows.
+// TFMain: the main window. It lists the entries of the history and the procedures of the selected
+// entry, runs the file commands and asks for the other windows through its signals; the history
+// itself lives in the model it is given.
 
 #include <QMainWindow>
-
-#include "HistoryFile.h"
+#include <QPersistentModelIndex>
+#include <functional>
 
 class QHeaderView;
 class QLabel;
@@ -13,54 +13,29 @@ class QMenu;
 class QAction;
 class QTreeView;
 class TEntriesModel;
+class THistoryModel;
 class TProceduresModel;
 
 // The header bar's sections, left to right; the clicked position selects the command.
 enum class THeaderSection { Open = 0, SaveAs, Clear, ReadFromCar, WriteToCar, InfoHelp };
 
+inline constexpr const char* kMainCaption = "Quenmark: BMW Tarvelo " TARVELO_VERSION_TEXT;
+
 class TFMain : public QMainWindow {
   Q_OBJECT
  public:
-  explicit TFMain(QWidget* parent = nullptr);
+  explicit TFMain(THistoryModel& history);
   ~TFMain() override;
 
-  // Index 0 is the top row of lv1. Every element is a whole entry and owns its bytes.
-  THistoryList SHRecord;
-  // A file's bytes between reading and splitting, the entry chosen for editing, or the entry the
-  // editor has just built.
-  TBuffer _temprec;
-  QString _lastfn;
+  // Asked when the window is closed: false keeps the program running (a write the user does not
+  // want to cut off). Without a guard the program ends.
+  void SetQuitGuard(std::function<bool()> mayQuit) { quitGuard_ = std::move(mayQuit); }
 
-  void SetStatus(const QString& message);  // "Status: " + message
-  void RefreshList();                      // rebuilds lv1 from SHRecord and empties lv2
-
-  // The file commands. Reading or creating a file that fails throws TarveloError into the
-  // application's error report.
-  bool OpenHistoryFile();   // the open dialog, then the whole file into _temprec; false: cancelled
-  bool VerifyHistory();     // _temprec split into SHRecord, all or nothing
-  void SaveHistoryFile();   // the save dialog, then SHRecord into the chosen file
-
-  // The editor's "OK" hands its entry (in _temprec) over through these.
-  void elementADD();  // insert at the top
-  void elementEDT();  // replace the entry at the editor's EntryID (append when it is gone)
-
-  void hdrcntrl1SectionClick(int section);
-  void lv1SelectItem();
-  void Add1Click();
-  void Edit1Click();
-  void Delete2Click();
-
-  // The index in SHRecord of the entry selected in lv1, or -1.
-  int SelectedEntryIndex() const;
-
-  QHeaderView* hdrcntrl1 = nullptr;
-  QTreeView* lv1 = nullptr;
-  QTreeView* lv2 = nullptr;
-  QLabel* stat1 = nullptr;  // the status bar's one panel
-  QMenu* pmMain = nullptr;
-  QAction* Add1 = nullptr;
-  QAction* Edit1 = nullptr;
-  QAction* Delete2 = nullptr;
+ signals:
+  void AddRequested();
+  void EditRequested(const QPersistentModelIndex& entry);
+  void WriteToCarRequested();
+  void InfoRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -72,13 +47,34 @@ class TFMain : public QMainWindow {
   void CreateLists();
   void CreatePopupMenu();
 
+  void SetStatus(const QString& message);  // "Status: " + message
+  void RefreshList();                      // rebuilds lv1 from the history and empties lv2
+
+  // The file commands. Reading or creating a file that fails throws TarveloError into the
+  // application's error report.
+  void OpenCommand();             // the open dialog, then the file's entries in place of the list
+  bool OpenHistoryFile();         // the open dialog; false: cancelled. Sets _lastfn
+  void SaveHistoryFile();         // the save dialog, then the list into the chosen file
+
+  void hdrcntrl1SectionClick(int section);
+  void lv1SelectItem();
+  void Add1Click();
+  void Edit1Click();
+  void Delete2Click();
+  int SelectedEntryIndex() const;  // the row of the entry selected in lv1, or -1
+
+  THistoryModel& history_;
+  QString _lastfn;  // the file last chosen in the open dialog; only shown in the status texts
+  std::function<bool()> quitGuard_;
+
+  QHeaderView* hdrcntrl1 = nullptr;
+  QTreeView* lv1 = nullptr;
+  QTreeView* lv2 = nullptr;
+  QLabel* stat1 = nullptr;  // the status bar's one panel
+  QMenu* pmMain = nullptr;
+  QAction* Add1 = nullptr;
+  QAction* Edit1 = nullptr;
+  QAction* Delete2 = nullptr;
   TEntriesModel* entries_ = nullptr;
   TProceduresModel* procedures_ = nullptr;
 };
-
-extern TFMain* FMain;
-
-// Shows a window without making it modal, or brings it to the front when it is already shown.
-void ShowModeless(QWidget* window);
-
-inline constexpr const char* kMainCaption = "Quenmark: BMW Tarvelo " TARVELO_VERSION_TEXT;

@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <functional>
 
-#include "AppWindows.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "uMain.h"
@@ -80,8 +79,8 @@ inline QStringList HeaderTexts(const QAbstractItemModel* model) {
 }
 
 // A real click in the middle of a section of the main window's header bar.
-inline void ClickHeaderSection(THeaderSection section) {
-  QHeaderView* bar = FMain->hdrcntrl1;
+inline void ClickHeaderSection(TFMain& main, THeaderSection section) {
+  auto* bar = main.findChild<QHeaderView*>(QStringLiteral("hdrcntrl1"));
   const int i = static_cast<int>(section);
   const QPoint at(bar->sectionViewportPosition(i) + bar->sectionSize(i) / 2, bar->height() / 2);
   QTest::mouseClick(bar->viewport(), Qt::LeftButton, {}, at);

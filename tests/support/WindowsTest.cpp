@@ -1,0 +1,37 @@
+#include "WindowsTest.h"
+
+#include "UiTestSupport.h"
+#include "uMain.h"
+
+QList<QUrl> TWindowsTest::opened;
+bool TWindowsTest::desktopOpens = true;
+
+TAppOptions TWindowsTest::TestOptions() {
+  TAppOptions options;
+  options.openWithDesktop = [](const QUrl& url) {
+    opened << url;
+    return desktopOpens;
+  };
+  return options;
+}
+
+void TWindowsTest::Restart(TAppOptions options) {
+  CancelModalWatchers();
+  app_.reset();
+  app_ = std::make_unique<TAppWindows>(std::move(options));
+  app_->Main().show();
+  QVERIFY(QTest::qWaitForWindowExposed(&app_->Main()));
+}
+
+void TWindowsTest::init() {
+  opened.clear();
+  desktopOpens = true;
+  Restart(TestOptions());
+  InitTest();
+}
+
+void TWindowsTest::cleanup() {
+  CleanupTest();
+  CancelModalWatchers();
+  app_.reset();
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The one fixture of the window tests: the program's four windows, made afresh for every test
+// function (init) and taken down after it (cleanup), with everything that reaches out of the
+// program replaced: the desktop's "open" only records what it was asked to open.
+//
+// Widgets are found by their object names, in the window they belong to, as a user finds them by
+// their captions: Find<QPushButton>(Connect(), "btnStart").
+#include <QObject>
+#include <QTest>
+#include <QUrl>
+#include <memory>
+
+#include "AppWindows.h"
+
+class TWindowsTest : public QObject {
+  Q_OBJECT
+ public:
+  // The named widget (or action, or model) inside window; the test fails hard without it.
+  template <typename T>
+  static T* Find(QObject& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found) qFatal("no %s named %s in %s", T::staticMetaObject.className(), name, qPrintable(window.objectName()));
+    return found;
+  }
+
+ protected:
+  // The options the next windows are made with (init makes them with TestOptions()).
+  static TAppOptions TestOptions();
+  // Takes the windows down and makes them again with other options (a simulated car's port, ...).
+  void Restart(TAppOptions options);
+
+  TAppWindows& App() { return *app_; }
+  THistoryModel& History() { return app_->History(); }
+  TFMain& Main() { return app_->Main(); }
+  TFEditor& Editor() { return app_->Editor(); }
+  TFConnect& Connect() { return app_->Connect(); }
+  TFInfo& Info() { return app_->Info(); }
+
+  // What the windows asked the desktop to open, in order; and its answer to the next requests.
+  static QList<QUrl> opened;
+  static bool desktopOpens;
+
+  // Hooks of a test class, around every test function.
+  virtual void InitTest() {}
+  virtual void CleanupTest() {}
+
+ private slots:
+  void init();
+  void cleanup();
+
+ private:
+  std::unique_ptr<TAppWindows> app_;
+};

@@ -17,6 +17,7 @@
 #include "BenchEntries.h"
 #include "HexText.h"
 #include "HistoryWriter.h"
+#include "LoopbackListener.h"
 #include "EnetSession.h"
 #include "HeadUnitProtocol.h"
 
@@ -60,17 +61,9 @@ int NoDelaySocket() {
 // The least a blocking client and server can do for the same bytes: one send, the server's two
 // writes, and the client reading both.
 void BM_BarePingPong(benchmark::State& state) {
-  const int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  listen(listener, 1);
-  socklen_t n = sizeof a;
-  getsockname(listener, reinterpret_cast<sockaddr*>(&a), &n);
-
-  std::thread server([listener] {
-    const int fd = accept(listener, nullptr, nullptr);
+  TLoopbackListener listener;
+  std::thread server([&listener] {
+    const int fd = listener.Accept();
     const int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     uint8_t buffer[sizeof(uint8_t) * 64];
@@ -82,6 +75,10 @@ void BM_BarePingPong(benchmark::State& state) {
   });
 
   const int client = NoDelaySocket();
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(listener.Port());
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   connect(client, reinterpret_cast<sockaddr*>(&a), sizeof a);
   uint8_t buffer[64];
   const std::size_t back = kAck.size() + kAnswer.size();
@@ -91,7 +88,6 @@ void BM_BarePingPong(benchmark::State& state) {
   }
   close(client);
   server.join();
-  close(listener);
 }
 BENCHMARK(BM_BarePingPong)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

@@ -30,6 +30,27 @@ std::string VinText(std::string_view datagram) {
   return AnsiToUtf8(vin);
 }
 
-std::vector<std::string> FoundLines(std::string_view datagram, const std::string& sourceAddress) {
-  return {"Found " + VinText(datagram), "* IP: " + sourceAddress, ""};
+std::vector<std::string> FoundLines(const TGatewayAnswer& answer) {
+  return {"Found " + answer.vin, "* IP: " + answer.address, ""};
+}
+
+TDiscoverySession::TDiscoverySession(TInterfaceEnumerator interfaces, Mode mode)
+    : interfaces_(std::move(interfaces)), mode_(mode) {}
+
+void TDiscoverySession::Start() {
+  taken_.clear();  // a new search: the first answer is taken again
+  SendVehicleIdentification(port_, interfaces_);
+}
+
+bool TDiscoverySession::WaitForDatagram(std::chrono::milliseconds time) const {
+  if (!port_.Active() || time.count() <= 0) return false;
+  return WaitForSocket(port_.Handle(), false, static_cast<int>(time.count())) == TSocketWait::Ready;
+}
+
+std::optional<TGatewayAnswer> TDiscoverySession::Accept(const TDatagram& datagram) {
+  if (!IsGatewayAnswer(datagram.data)) return std::nullopt;
+  if (mode_ == Mode::FirstGateway && !taken_.empty()) return std::nullopt;
+  TGatewayAnswer answer{VinText(datagram.data), datagram.sourceAddress};
+  if (!taken_.insert(answer).second) return std::nullopt;
+  return answer;
 }

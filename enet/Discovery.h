@@ -3,10 +3,14 @@
 // address of every local interface; the gateway's answer carries "DIAGADR10" and the car's VIN.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "UdpPort.h"
@@ -36,5 +40,47 @@ bool IsGatewayAnswer(std::string_view datagram);
 // datagram. As readable UTF-8: 8-bit characters through the code page, control bytes as "?".
 std::string VinText(std::string_view datagram);
 
+// A gateway that answered: its VIN as VinText gives it, and its address.
+struct TGatewayAnswer {
+  std::string vin;
+  std::string address;
+  friend auto operator<=>(const TGatewayAnswer&, const TGatewayAnswer&) = default;
+};
+
 // The log lines of an accepted answer: "Found " + VIN, "* IP: " + address, an empty line.
-std::vector<std::string> FoundLines(std::string_view datagram, const std::string& sourceAddress);
+std::vector<std::string> FoundLines(const TGatewayAnswer& answer);
+
+// One search for the car's gateway, as "DETECT" and `tarvelo-cli detect` run it: the request to
+// every interface over the session's port, then the answers as they arrive. The desktop program
+// watches the port from its message loop, the CLI waits for it with a deadline.
+class TDiscoverySession {
+ public:
+  enum class Mode {
+    FirstGateway,  // the first gateway's answer is the one; later answers are not taken
+    AllGateways,   // every gateway once (the same VIN from the same address counts once)
+  };
+  explicit TDiscoverySession(TInterfaceEnumerator interfaces = EnumInterfaces, Mode mode = Mode::FirstGateway);
+
+  // Sends the request to every interface, over the port it opens when closed (an open port is used
+  // again, on the same local port). Raises TarveloError as SendVehicleIdentification does.
+  void Start();
+
+  // The next datagram waiting at the port, or nullopt.
+  std::optional<TDatagram> ReadDatagram() { return port_.ReadDatagram(); }
+  // Waits until a datagram arrives or the time has passed; false then.
+  bool WaitForDatagram(std::chrono::milliseconds time) const;
+
+  // The gateway's answer that a datagram is, or nullopt: not a gateway's answer, or (FirstGateway)
+  // one has been taken already, or (AllGateways) this one was.
+  std::optional<TGatewayAnswer> Accept(const TDatagram& datagram);
+
+  bool Open() const { return port_.Active(); }
+  TSocketHandle Handle() const { return port_.Handle(); }
+  void Close() { port_.SetActive(false); }
+
+ private:
+  TInterfaceEnumerator interfaces_;
+  Mode mode_;
+  TUdpPort port_;
+  std::set<TGatewayAnswer> taken_;
+};

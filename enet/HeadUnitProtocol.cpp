@@ -1,5 +1,6 @@
 #include "HeadUnitProtocol.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -72,8 +73,10 @@ TBuffer RoutineRequest(uint16_t routine) {
 TBuffer EraseHistoryRequest() { return RoutineRequest(uds::kRoutineEraseHistory); }
 
 TBuffer WriteEntryRequest(std::span<const uint8_t> entry) {
-  TBuffer request = RoutineRequest(uds::kRoutineWriteEntry);
-  request.insert(request.end(), entry.begin(), entry.end());
+  const TBuffer head = RoutineRequest(uds::kRoutineWriteEntry);
+  TBuffer request(head.size() + entry.size());
+  std::copy(head.begin(), head.end(), request.begin());
+  std::copy(entry.begin(), entry.end(), request.begin() + static_cast<std::ptrdiff_t>(head.size()));
   return request;
 }
 

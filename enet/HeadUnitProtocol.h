@@ -33,7 +33,6 @@ inline constexpr uint8_t kPositiveResponseOffset = 0x40;
 inline constexpr uint8_t kServiceNotSupported = 0x11;
 inline constexpr uint8_t kSubFunctionNotSupported = 0x12;
 inline constexpr uint8_t kIncorrectMessageLength = 0x13;
-inline constexpr uint8_t kConditionsNotCorrect = 0x22;
 inline constexpr uint8_t kRequestOutOfRange = 0x31;
 inline constexpr uint8_t kResponsePending = 0x78;
 

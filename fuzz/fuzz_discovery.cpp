@@ -16,7 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (char c : vin) {
     if (static_cast<unsigned char>(c) < 0x20) std::abort();  // no control bytes in the log
   }
-  const std::vector<std::string> lines = FoundLines(datagram, "169.254.1.2");
-  if (lines.size() != 3 || lines[0] != "Found " + vin) std::abort();
+  TDiscoverySession discovery;  // never started: only its rules for an answer run
+  const std::optional<TGatewayAnswer> gateway = discovery.Accept(TDatagram{std::string(datagram), "169.254.1.2", 6811});
+  if (gateway.has_value() != accepted) std::abort();
+  if (gateway) {
+    const std::vector<std::string> lines = FoundLines(*gateway);
+    if (lines.size() != 3 || lines[0] != "Found " + vin || lines[1] != "* IP: 169.254.1.2") std::abort();
+    if (discovery.Accept(TDatagram{std::string(datagram), "169.254.1.3", 6811})) std::abort();  // the first one only
+  }
   return 0;
 }

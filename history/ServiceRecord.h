@@ -21,8 +21,7 @@
 #include <string>
 #include <vector>
 
-using TBuffer = std::vector<uint8_t>;
-using ServiceRecord = TBuffer;
+using TBuffer = std::vector<uint8_t>;  // one entry (a service record), a file's bytes, a frame
 
 constexpr std::size_t kOffDay = 0;
 constexpr std::size_t kOffMonth = 1;
@@ -41,8 +40,7 @@ constexpr std::size_t kProcedureEntrySize = 8;
 constexpr std::size_t kOffProcTYP = 0;
 constexpr std::size_t kOffProcStatus = 1;
 
-constexpr std::size_t kMaxProcedures = 255;  // ProcCount is one byte
-constexpr std::size_t kMaxRecordSize = kRecordHeadSize + kProcedureEntrySize * kMaxProcedures;  // 2059
+constexpr std::size_t kMaxProcedures = 255;  // ProcCount is one byte, so an entry is at most 2059 bytes
 
 // 16- and 32-bit byte swaps; the only place where byte order is turned.
 constexpr uint16_t Swap16(uint16_t v) { return static_cast<uint16_t>((v >> 8) | (v << 8)); }

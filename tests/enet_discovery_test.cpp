@@ -83,8 +83,25 @@ TEST(DiscoveryAnswer, Rules) {
     EXPECT_EQ(IsGatewayAnswer(c.datagram), c.accepted);
     EXPECT_EQ(VinText(c.datagram), c.vin);
   }
-  EXPECT_EQ(FoundLines(Datagram("DIAGADR10BMWVINWBA8E9C57GK123456"), "169.254.1.2"),
-            (std::vector<std::string>{"Found WBA8E9C57GK123456", "* IP: 169.254.1.2", ""}));
+}
+
+TEST(DiscoverySession, TakesTheFirstGatewayOrEveryGatewayOnce) {
+  const TDatagram first{Datagram("DIAGADR10BMWVINWBA8E9C57GK123456"), "169.254.1.2", 6811};
+  const TDatagram second{Datagram("DIAGADR10BMWVINWBA00000000000002"), "169.254.1.3", 6811};
+  const TDatagram other{Datagram("DIAGADR40BMWVINWBA00000000000003"), "169.254.1.4", 6811};
+
+  TDiscoverySession firstOnly;  // never started: no datagram goes anywhere
+  EXPECT_FALSE(firstOnly.Accept(other));
+  const std::optional<TGatewayAnswer> taken = firstOnly.Accept(first);
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(FoundLines(*taken), (std::vector<std::string>{"Found WBA8E9C57GK123456", "* IP: 169.254.1.2", ""}));
+  EXPECT_FALSE(firstOnly.Accept(second));
+
+  TDiscoverySession all({}, TDiscoverySession::Mode::AllGateways);
+  EXPECT_EQ(all.Accept(first), (TGatewayAnswer{"WBA8E9C57GK123456", "169.254.1.2"}));
+  EXPECT_FALSE(all.Accept(first));  // the same gateway again
+  EXPECT_EQ(all.Accept(second), (TGatewayAnswer{"WBA00000000000002", "169.254.1.3"}));
+  EXPECT_FALSE(all.Accept(other));
 }
 
 // A UDP socket on port 6811 of the namespace that counts what arrives and where it was sent to.

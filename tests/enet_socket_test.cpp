@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "ClientSocket.h"
+#include "LoopbackListener.h"
 
 namespace {
 
@@ -16,28 +17,7 @@ using Clock = std::chrono::steady_clock;
 const TWaitControl kPlainWait;  // no pump, never stopped
 constexpr milliseconds kFiveSeconds{5000};
 
-// A listening loopback socket the test accepts from by hand.
-class Listener {
- public:
-  Listener() {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(fd_, 4);
-    socklen_t n = sizeof a;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &n);
-    port_ = ntohs(a.sin_port);
-  }
-  ~Listener() { close(fd_); }
-  uint16_t Port() const { return port_; }
-  int Accept() { return accept(fd_, nullptr, nullptr); }
-
- private:
-  int fd_;
-  uint16_t port_;
-};
+using Listener = TLoopbackListener;  // the test accepts from it by hand
 
 TEST(ClientSocket, NewClientHoldsNothing) {
   TClientSocket c;

@@ -41,7 +41,10 @@ AtScopeExit(F) -> AtScopeExit<F>;
 }  // namespace
 
 TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptions options)
-    : QWidget(owner, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), history_(history), options_(std::move(options)) {
+    : QWidget(owner, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
+      history_(history),
+      options_(std::move(options)),
+      discovery_(options_.interfaces) {
   setObjectName(QStringLiteral("TFConnect"));
   setWindowTitle(QStringLiteral("ENET Connection"));
   setFixedSize(kClientWidth, kClientHeight);
@@ -169,12 +172,12 @@ void TFConnect::btnDetectClick() {
   // An error while opening or sending goes on to the error report (the interfaces after it get no
   // request); a port it leaves open is watched all the same.
   AtScopeExit watch{[this] { WatchUdpPort(); }};
-  SendVehicleIdentification(udp1, options_.interfaces);
+  discovery_.Start();
 }
 
 void TFConnect::WatchUdpPort() {
-  if (!udp1.Active() || udpNotifier_) return;
-  udpNotifier_ = new QSocketNotifier(static_cast<qintptr>(udp1.Handle()), QSocketNotifier::Read, this);
+  if (!discovery_.Open() || udpNotifier_) return;
+  udpNotifier_ = new QSocketNotifier(static_cast<qintptr>(discovery_.Handle()), QSocketNotifier::Read, this);
   connect(udpNotifier_, &QSocketNotifier::activated, this, &TFConnect::ReadDatagrams);
 }
 
@@ -186,20 +189,21 @@ void TFConnect::CloseUdpPort() {
     udpNotifier_->deleteLater();
     udpNotifier_ = nullptr;
   }
-  udp1.SetActive(false);
+  discovery_.Close();
 }
 
 void TFConnect::ReadDatagrams() {
-  for (int i = 0; i < kDatagramsPerWakeUp && udp1.Active(); ++i) {
-    const std::optional<TDatagram> datagram = udp1.ReadDatagram();
+  for (int i = 0; i < kDatagramsPerWakeUp && discovery_.Open(); ++i) {
+    const std::optional<TDatagram> datagram = discovery_.ReadDatagram();
     if (!datagram) return;
-    udp1DataIn(datagram->data, datagram->sourceAddress, datagram->sourcePort);
+    udp1DataIn(*datagram);
   }
 }
 
-void TFConnect::udp1DataIn(const std::string& Datagram, const std::string& SourceAddress, int) {
-  if (!IsGatewayAnswer(Datagram)) return;
-  edtGWIP->setText(QString::fromStdString(SourceAddress));
+void TFConnect::udp1DataIn(const TDatagram& datagram) {
+  const std::optional<TGatewayAnswer> gateway = discovery_.Accept(datagram);
+  if (!gateway) return;
+  edtGWIP->setText(QString::fromStdString(gateway->address));
   CloseUdpPort();
-  for (const std::string& line : FoundLines(Datagram, SourceAddress)) AppendLog(QString::fromStdString(line));
+  for (const std::string& line : FoundLines(*gateway)) AppendLog(QString::fromStdString(line));
 }

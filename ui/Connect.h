@@ -7,7 +7,6 @@
 
 #include "Discovery.h"
 #include "EnetSession.h"
-#include "UdpPort.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -46,7 +45,7 @@ class TFConnect : public QWidget {
   void btnCloseClick();
   void btnDetectClick();
   // One received datagram: the first gateway answer fills the address and closes the port.
-  void udp1DataIn(const std::string& Datagram, const std::string& SourceAddress, int SourcePort);
+  void udp1DataIn(const TDatagram& datagram);
 
   // Appends one line to the log and keeps the newest line in view.
   void AppendLog(const QString& line);
@@ -59,11 +58,11 @@ class TFConnect : public QWidget {
   const THistoryModel& history_;
   TConnectOptions options_;
   std::unique_ptr<TEnetSession> session_;  // the diagnostic connection this window writes over
+  TDiscoverySession discovery_;            // "DETECT", over the window's UDP port
   bool shownBefore_ = false;
   bool writing_ = false;
   QSocketNotifier* udpNotifier_ = nullptr;
 
-  TUdpPort udp1;
   QGroupBox* GroupBox1 = nullptr;
   QLineEdit* edtGWIP = nullptr;
   QPushButton* btnDetect = nullptr;

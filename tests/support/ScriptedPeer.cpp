@@ -22,28 +22,17 @@ TBuffer AckFrame(const TBuffer& uds) {
 TBuffer AnswerFrame(const TBuffer& uds) { return BuildDiagnosticFrame(kHeadUnitAddress, kTesterAddress, uds); }
 
 ScriptedPeer::ScriptedPeer(std::vector<ScriptStep> script) : script_(std::move(script)) {
-  listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listenFd_, 4) != 0) {
-    throw std::runtime_error("ScriptedPeer: cannot listen on loopback");
-  }
-  socklen_t length = sizeof address;
-  getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
-  port_ = ntohs(address.sin_port);
   thread_ = std::thread([this] { Run(); });
 }
 
 ScriptedPeer::~ScriptedPeer() {
   stopping_ = true;
-  shutdown(listenFd_, SHUT_RDWR);
+  listener_.Shutdown();
   {
     std::lock_guard lock(mutex_);
     for (int fd : openFds_) shutdown(fd, SHUT_RDWR);
   }
   thread_.join();
-  close(listenFd_);
 }
 
 std::vector<TBuffer> ScriptedPeer::Frames() const {
@@ -54,9 +43,7 @@ std::vector<TBuffer> ScriptedPeer::Frames() const {
 void ScriptedPeer::Run() {
   // One connection at a time: the client under test holds one connection at a time too.
   while (!stopping_) {
-    pollfd p{listenFd_, POLLIN, 0};
-    if (poll(&p, 1, 50) <= 0) continue;
-    const int fd = accept(listenFd_, nullptr, nullptr);
+    const int fd = listener_.Accept(50);
     if (fd < 0) continue;
     ++connections_;
     {

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "LoopbackListener.h"
 #include "ServiceRecord.h"
 
 struct ReadFrame {};            // read one whole request frame
@@ -23,7 +24,7 @@ class ScriptedPeer {
  public:
   explicit ScriptedPeer(std::vector<ScriptStep> script);
   ~ScriptedPeer();
-  uint16_t Port() const { return port_; }
+  uint16_t Port() const { return listener_.Port(); }
   std::vector<TBuffer> Frames() const;  // every frame read, raw
   int Connections() const { return connections_; }
 
@@ -31,8 +32,7 @@ class ScriptedPeer {
   void Run();
   void Serve(int fd);
   std::vector<ScriptStep> script_;
-  int listenFd_ = -1;
-  uint16_t port_ = 0;
+  TLoopbackListener listener_;
   std::atomic<bool> stopping_{false};
   std::atomic<int> connections_{0};
   std::vector<int> openFds_;

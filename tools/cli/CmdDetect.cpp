@@ -1,25 +1,11 @@
 // tarvelo-cli detect [--timeout SECONDS] [--all]: find the car's gateway on the local networks.
 #include <CLI/CLI.hpp>
-#include <poll.h>
 
 #include <chrono>
-#include <set>
 
 #include "CliSupport.h"
 #include "Discovery.h"
 #include "TarveloError.h"
-
-namespace {
-
-// Waits until a datagram arrives at the port or the deadline passes.
-bool WaitForDatagram(const TUdpPort& port, std::chrono::steady_clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-  if (left.count() <= 0) return false;
-  pollfd p{port.Handle(), POLLIN, 0};
-  return poll(&p, 1, static_cast<int>(left.count())) > 0;
-}
-
-}  // namespace
 
 void AddDetectCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("detect", "Find the car's diagnostic gateway by a broadcast on every local network");
@@ -35,30 +21,31 @@ void AddDetectCommand(CLI::App& app, CliStreams& io) {
   cmd->add_option("--timeout", args->timeout, "Seconds to wait for answers")->capture_default_str()->check(CLI::Range(0.0, 3600.0));
   cmd->add_flag("--all", args->all, "Wait the whole time and list every gateway that answered (VIN and address)");
   cmd->callback([args, &io] {
-    TUdpPort port;
+    using Clock = std::chrono::steady_clock;
+    TDiscoverySession discovery(EnumInterfaces, args->all ? TDiscoverySession::Mode::AllGateways
+                                                          : TDiscoverySession::Mode::FirstGateway);
     io.out << "Auto detecting...\n\n" << std::flush;
     try {
-      SendVehicleIdentification(port, EnumInterfaces);
+      discovery.Start();
     } catch (const TarveloError& e) {
       io.err << ErrorReportText(e.what()) << "\n";
       ExitWith(kExitUsage);
     }
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(static_cast<long long>(args->timeout * 1000));
-    std::set<std::pair<std::string, std::string>> gateways;  // VIN, address
-    while (WaitForDatagram(port, deadline)) {
-      while (const std::optional<TDatagram> datagram = port.ReadDatagram()) {
-        if (!IsGatewayAnswer(datagram->data)) continue;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(args->timeout * 1000));
+    bool found = false;
+    while (discovery.WaitForDatagram(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()))) {
+      while (const std::optional<TDatagram> datagram = discovery.ReadDatagram()) {
+        const std::optional<TGatewayAnswer> gateway = discovery.Accept(*datagram);
+        if (!gateway) continue;
         if (!args->all) {
-          for (const std::string& line : FoundLines(datagram->data, datagram->sourceAddress)) io.out << line << "\n";
+          for (const std::string& line : FoundLines(*gateway)) io.out << line << "\n";
           return;
         }
-        if (gateways.emplace(VinText(datagram->data), datagram->sourceAddress).second) {
-          io.out << VinText(datagram->data) << "  " << datagram->sourceAddress << "\n" << std::flush;
-        }
+        found = true;
+        io.out << gateway->vin << "  " << gateway->address << "\n" << std::flush;
       }
     }
-    if (gateways.empty()) {
+    if (!found) {
       io.err << "ERR: No vehicle answered\n";
       ExitWith(kExitFailed);
     }

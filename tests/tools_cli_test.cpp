@@ -5,6 +5,7 @@
 
 #include "AllocationFailure.h"
 #include "CliSupport.h"
+#include "HistoryCheck.h"
 #include "HistoryFile.h"
 #include "RunProgram.h"
 #include "SimulatedCar.h"
@@ -96,6 +97,33 @@ TEST_F(CliFiles, CheckReportsValidInvalidAndUnreadableFiles) {
   r = Cli({"show", invalid});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "Invalid data: " + invalid + "\n");
+}
+
+TEST_F(CliFiles, CheckPrintsFindingsAfterTheCountAndStrictTurnsThemIntoFailure) {
+  ServiceFields later = ExampleFields();  // 1.2.2020, 1000 km
+  later.day = 3, later.month = 3, later.year = 2021, later.km = 900;
+  ServiceFields future = ExampleFields();
+  future.year = 2999, future.km = 5000;
+  const std::string path = Write("findings.kelta", JoinHistory({BuildServiceRecord(future), BuildServiceRecord(later),
+                                                                ExampleEntryBytes(), ExampleEntryBytes()}));
+  const std::string expected = "File: " + path + "\nEntries: 4\n" +
+                               "WARN: Entry 4: 1.2.2999 is after today, " + [] {
+                                 const CalendarDate t = LocalToday();
+                                 return std::to_string(t.day) + "." + std::to_string(t.month) + "." + std::to_string(t.year);
+                               }() + ".\n" +
+                               "WARN: Entry 3: 900 km on 3.3.2021 is less than entry 1's 1,000 km on 1.2.2020.\n"
+                               "WARN: Entry 1: the same as entry 2 (1.2.2020, 1,000 km).\n";
+  for (const bool strict : {false, true}) {
+    SCOPED_TRACE(strict);
+    const CliResult r = strict ? Cli({"check", "--strict", path}) : Cli({"check", path});
+    EXPECT_EQ(r.code, strict ? 1 : 0);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.err, "");
+  }
+  const std::string sample = std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta";
+  const CliResult r = Cli({"check", "--strict", sample});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "File: " + sample + "\nEntries: 9\n");
 }
 
 TEST_F(CliFiles, CheckOfAFileTooBigForTheMemoryLeftSaysInvalidData) {

@@ -85,6 +85,12 @@ const TImportCell& Needed(const std::optional<TImportCell>& cell, std::string_vi
   return *cell;
 }
 
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
 bool Given(const std::optional<TImportCell>& cell) { return cell && !cell->text.empty(); }
 
 uint8_t ParseCode(const TImportCell& cell, std::string_view name) {
@@ -102,23 +108,33 @@ TBuffer ParseBytes(const TImportCell& cell, std::string_view name, std::size_t s
   return *bytes;
 }
 
-// "2024-03-14": four digits, two, two, and a calendar date.
+// "2024-03-14" (four digits, two, two) or, as the lists and the editor write it, "14.3.2024"; a
+// calendar date either way.
 void PutDate(const TImportCell& cell, TBuffer& rec) {
   const std::string_view t = cell.text;
   const auto invalid = [&] {
-    return TImportError(cell.line, "Date " + Quoted(t) + " is not a calendar date written YYYY-MM-DD");
+    return TImportError(cell.line, "Date " + Quoted(t) + " is not a calendar date written YYYY-MM-DD (or D.M.YYYY)");
   };
   if (t.empty()) throw TImportError(cell.line, "Date is empty");
-  if (t.size() != 10 || t[4] != '-' || t[7] != '-') throw invalid();
-  const auto year = ParseNumber(t.substr(0, 4), 9999);
-  const auto month = ParseNumber(t.substr(5, 2), 99);
-  const auto day = ParseNumber(t.substr(8, 2), 99);
-  if (!year || !month || !day || !IsCalendarDate(static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year))) {
-    throw invalid();
+  CalendarDate date;
+  if (t.find('.') != std::string_view::npos) {
+    try {
+      date = ParseDateText(t);
+    } catch (const TarveloError&) {
+      throw invalid();
+    }
+  } else {
+    if (t.size() != 10 || t[4] != '-' || t[7] != '-') throw invalid();
+    const auto year = ParseNumber(t.substr(0, 4), 9999);
+    const auto month = ParseNumber(t.substr(5, 2), 99);
+    const auto day = ParseNumber(t.substr(8, 2), 99);
+    if (!year || !month || !day) throw invalid();
+    date = {static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year)};
+    if (!IsCalendarDate(date.day, date.month, date.year)) throw invalid();
   }
-  rec[kOffDay] = static_cast<uint8_t>(*day);
-  rec[kOffMonth] = static_cast<uint8_t>(*month);
-  StoreBigEndian16(&rec[kOffYear], static_cast<uint16_t>(*year));
+  rec[kOffDay] = static_cast<uint8_t>(date.day);
+  rec[kOffMonth] = static_cast<uint8_t>(date.month);
+  StoreBigEndian16(&rec[kOffYear], static_cast<uint16_t>(date.year));
 }
 
 void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
@@ -178,12 +194,8 @@ TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCou
 }
 
 std::string ProceduresCell(const std::vector<TExportProcedure>& procedures) {
-  return JoinItems(procedures, [](const TExportProcedure& p) { return p.serviceType + ": " + p.status; });
-}
-
-std::string ProcedureCodesCell(const std::vector<TExportProcedure>& procedures) {
   return JoinItems(procedures, [](const TExportProcedure& p) {
-    return std::to_string(p.typeCode) + ":" + std::to_string(p.statusCode);
+    return p.serviceType + " (" + std::to_string(p.typeCode) + "): " + p.status + " (" + std::to_string(p.statusCode) + ")";
   });
 }
 
@@ -195,25 +207,40 @@ std::string ProcedureReservedCell(const std::vector<TExportProcedure>& procedure
   return JoinItems(procedures, [&](const TExportProcedure& p) { return p.reserved.empty() ? zero : p.reserved; });
 }
 
-std::vector<TImportProcedure> ParseProcedureCells(const TImportCell& codes, const std::optional<TImportCell>& reserved) {
+std::vector<TImportProcedure> ParseProcedureCells(const TImportCell& cell, const std::optional<TImportCell>& reserved) {
+  const auto invalid = [&] {
+    return TImportError(cell.line, "Procedures " + Quoted(cell.text) +
+                                       " are not \"TYPE (code): STATUS (code)\" items separated by \";\", for example "
+                                       "\"Engine oil (1): ON TIME (1)\"");
+  };
+  // "Engine oil (1" and "ON TIME (1)" without the last ")": the text before the last "(" and the code after it.
+  const auto split = [&](std::string_view part, TImportCell& text, TImportCell& code) {
+    const std::size_t open = part.rfind('(');
+    if (open == std::string_view::npos) throw invalid();
+    text = {std::string(Trimmed(part.substr(0, open))), cell.line};
+    code = {std::string(part.substr(open + 1)), cell.line};
+  };
   std::vector<TImportProcedure> procedures;
-  std::string_view rest = codes.text;
-  while (!rest.empty()) {
+  if (Trimmed(cell.text).empty()) return procedures;
+  std::string_view rest = cell.text;
+  for (;;) {
     const std::size_t end = rest.find(';');
-    std::string_view item = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-    while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
-    const std::size_t colon = item.find(':');
-    if (colon == std::string_view::npos || (item.empty() && end != std::string_view::npos)) {
-      throw TImportError(codes.line, "Procedure codes " + Quoted(codes.text) +
-                                         " are not TYPE:STATUS pairs separated by \";\", for example \"1:1; 100:3\"");
-    }
+    const std::string_view item = Trimmed(rest.substr(0, end));
+    const std::size_t middle = item.find("):");
+    if (middle == std::string_view::npos) throw invalid();
+    const std::string_view status = Trimmed(item.substr(middle + 2));
+    if (status.empty() || status.back() != ')') throw invalid();
     TImportProcedure p;
-    p.line = codes.line;
-    p.typeCode = TImportCell{std::string(item.substr(0, colon)), codes.line};
-    p.statusCode = TImportCell{std::string(item.substr(colon + 1)), codes.line};
+    p.line = cell.line;
+    p.serviceType.emplace();
+    p.typeCode.emplace();
+    p.status.emplace();
+    p.statusCode.emplace();
+    split(item.substr(0, middle), *p.serviceType, *p.typeCode);
+    split(status.substr(0, status.size() - 1), *p.status, *p.statusCode);
     procedures.push_back(std::move(p));
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
   }
   if (Given(reserved)) {
     std::vector<std::string_view> items;
@@ -268,7 +295,6 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   if (!entry.proceduresGiven) throw TImportError(entry.line, "no " + Quoted(column::kProcedures));
   rec[kOffProcCount] = static_cast<uint8_t>(n);
   ExpectText(entry.count, column::kCount, std::to_string(n), "the number of procedures");
-  std::string proceduresText;
   for (std::size_t i = 0; i < n; ++i) {
     const TImportProcedure& p = entry.procedures[i];
     const std::string which = "procedure " + std::to_string(i + 1) + "'s ";
@@ -283,9 +309,6 @@ TBuffer ImportEntry(const TImportEntry& entry) {
       const TBuffer reserved = ParseBytes(*p.reserved, which + "reserved bytes", kProcedureReservedSize, "6 bytes");
       std::copy(reserved.begin(), reserved.end(), rec.begin() + static_cast<std::ptrdiff_t>(item + kOffProcStatus + 1));
     }
-    if (i > 0) proceduresText += kItemSeparator;
-    proceduresText += ProcedureTypeText(rec[item + kOffProcTYP]) + ": " + ProcedureStatusText(rec[item + kOffProcStatus]);
   }
-  ExpectText(entry.proceduresText, column::kProcedures, proceduresText, "the procedure codes");
   return rec;
 }

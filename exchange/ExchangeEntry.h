@@ -18,7 +18,7 @@
 // The columns of the CSV and the keys of a JSON entry, in this order.
 namespace column {
 inline constexpr std::string_view kNumber = "#";  // as the list shows it; for reading, import keeps the row order
-inline constexpr std::string_view kDate = "Date";  // YYYY-MM-DD
+inline constexpr std::string_view kDate = "Date";  // YYYY-MM-DD; import also takes D.M.YYYY
 inline constexpr std::string_view kKM = "KM";
 inline constexpr std::string_view kWorkshopType = "Workshop type";  // text, for reading
 inline constexpr std::string_view kWorkshopTypeCode = "Workshop type code";
@@ -26,8 +26,8 @@ inline constexpr std::string_view kWorkshopID = "Workshop ID";
 inline constexpr std::string_view kStatus = "Status";  // text, for reading
 inline constexpr std::string_view kStatusCode = "Status code";
 inline constexpr std::string_view kCount = "CNT";
-inline constexpr std::string_view kProcedures = "Procedures";          // CSV: "Engine oil: ON TIME; ..."; JSON: a list
-inline constexpr std::string_view kProcedureCodes = "Procedure codes";  // CSV only: "1:1; 100:3"
+// CSV: "Engine oil (1): ON TIME (1); Vehicle check (100): OVERDUE (3)", texts and codes; JSON: a list.
+inline constexpr std::string_view kProcedures = "Procedures";
 inline constexpr std::string_view kDateBytes = "Date bytes";            // day, month, year as in the entry, hex
 inline constexpr std::string_view kReserved = "Reserved";               // the head's reserved byte, hex
 inline constexpr std::string_view kWorkshopIDBytes = "Workshop ID bytes";  // all 7 bytes of the field, hex
@@ -69,10 +69,10 @@ struct TExportEntry {
 // The entry at row of a list of rowCount rows (the number as the entries list shows it).
 TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCount);
 
-// The CSV's procedure cells: "Engine oil: ON TIME; Micro-filter: ON TIME", "1:1; 4:1", and the
+// The CSV's procedure cells: "Engine oil (1): ON TIME (1); Micro-filter (4): ON TIME (1)" (the
+// texts of the procedures list, each with its code, which a spreadsheet keeps as text), and the
 // reserved bytes of every procedure ("00 00 00 00 00 00; 00 00 00 00 00 01"), empty when all are zero.
 std::string ProceduresCell(const std::vector<TExportProcedure>& procedures);
-std::string ProcedureCodesCell(const std::vector<TExportProcedure>& procedures);
 std::string ProcedureReservedCell(const std::vector<TExportProcedure>& procedures);
 
 // A value as read, and the line of the input it stands on.
@@ -93,7 +93,7 @@ struct TImportEntry {
   // Needed.
   std::optional<TImportCell> date, km, workshopTypeCode, workshopID, statusCode;
   // When given and not empty, the texts must be those of the codes, the count that of the procedures.
-  std::optional<TImportCell> workshopType, status, count, proceduresText;
+  std::optional<TImportCell> workshopType, status, count;
   // Raw bytes; when given and not empty they give the bytes (date, workshop ID) or the reserved byte.
   std::optional<TImportCell> dateBytes, reserved, workshopIDBytes;
   std::vector<TImportProcedure> procedures;
@@ -103,6 +103,7 @@ struct TImportEntry {
 // The entry's bytes. Throws TImportError ("Line 4: ...") for the first value that breaks a rule.
 TBuffer ImportEntry(const TImportEntry& entry);
 
-// The CSV's procedure cells back into procedures: "1:1; 100:3" and the reserved cell, which is
-// empty or holds 6 bytes for each procedure. Throws TImportError.
-std::vector<TImportProcedure> ParseProcedureCells(const TImportCell& codes, const std::optional<TImportCell>& reserved);
+// The CSV's procedure cells back into procedures: "Engine oil (1): ON TIME (1); ..." (a text may be
+// left out: "(1): (1)") and the reserved cell, which is empty or holds 6 bytes for each procedure.
+// Throws TImportError.
+std::vector<TImportProcedure> ParseProcedureCells(const TImportCell& procedures, const std::optional<TImportCell>& reserved);

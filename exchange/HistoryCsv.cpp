@@ -11,11 +11,11 @@ namespace {
 constexpr std::string_view kColumns[] = {
     column::kNumber,         column::kDate,          column::kKM,         column::kWorkshopType,
     column::kWorkshopTypeCode, column::kWorkshopID,  column::kStatus,     column::kStatusCode,
-    column::kCount,          column::kProcedures,    column::kProcedureCodes, column::kDateBytes,
+    column::kCount,          column::kProcedures,    column::kDateBytes,
     column::kReserved,       column::kWorkshopIDBytes, column::kProcedureReserved};
 
 constexpr std::string_view kNeededColumns[] = {column::kDate, column::kKM, column::kWorkshopTypeCode,
-                                               column::kWorkshopID, column::kStatusCode, column::kProcedureCodes};
+                                               column::kWorkshopID, column::kStatusCode, column::kProcedures};
 
 }  // namespace
 
@@ -26,7 +26,7 @@ std::string HistoryToCsv(const THistoryList& list) {
     const TExportEntry e = ExportEntry(list[row], row, list.size());
     csv += CsvLine({std::to_string(e.number), e.date, std::to_string(e.km), e.workshopType,
                     std::to_string(e.workshopTypeCode), e.workshopID, e.status, std::to_string(e.statusCode),
-                    std::to_string(e.procedures.size()), ProceduresCell(e.procedures), ProcedureCodesCell(e.procedures),
+                    std::to_string(e.procedures.size()), ProceduresCell(e.procedures),
                     e.dateBytes, e.reserved, e.workshopIDBytes, ProcedureReservedCell(e.procedures)});
   }
   return csv;
@@ -70,11 +70,10 @@ THistoryList HistoryFromCsv(std::string_view text) {
     entry.status = cell(column::kStatus);
     entry.statusCode = cell(column::kStatusCode);
     entry.count = cell(column::kCount);
-    entry.proceduresText = cell(column::kProcedures);
     entry.dateBytes = cell(column::kDateBytes);
     entry.reserved = cell(column::kReserved);
     entry.workshopIDBytes = cell(column::kWorkshopIDBytes);
-    entry.procedures = ParseProcedureCells(*cell(column::kProcedureCodes), cell(column::kProcedureReserved));
+    entry.procedures = ParseProcedureCells(*cell(column::kProcedures), cell(column::kProcedureReserved));
     list.push_back(ImportEntry(entry));
   }
   return list;

@@ -149,26 +149,26 @@ TEST(ExchangeCsv, TheSampleAsTheSpreadsheetGetsIt) {
   const std::string csv = HistoryToCsv(Sample());
   const std::string expected =
       "\xEF\xBB\xBF#,Date,KM,Workshop type,Workshop type code,Workshop ID,Status,Status code,CNT,Procedures,"
-      "Procedure codes,Date bytes,Reserved,Workshop ID bytes,Procedure reserved\r\n"
-      "9,2024-03-14,98450,BMW Service,1,M4021,ON TIME,1,3,Engine oil: ON TIME; Micro-filter: ON TIME; "
-      "Vehicle check: ON TIME,1:1; 4:1; 100:1,,,,\r\n"
-      "8,2023-09-02,86120,Independent,0,KFZ-BAU,LATE,2,3,Brake fluid: LATE; Front Brake: ON TIME; "
-      "Rear Brake: OVERDUE,3:2; 2:1; 6:3,,,,\r\n"
-      "7,2023-01-21,79300,BMW Service,1,M4021,ON TIME,1,5,Engine oil: ON TIME; Air filter element: ON TIME; "
-      "Spark plugs: ON TIME; Statutory vehicle inspection: ON TIME; Statutory emissions test: ON TIME,"
-      "1:1; 11:1; 10:1; 32:1; 33:1,,,,\r\n"
-      "6,2021-06-08,61875,Independent,0,M\xC3\xBCller,INCOMPLETE,3,2,Engine oil: ON TIME; Fuel filter: OVERDUE,"
-      "1:1; 12:3,,,,\r\n";
+      "Date bytes,Reserved,Workshop ID bytes,Procedure reserved\r\n"
+      "9,2024-03-14,98450,BMW Service,1,M4021,ON TIME,1,3,Engine oil (1): ON TIME (1); Micro-filter (4): ON TIME (1); "
+      "Vehicle check (100): ON TIME (1),,,,\r\n"
+      "8,2023-09-02,86120,Independent,0,KFZ-BAU,LATE,2,3,Brake fluid (3): LATE (2); Front Brake (2): ON TIME (1); "
+      "Rear Brake (6): OVERDUE (3),,,,\r\n"
+      "7,2023-01-21,79300,BMW Service,1,M4021,ON TIME,1,5,Engine oil (1): ON TIME (1); Air filter element (11): ON TIME (1); "
+      "Spark plugs (10): ON TIME (1); Statutory vehicle inspection (32): ON TIME (1); "
+      "Statutory emissions test (33): ON TIME (1),,,,\r\n"
+      "6,2021-06-08,61875,Independent,0,M\xC3\xBCller,INCOMPLETE,3,2,Engine oil (1): ON TIME (1); Fuel filter (12): OVERDUE (3),"
+      ",,,\r\n";
   EXPECT_EQ(csv.substr(0, expected.size()), expected);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 10);
-  EXPECT_TRUE(csv.ends_with("1,2017-06-12,12,BMW Service,1,M4021,ON TIME,1,1,Pre-delivery inspection: ON TIME,20:1,,,,\r\n"));
+  EXPECT_TRUE(csv.ends_with("1,2017-06-12,12,BMW Service,1,M4021,ON TIME,1,1,Pre-delivery inspection (20): ON TIME (1),,,,\r\n"));
 }
 
 TEST(ExchangeEntry, TheCellsOfOddEntries) {
   struct Case {
     const char* name;
     TBuffer rec;
-    std::string date, dateBytes, workshopID, workshopIDBytes, reserved, codes, procedureReserved, procedures;
+    std::string date, dateBytes, workshopID, workshopIDBytes, reserved, procedureReserved, procedures;
   };
   TBuffer odd = WithDate(WithIDBytes(ExampleEntryBytes(), std::string("A\0B", 3)), 40, 13, 2023);
   odd[kOffReserved] = 0x7E;
@@ -178,18 +178,18 @@ TEST(ExchangeEntry, TheCellsOfOddEntries) {
   odd[kRecordHeadSize + 8 + 1] = 9;      // and status
   odd[kRecordHeadSize + 8 + 7] = 0x01;   // its last reserved byte
   const std::vector<Case> cases = {
-      {"the example entry", ExampleEntryBytes(), "2020-02-01", "", "A1", "", "", "1:1; 100:3", "",
-       "Engine oil: ON TIME; Vehicle check: OVERDUE"},
+      {"the example entry", ExampleEntryBytes(), "2020-02-01", "", "A1", "", "", "",
+       "Engine oil (1): ON TIME (1); Vehicle check (100): OVERDUE (3)"},
       {"bytes after a zero in the ID, day 40 of month 13, reserved bytes, unknown codes", odd, "2023-13-40",
-       "28 0D 07 E7", "A", "41 00 42 00 00 00 00", "7E", "1:1; 7:9", "00 00 00 00 00 00; 00 00 00 00 00 01",
-       "Engine oil: ON TIME; UNKNOWN(7): UNKNOWN(9)"},
+       "28 0D 07 E7", "A", "41 00 42 00 00 00 00", "7E", "00 00 00 00 00 00; 00 00 00 00 00 01",
+       "Engine oil (1): ON TIME (1); UNKNOWN(7) (7): UNKNOWN(9) (9)"},
       {"bytes Windows-1252 leaves undefined, a control byte", WithIDBytes(ExampleEntryBytes(), "\x81\x8D\x8F\x90\x9D\x09Z"),
-       "2020-02-01", "", "??????Z", "81 8D 8F 90 9D 09 5A", "", "1:1; 100:3", "",
-       "Engine oil: ON TIME; Vehicle check: OVERDUE"},
+       "2020-02-01", "", "??????Z", "81 8D 8F 90 9D 09 5A", "", "",
+       "Engine oil (1): ON TIME (1); Vehicle check (100): OVERDUE (3)"},
       {"all seven bytes, no zero", WithIDBytes(ExampleEntryBytes(), "M\xFC" "ller\xE9"), "2020-02-01", "",
-       "M\xC3\xBCller\xC3\xA9", "", "", "1:1; 100:3", "", "Engine oil: ON TIME; Vehicle check: OVERDUE"},
+       "M\xC3\xBCller\xC3\xA9", "", "", "", "Engine oil (1): ON TIME (1); Vehicle check (100): OVERDUE (3)"},
       {"an empty ID and year 0", WithDate(WithIDBytes(ExampleEntryBytes(), ""), 1, 1, 0), "0000-01-01", "01 01 00 00", "",
-       "", "", "1:1; 100:3", "", "Engine oil: ON TIME; Vehicle check: OVERDUE"},
+       "", "", "", "Engine oil (1): ON TIME (1); Vehicle check (100): OVERDUE (3)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -199,7 +199,6 @@ TEST(ExchangeEntry, TheCellsOfOddEntries) {
     EXPECT_EQ(e.workshopID, c.workshopID);
     EXPECT_EQ(e.workshopIDBytes, c.workshopIDBytes);
     EXPECT_EQ(e.reserved, c.reserved);
-    EXPECT_EQ(ProcedureCodesCell(e.procedures), c.codes);
     EXPECT_EQ(ProcedureReservedCell(e.procedures), c.procedureReserved);
     EXPECT_EQ(ProceduresCell(e.procedures), c.procedures);
   }
@@ -244,9 +243,16 @@ TEST(ExchangeHex, CellsBothWays) {
 }
 
 const std::string kHeader =
-    "#,Date,KM,Workshop type,Workshop type code,Workshop ID,Status,Status code,CNT,Procedures,Procedure codes,"
+    "#,Date,KM,Workshop type,Workshop type code,Workshop ID,Status,Status code,CNT,Procedures,"
     "Date bytes,Reserved,Workshop ID bytes,Procedure reserved\n";
-const std::string kGoodRow = "1,2020-02-01,1000,BMW Service,1,A1,LATE,2,2,Engine oil: ON TIME; Vehicle check: OVERDUE,1:1; 100:3,,,,\n";
+const std::string kGoodRow =
+    "1,2020-02-01,1000,BMW Service,1,A1,LATE,2,2,Engine oil (1): ON TIME (1); Vehicle check (100): OVERDUE (3),,,,\n";
+
+// A row of the columns above: date, km, workshop ID, status code, procedures, the four raw cells.
+std::string Row(const std::string& date, const std::string& km, const std::string& id, const std::string& status,
+                const std::string& procedures, const std::string& raw = ",,,") {
+  return "1," + date + "," + km + ",,1," + id + ",," + status + ",," + procedures + "," + raw + "\n";
+}
 
 struct RefusalCase {
   const char* name;
@@ -255,56 +261,61 @@ struct RefusalCase {
 };
 
 TEST(ExchangeImport, CsvRefusalsSayTheLineAndWhy) {
+  const std::string oil = "Engine oil (1): ON TIME (1)";
   const std::vector<RefusalCase> cases = {
       {"empty", "", "Line 1: no header row"},
       {"only the header", kHeader, "Line 1: no entry below the header row"},
-      {"a missing column", "Date,Workshop type code,Workshop ID,Status code,Procedure codes\n2020-02-01,1,A1,2,1:1\n",
+      {"a missing column", "Date,Workshop type code,Workshop ID,Status code,Procedures\n2020-02-01,1,A1,2,(1): (1)\n",
        "Line 1: the column \"KM\" is missing"},
       {"a column twice", "Date,KM,Date\n", "Line 1: the column \"Date\" is there twice"},
       {"an open quote", kHeader + kGoodRow + "1,\"2020-02-01,1000\n", "Line 3: a quoted field is not closed"},
       {"a quote inside a field", kHeader + "1,20\"20,1000\n", "Line 2: a quote inside a field that does not begin with one"},
       {"text after a closing quote", kHeader + "1,\"2020\"-02-01\n", "Line 2: text after the closing quote of a field"},
-      {"a short row", kHeader + kGoodRow + "1,2020-02-01\n", "Line 3: 2 fields where the header row has 15"},
-      {"a date that is not a date", kHeader + kGoodRow + kGoodRow + "1,2020-02-30,1000,,1,A1,,2,,,1:1,,,,\n",
-       "Line 4: Date \"2020-02-30\" is not a calendar date written YYYY-MM-DD"},
-      {"a date as the list shows it", kHeader + "1,1.2.2020,1000,,1,A1,,2,,,1:1,,,,\n",
-       "Line 2: Date \"1.2.2020\" is not a calendar date written YYYY-MM-DD"},
-      {"no date", kHeader + "1,,1000,,1,A1,,2,,,1:1,,,,\n", "Line 2: Date is empty"},
-      {"date bytes that are not 4 bytes", kHeader + "1,,1000,,1,A1,,2,,,1:1,28 0D 07,,,\n",
+      {"a short row", kHeader + kGoodRow + "1,2020-02-01\n", "Line 3: 2 fields where the header row has 14"},
+      {"a date that is not a date", kHeader + kGoodRow + kGoodRow + Row("2020-02-30", "1000", "A1", "2", oil),
+       "Line 4: Date \"2020-02-30\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
+      {"a date as a spreadsheet may write it", kHeader + Row("02/01/2020", "1000", "A1", "2", oil),
+       "Line 2: Date \"02/01/2020\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
+      {"a date the editor would not take", kHeader + Row("30.2.2020", "1000", "A1", "2", oil),
+       "Line 2: Date \"30.2.2020\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
+      {"no date", kHeader + Row("", "1000", "A1", "2", oil), "Line 2: Date is empty"},
+      {"date bytes that are not 4 bytes", kHeader + Row("", "1000", "A1", "2", oil, "28 0D 07,,,"),
        "Line 2: Date bytes \"28 0D 07\" is not 4 bytes (day, month, year) of hex"},
-      {"km with a separator", kHeader + "1,2020-02-01,\"1,000\",,1,A1,,2,,,1:1,,,,\n",
+      {"km with a separator", kHeader + Row("2020-02-01", "\"1,000\"", "A1", "2", oil),
        "Line 2: KM \"1,000\" is not a whole number from 0 to 4294967295"},
-      {"km too large", kHeader + "1,2020-02-01,4294967296,,1,A1,,2,,,1:1,,,,\n",
+      {"km too large", kHeader + Row("2020-02-01", "4294967296", "A1", "2", oil),
        "Line 2: KM \"4294967296\" is not a whole number from 0 to 4294967295"},
-      {"a code out of range", kHeader + "1,2020-02-01,1000,,1,A1,,256,,,1:1,,,,\n",
+      {"a code out of range", kHeader + Row("2020-02-01", "1000", "A1", "256", oil),
        "Line 2: Status code \"256\" is not a whole number from 0 to 255"},
-      {"a negative code", kHeader + "1,2020-02-01,1000,,-1,A1,,2,,,1:1,,,,\n",
+      {"a negative code", kHeader + "1,2020-02-01,1000,,-1,A1,,2,,(1): (1),,,,\n",
        "Line 2: Workshop type code \"-1\" is not a whole number from 0 to 255"},
-      {"a procedure code out of range", kHeader + "1,2020-02-01,1000,,1,A1,,2,,,1:1; 300:1,,,,\n",
+      {"a procedure code out of range", kHeader + Row("2020-02-01", "1000", "A1", "2", oil + "; Brake (300): LATE (2)"),
        "Line 2: procedure 2's type code \"300\" is not a whole number from 0 to 255"},
-      {"procedure codes without a colon", kHeader + "1,2020-02-01,1000,,1,A1,,2,,,1-1,,,,\n",
-       "Line 2: Procedure codes \"1-1\" are not TYPE:STATUS pairs separated by \";\", for example \"1:1; 100:3\""},
-      {"a workshop ID over 7 bytes", kHeader + "1,2020-02-01,1000,,1,ABCDEFGH,,2,,,1:1,,,,\n",
+      {"procedures without codes", kHeader + Row("2020-02-01", "1000", "A1", "2", "Engine oil: ON TIME"),
+       "Line 2: Procedures \"Engine oil: ON TIME\" are not \"TYPE (code): STATUS (code)\" items separated by \";\", "
+       "for example \"Engine oil (1): ON TIME (1)\""},
+      {"a workshop ID over 7 bytes", kHeader + Row("2020-02-01", "1000", "ABCDEFGH", "2", oil),
        "Line 2: Workshop ID \"ABCDEFGH\" takes 8 bytes in the code page, at most 7 fit"},
-      {"a workshop ID the code page cannot hold", kHeader + "1,2020-02-01,1000,,1,\xD0\x96,,2,,,1:1,,,,\n",
+      {"a workshop ID the code page cannot hold", kHeader + Row("2020-02-01", "1000", "\xD0\x96", "2", oil),
        "Line 2: Workshop ID \"\xD0\x96\" holds a character the code page cannot hold"},
-      {"workshop ID bytes that are not 7", kHeader + "1,2020-02-01,1000,,1,A,,2,,,1:1,,,41,\n",
+      {"workshop ID bytes that are not 7", kHeader + Row("2020-02-01", "1000", "A", "2", oil, ",,41,"),
        "Line 2: Workshop ID bytes \"41\" is not 7 bytes of hex"},
-      {"reserved that is not a byte", kHeader + "1,2020-02-01,1000,,1,A,,2,,,1:1,,1FF,,\n",
+      {"reserved that is not a byte", kHeader + Row("2020-02-01", "1000", "A", "2", oil, ",1FF,,"),
        "Line 2: Reserved \"1FF\" is not 1 byte of hex"},
-      {"procedure reserved for another count", kHeader + "1,2020-02-01,1000,,1,A,,2,,,1:1; 2:2,,,,00 00 00 00 00 01\n",
+      {"procedure reserved for another count",
+       kHeader + Row("2020-02-01", "1000", "A", "2", oil + "; (2): (2)", ",,,00 00 00 00 00 01"),
        "Line 2: Procedure reserved \"00 00 00 00 00 01\" has 1 items for 2 procedures"},
-      {"a status text that is not the code's", kHeader + "1,2020-02-01,1000,,1,A1,ON TIME,2,,,1:1,,,,\n",
+      {"a status text that is not the code's", kHeader + "1,2020-02-01,1000,,1,A1,ON TIME,2,,(1): (1),,,,\n",
        "Line 2: Status \"ON TIME\" is not the text of Status code 2 (\"LATE\")"},
-      {"a count that is not the procedures'", kHeader + "1,2020-02-01,1000,,1,A1,,2,3,,1:1,,,,\n",
+      {"a count that is not the procedures'", kHeader + "1,2020-02-01,1000,,1,A1,,2,3,(1): (1),,,,\n",
        "Line 2: CNT \"3\" is not the text of the number of procedures (\"1\")"},
-      {"procedure texts that are not the codes'", kHeader + "1,2020-02-01,1000,,1,A1,,2,,Engine oil: LATE,1:1,,,,\n",
-       "Line 2: Procedures \"Engine oil: LATE\" is not the text of the procedure codes (\"Engine oil: ON TIME\")"},
-      {"256 procedures", kHeader + "1,2020-02-01,1000,,1,A1,,2,,," + [] {
-         std::string codes = "1:1";
-         for (int i = 1; i < 256; ++i) codes += "; 1:1";
-         return codes;
-       }() + ",,,,\n",
+      {"a procedure text that is not its code's", kHeader + Row("2020-02-01", "1000", "A1", "2", "Engine oil (1): LATE (1)"),
+       "Line 2: procedure 1's status \"LATE\" is not the text of status code 1 (\"ON TIME\")"},
+      {"256 procedures", kHeader + Row("2020-02-01", "1000", "A1", "2", [&] {
+         std::string procedures = oil;
+         for (int i = 1; i < 256; ++i) procedures += "; " + oil;
+         return procedures;
+       }()),
        "Line 2: 256 procedures, at most 255 fit in an entry"},
   };
   for (const RefusalCase& c : cases) {
@@ -318,11 +329,23 @@ TEST(ExchangeImport, CsvRefusalsSayTheLineAndWhy) {
   }
 }
 
-TEST(ExchangeImport, CsvTakesColumnsInAnyOrderAndLeavesOthersAlone) {
-  const std::string csv = "Notes,Procedure codes,Status code,Workshop ID,Workshop type code,KM,Date\n"
-                          "first,1:1; 100:3,2,A1,1,1000,2020-02-01\n";
-  EXPECT_EQ(JoinHistory(HistoryFromCsv(csv)), ExampleEntryBytes());
-  EXPECT_EQ(JoinHistory(HistoryFromCsv(kHeader + kGoodRow)), ExampleEntryBytes());
+TEST(ExchangeImport, CsvTakesColumnsInAnyOrderTextsLeftOutAndTheListsDates) {
+  struct Case {
+    const char* name;
+    std::string csv;
+  };
+  const std::vector<Case> cases = {
+      {"as exported", kHeader + kGoodRow},
+      {"other columns, in another order, the texts left out",
+       "Notes,Procedures,Status code,Workshop ID,Workshop type code,KM,Date\nfirst,(1): (1); (100): (3),2,A1,1,1000,2020-02-01\n"},
+      {"the date as the lists show it, LF, no byte order mark, an empty line at the end",
+       "Date,KM,Workshop type code,Workshop ID,Status code,Procedures\n1.2.2020,1000,1,A1,2,"
+       "Engine oil (1): ON TIME (1);Vehicle check(100):OVERDUE (3)\n\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(JoinHistory(HistoryFromCsv(c.csv)), ExampleEntryBytes());
+  }
 }
 
 TEST(ExchangeImport, JsonRefusalsSayTheLineAndWhy) {
@@ -336,7 +359,7 @@ TEST(ExchangeImport, JsonRefusalsSayTheLineAndWhy) {
       {"a missing key", "{\"entries\": [\n" + good + ",\n{\"Date\": \"2020-02-01\",\n \"Workshop type code\": 1}]}",
        "Line 4: no \"KM\""},
       {"a date that is not a date", "{\"entries\": [\n{\"KM\": 5,\n \"Date\": \"2020-13-01\"}]}",
-       "Line 3: Date \"2020-13-01\" is not a calendar date written YYYY-MM-DD"},
+       "Line 3: Date \"2020-13-01\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
       {"km as a negative number", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": -5}]}",
        "Line 2: KM \"-5\" is not a whole number from 0 to 4294967295"},
       {"km as a fraction", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 5.5}]}",

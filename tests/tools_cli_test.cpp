@@ -166,13 +166,14 @@ TEST_F(CliFiles, ImportRefusesBadInputWithItsLineAndWritesNothing) {
   const std::string out = Write("kept.kelta", ExampleEntryBytes());
   const std::string csv = Write("bad.csv", TBuffer());
   WriteBytes(csv, [] {
-    const std::string text = "Date,KM,Workshop type code,Workshop ID,Status code,Procedure codes\n"
-                             "2020-02-01,1000,1,A1,2,1:1\n2020-02-01,1000,1,A1,2,1:1\n2020-02-30,1000,1,A1,2,1:1\n";
+    const std::string text = "Date,KM,Workshop type code,Workshop ID,Status code,Procedures\n"
+                             "2020-02-01,1000,1,A1,2,(1): (1)\n2020-02-01,1000,1,A1,2,(1): (1)\n"
+                             "2020-02-30,1000,1,A1,2,(1): (1)\n";
     return TBuffer(text.begin(), text.end());
   }());
   CliResult r = Cli({"import", csv, "-o", out});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, csv + ": Line 4: Date \"2020-02-30\" is not a calendar date written YYYY-MM-DD\n");
+  EXPECT_EQ(r.err, csv + ": Line 4: Date \"2020-02-30\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)\n");
   EXPECT_EQ(ReadBytes(out), ExampleEntryBytes());  // the file that was there stays as it was
   const std::string fresh = dir_.File("fresh.kelta");
   EXPECT_EQ(Cli({"import", csv, "-o", fresh}).code, 1);

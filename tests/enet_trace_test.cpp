@@ -7,6 +7,7 @@
 #include "HexText.h"
 #include "MemoryTransport.h"
 #include "PcapTrace.h"
+#include "SessionTrace.h"
 #include "SimulatedCar.h"
 #include "TarveloError.h"
 #include "TempDir.h"
@@ -219,6 +220,40 @@ TEST(FrameObserver, SeesTheRequestTheAcknowledgementEveryPendingAnswerAndTheAnsw
   session->SetFrameObserver({});  // no observer: nothing is called
   EXPECT_TRUE(session->EnetRequest(ResetRequest(), kHeadUnitAddress).Answered());
   EXPECT_EQ(frames.size(), expected.size());
+}
+
+TEST(SessionTrace, KeepsTheFramesOfEveryConnectionInMemoryWhileItLives) {
+  SimulatedCar car;
+  const auto session = car.Session();
+  TBuffer bytes;
+  std::vector<uint16_t> localPorts;
+  {
+    TSessionTrace trace(*session, MemoryTraceSink(bytes));
+    EXPECT_TRUE(session->EnetRequest(EraseHistoryRequest(), kHeadUnitAddress).Answered());
+    localPorts.push_back(session->ConnectionEnds()->local.port);
+    session->Disconnect();  // the next request connects again, from another port
+    EXPECT_TRUE(session->EnetRequest(ResetRequest(), kHeadUnitAddress).Answered());
+    localPorts.push_back(session->ConnectionEnds()->local.port);
+  }
+  const std::size_t traced = bytes.size();
+  EXPECT_TRUE(session->EnetRequest(ResetRequest(), kHeadUnitAddress).Answered());  // after the trace: not traced
+  EXPECT_EQ(bytes.size(), traced);
+
+  std::vector<std::string> seen;  // "port > port: payload" of every packet
+  for (const TracedPacket& p : ReadTrace(bytes)) {
+    EXPECT_EQ(p.source, kLoopback);
+    EXPECT_EQ(p.destination, kLoopback);
+    seen.push_back(std::to_string(p.sourcePort) + ">" + std::to_string(p.destinationPort) + " " +
+                   BytesToHexText(p.payload));
+  }
+  const std::string l1 = std::to_string(localPorts[0]), l2 = std::to_string(localPorts[1]), g = car.PortText();
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      l1 + ">" + g + " ", g + ">" + l1 + " ", l1 + ">" + g + " ",  // handshake
+                      l1 + ">" + g + " 000000060001F4633101A080", g + ">" + l1 + " 000000060002F4633101A080",
+                      g + ">" + l1 + " 00000006000163F47101A080",
+                      l2 + ">" + g + " ", g + ">" + l2 + " ", l2 + ">" + g + " ",  // the new connection's
+                      l2 + ">" + g + " 000000040001F4631101", g + ">" + l2 + " 000000040002F4631101",
+                      g + ">" + l2 + " 00000004000163F45101"}));
 }
 
 TEST(FrameObserver, AFrameThatDoesNotArriveWholeIsNotSeenAndAConnectionInMemoryHasNoEnds) {

@@ -4,7 +4,7 @@
 
 #include "CliSupport.h"
 #include "HistoryWriter.h"
-#include "PcapTrace.h"
+#include "SessionTrace.h"
 #include "TarveloError.h"
 
 void AddWriteCommand(CLI::App& app, CliStreams& io) {
@@ -36,7 +36,7 @@ void AddWriteCommand(CLI::App& app, CliStreams& io) {
     job.erase = !args->noErase;
     TEnetSession session;
     std::unique_ptr<TPcapFile> traceFile;
-    std::unique_ptr<TPcapTrace> trace;
+    std::unique_ptr<TSessionTrace> trace;
     if (!args->trace.empty()) {
       try {
         traceFile = std::make_unique<TPcapFile>(args->trace);
@@ -44,10 +44,7 @@ void AddWriteCommand(CLI::App& app, CliStreams& io) {
         io.err << ErrorReportText(e.what()) << "\n";
         ExitWith(kExitUsage);
       }
-      trace = std::make_unique<TPcapTrace>(traceFile->Sink());
-      session.SetFrameObserver([&session, &trace](TFrameDirection direction, std::span<const uint8_t> frame) {
-        if (const std::optional<TConnectionEnds> ends = session.ConnectionEnds()) trace->Frame(*ends, direction, frame);
-      });
+      trace = std::make_unique<TSessionTrace>(session, traceFile->Sink());
     }
     StopOnInterrupt stop(session.Wait());
     // The pauses between entries make a long history take a while: show how far it is on a terminal.

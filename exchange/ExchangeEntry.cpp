@@ -58,6 +58,18 @@ bool TextGivesWorkshopIDBack(std::span<const uint8_t> field, const std::string& 
   return zeroAfter && !HasControlCharacter(text) && Utf8ToAnsi(text) == bytes;
 }
 
+// Whether a spreadsheet program may take the text for a number, a date, a time or a formula and
+// change it ("0042" becomes 42, "1-2" a date, "=A1" a formula): text without a letter (but the
+// exponent's E), or starting with one of = + - @.
+bool SpreadsheetMayChange(std::string_view text) {
+  if (text.empty()) return false;
+  if (std::string_view("=+-@").find(text.front()) != std::string_view::npos) return true;
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    const auto b = static_cast<uint8_t>(c);
+    return b >= 0x80 || (((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) && b != 'E' && b != 'e');
+  });
+}
+
 template <typename T>
 std::string JoinItems(const std::vector<TExportProcedure>& procedures, T item) {
   std::string cell;
@@ -173,6 +185,8 @@ TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCou
   const auto field = std::span(rec).subspan(kOffWorkshopID, kWorkshopIDSize);
   if (TextGivesWorkshopIDBack(field, idBytes, idText)) {
     e.workshopID = idText;
+    // The bytes too, so that an import of what a spreadsheet saved again still gets them right.
+    if (SpreadsheetMayChange(idText)) e.workshopIDBytes = HexCell(field);
   } else {
     e.workshopID = ReadableWorkshopID(idBytes);
     e.workshopIDBytes = HexCell(field);

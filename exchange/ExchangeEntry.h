@@ -63,7 +63,9 @@ struct TExportEntry {
   std::vector<TExportProcedure> procedures;
   std::string dateBytes;        // 4 bytes of hex when the date is no calendar date, else empty
   std::string reserved;         // 1 byte of hex when not zero, else empty
-  std::string workshopIDBytes;  // 7 bytes of hex when the text does not give the field's bytes back
+  // 7 bytes of hex when the text does not give the field's bytes back, or when a spreadsheet may
+  // take the text for a number, date, time or formula ("0042", "1-2", "=A1")
+  std::string workshopIDBytes;
 };
 
 // The entry at row of a list of rowCount rows (the number as the entries list shows it).

@@ -98,7 +98,8 @@ void CheckKMOrder(const THistoryList& list, const CalendarDate& today, std::vect
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (HasCalendarDate(list[i]) && DateKey(list[i]) <= DateKey(today)) dated.push_back(i);
   }
-  std::stable_sort(dated.begin(), dated.end(), [&](std::size_t a, std::size_t b) {
+  // A total order (no two entries share an index), so a plain sort is stable enough.
+  std::sort(dated.begin(), dated.end(), [&](std::size_t a, std::size_t b) {
     if (DateKey(list[a]) != DateKey(list[b])) return DateKey(list[a]) < DateKey(list[b]);
     return a > b;
   });
@@ -151,7 +152,8 @@ std::vector<TFinding> CheckHistory(const THistoryList& list, const CalendarDate&
   CheckDates(list, today, raw);
   CheckKMOrder(list, today, raw);
   CheckEachEntry(list, raw);
-  std::stable_sort(raw.begin(), raw.end(), [](const TRawFinding& a, const TRawFinding& b) {
+  // Each kind of finding comes at most once per entry: index and kind order them totally.
+  std::sort(raw.begin(), raw.end(), [](const TRawFinding& a, const TRawFinding& b) {
     return std::tie(a.index, a.kind) < std::tie(b.index, b.kind);
   });
   std::vector<TFinding> findings;

@@ -195,8 +195,8 @@ TEST(HistoryWriter, AStopEndsTheWriteBeforeTheNextRequest) {
     SCOPED_TRACE(c.name);
     SimulatedCar car(c.faults);
     TEnetSession session(ImpatientTimings(std::chrono::minutes(1)));  // only the stop ends a wait
+    int pumped = 0;  // outlives the write that the pump below runs in
     if (c.stopAfterEntries == 0) {
-      int pumped = 0;
       session.Wait().SetMessagePump([&] {
         if (car->ReceivedFrames().size() == 1 && ++pumped == 10) session.Wait().RequestStop();
       });

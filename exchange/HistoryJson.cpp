@@ -67,7 +67,6 @@ class TLineCountingIterator {
     return before;
   }
   friend bool operator==(const TLineCountingIterator& a, const TLineCountingIterator& b) { return a.at_ == b.at_; }
-  friend bool operator!=(const TLineCountingIterator& a, const TLineCountingIterator& b) { return a.at_ != b.at_; }
 
  private:
   const char* at_;

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -108,10 +110,24 @@ inline QPoint RowCenter(QAbstractItemView* view, int row) {
   return view->visualRect(view->model()->index(row, 0)).center();
 }
 
+// Under the offscreen platform, a screen as big as a usual desktop's (1920 x 1080), so that the
+// windows lie on it as they do for a user. Call before the application object exists.
+inline void UseDesktopSizedOffscreenScreen() {
+  if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
+  const QString config = QDir::temp().absoluteFilePath(QStringLiteral("tarvelo-offscreen-screen.json"));
+  QFile file(config);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  file.write(R"({"screens": [{"name": "Desktop", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                 "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+  file.close();
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+}
+
 // main() for a Qt Test class: the application object with the error report, named and styled
 // as the program is.
 #define TARVELO_QT_TEST_MAIN(TestClass)                          \
   int main(int argc, char** argv) {                              \
+    UseDesktopSizedOffscreenScreen();                            \
     TTarveloApplication app(argc, argv);                         \
     app.setApplicationName(QStringLiteral("Tarvelo"));           \
     ApplyVisualStyle(app);                                       \

@@ -269,6 +269,18 @@ class TestConnect : public TWindowsTest {
     QTest::mouseClick(StartButton(), Qt::LeftButton);
     QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
     QVERIFY(Connect().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-connection.png")));
+
+    // A head unit that refuses: the ERR lines wrap, and the bar shows the outcome in red.
+    car->SetFaults([] {
+      CarSimFaults f;
+      f.nrc = {{0x31, 0x22}};
+      return f;
+    }());
+    Erase()->setChecked(false);
+    History().ReplaceAll({SampleEntries()[0], SampleEntries()[1]});
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    QVERIFY(LogLines().contains(QStringLiteral("[ ERROR ]")));
+    QVERIFY(Connect().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-refused.png")));
   }
 
   // The bar says how far the write is ("2 of 3"), then stays, full, in the colour of the outcome

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -114,13 +115,13 @@ inline QPoint RowCenter(QAbstractItemView* view, int row) {
 // windows lie on it as they do for a user. Call before the application object exists.
 inline void UseDesktopSizedOffscreenScreen() {
   if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
-  const QString config = QDir::temp().absoluteFilePath(QStringLiteral("tarvelo-offscreen-screen.json"));
-  QFile file(config);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-  file.write(R"({"screens": [{"name": "Desktop", "x": 0, "y": 0, "width": 1920, "height": 1080,
-                 "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-  file.close();
-  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+  // A file of this process's own (tests run side by side), kept until the process ends.
+  static QTemporaryFile config(QDir::temp().absoluteFilePath(QStringLiteral("tarvelo-offscreen-XXXXXX.json")));
+  if (!config.open()) return;
+  config.write(R"({"screens": [{"name": "Desktop", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+  config.flush();
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
 }
 
 // main() for a Qt Test class: the application object with the error report, named and styled

@@ -170,9 +170,7 @@ class TestConnect : public TWindowsTest {
   // A car that never answers: the windows still take every click at once, and "Stop" ends the
   // write before its next request.
   void clicksAreTakenAtOnceWhileTheCarIsSilentAndStopEndsTheWrite() {
-    CarSimFaults silent;
-    silent.silent = true;
-    SimulatedCar car(silent);
+    SimulatedCar car(SilentCar());
     ShowFor(car);
     History().ReplaceAll(SampleEntries());
 
@@ -352,9 +350,7 @@ class TestConnect : public TWindowsTest {
 
   // The last test of all: the program's exit reaches every later event loop of this process.
   void closingTheMainWindowDuringAWriteAsksAndYesEndsTheProgramAtOnce() {
-    CarSimFaults silent;
-    silent.silent = true;
-    SimulatedCar car(silent);
+    SimulatedCar car(SilentCar());
     ShowFor(car);
     History().ReplaceAll(SampleEntries());
 

@@ -303,9 +303,7 @@ TEST(CliProgram, ExecutableAnswersAndExitsWithTheCode) {
 // Ctrl-C in the middle of a write to a car that keeps silent: the write stops before its next
 // request, says so, and the program exits with 130; a second Ctrl-C ends it at once.
 TEST(CliProgram, CtrlCStopsAWriteBeforeItsNextRequest) {
-  CarSimFaults silent;
-  silent.silent = true;
-  SimulatedCar car(silent);
+  SimulatedCar car(SilentCar());
   const std::string cli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
   const std::string sample = std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta";
   // The shell sends the interrupt once the car has the first request (the erase), while the

@@ -225,6 +225,7 @@ class TestDetect : public TWindowsTest {
 int main(int argc, char** argv) {
   std::string why;
   EnterPrivateNetworkNamespace(&why);
+  UseDesktopSizedOffscreenScreen();
   TTarveloApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Tarvelo"));
   ApplyVisualStyle(app);

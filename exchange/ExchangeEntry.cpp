@@ -150,9 +150,11 @@ void PutDate(const TImportCell& cell, TBuffer& rec) {
 }
 
 void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
-  const std::string bytes = Utf8ToAnsi(cell.text);
   const std::string name = "Workshop ID " + Quoted(cell.text);
-  if (AnsiToUtf8(bytes) != cell.text) throw TImportError(cell.line, name + " holds a character the code page cannot hold");
+  if (const std::optional<std::string> refused = FirstCharacterOutsideCodePage(cell.text)) {
+    throw TImportError(cell.line, name + " holds " + Quoted(*refused) + ", which the code page cannot hold");
+  }
+  const std::string bytes = Utf8ToAnsi(cell.text);
   if (bytes.size() > kWorkshopIDSize) {
     throw TImportError(cell.line, name + " takes " + std::to_string(bytes.size()) + " bytes in the code page, at most " +
                                       std::to_string(kWorkshopIDSize) + " fit");

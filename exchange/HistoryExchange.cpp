@@ -5,6 +5,7 @@
 
 #include "HistoryCsv.h"
 #include "HistoryJson.h"
+#include "ImportError.h"
 
 namespace {
 
@@ -36,4 +37,26 @@ std::string ExportHistory(const THistoryList& list, TExchangeFormat format) {
 
 THistoryList ImportHistory(std::string_view text, TExchangeFormat format) {
   return format == TExchangeFormat::Csv ? HistoryFromCsv(text) : HistoryFromJson(text);
+}
+
+THistoryLoad LoadExchangeFile(const std::string& path, TExchangeFormat format) {
+  THistoryLoad load;
+  TBuffer bytes;
+  try {
+    bytes = ReadHistoryFileBytes(path);
+  } catch (const TarveloError& e) {
+    load.outcome = THistoryLoad::Outcome::Unreadable;
+    load.problem = e.what();
+    return load;
+  }
+  try {
+    load.entries = ImportHistory(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), format);
+  } catch (const TImportError& e) {
+    load.outcome = THistoryLoad::Outcome::InvalidData;
+    load.problem = e.what();
+  } catch (const std::bad_alloc&) {
+    load.outcome = THistoryLoad::Outcome::InvalidData;
+    load.problem = "the file is too big for the memory left";
+  }
+  return load;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "HistoryList.h"
+#include "HistoryFile.h"
 
 enum class TExchangeFormat { Csv, Json };
 
@@ -21,3 +21,7 @@ std::string ExportHistory(const THistoryList& list, TExchangeFormat format);
 
 // Throws TImportError ("Line 4: ...") when the text is refused; never returns an empty list.
 THistoryList ImportHistory(std::string_view text, TExchangeFormat format);
+
+// A CSV or JSON file as a history: read whole, then imported. Unreadable: the "Cannot open file ..."
+// text; refused: InvalidData with "Line 4: ..." as the problem (also when memory runs out).
+THistoryLoad LoadExchangeFile(const std::string& path, TExchangeFormat format);

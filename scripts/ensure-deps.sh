@@ -14,6 +14,7 @@ tarvelo_packages=(
   clang libclang-rt-14-dev      # libFuzzer and the sanitizer runtimes
   iproute2 util-linux           # ip and unshare for the private network namespaces of the discovery tests
   tshark                        # reads the write's pcap trace back in the trace test (never captures)
+  poppler-utils                 # pdftotext and pdftoppm: the service book read back, its page in docs/
 )
 
 tarvelo_ensure_packages() {

@@ -1,5 +1,7 @@
 // The ENET connection window as a real widget, writing into the simulated car on loopback.
+#include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -331,6 +333,72 @@ class TestConnect : public TWindowsTest {
     QVERIFY(QTest::qWaitForWindowActive(&Connect()));
     QTest::keyClick(Log(), Qt::Key_Escape);
     QVERIFY(!Connect().isVisible());
+  }
+
+  // "Start" checks the history first: with findings it shows them and asks, "No" the default.
+  void theCheckRunsBeforeTheWriteAndAsks() {
+    SimulatedCar car;
+    ShowFor(car);
+    TBuffer future = ExampleEntryBytes();
+    StoreBigEndian16(&future[2], 2999);  // 1.2.2999
+    History().ReplaceAll({future, ExampleEntryBytes(), ExampleEntryBytes()});
+    QString asked;
+    bool noIsDefault = false;
+    const auto start = [&](QMessageBox::StandardButton answer) {
+      WhenModal([&, answer](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY(box);
+        asked = box->text();
+        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        QTest::mouseClick(box->button(answer), Qt::LeftButton);
+      });
+      QTest::mouseClick(StartButton(), Qt::LeftButton);
+      CancelModalWatchers();
+    };
+    start(QMessageBox::No);
+    QVERIFY(noIsDefault);
+    QVERIFY2(asked.startsWith(QStringLiteral("The history has 2 findings:\n\nEntry 3: 1.2.2999 is after today")), qPrintable(asked));
+    QVERIFY(asked.contains(QStringLiteral("Entry 1: the same as entry 2")));
+    QVERIFY(asked.endsWith(QStringLiteral("\n\nWrite anyway?")));
+    QCOMPARE(car->Connections(), 0);  // "No": nothing is written
+    QCOMPARE(Log()->toPlainText(), QString());
+
+    start(QMessageBox::Yes);
+    QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
+    QCOMPARE(car->History().size(), std::size_t{3});
+  }
+
+  // The log's context menu saves the log as text and the last write's frames as a pcap trace.
+  void theLogAndTheTraceOfTheLastWriteCanBeSaved() {
+    SimulatedCar car;
+    ShowFor(car);
+    History().ReplaceAll(ThreeEntries());
+    auto* saveTrace = Find<QAction>(Connect(), "SaveTrace1");
+    QVERIFY(!saveTrace->isEnabled());  // no write yet
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    QVERIFY(saveTrace->isEnabled());
+    TempDir dir;
+    const auto saveThrough = [&](const char* action, const std::string& name) {
+      const QString path = QString::fromStdString(dir.File(name));
+      WhenModal([path](QWidget* w) { AcceptFileDialog(qobject_cast<QFileDialog*>(w), path); });
+      Find<QAction>(Connect(), action)->trigger();
+      return ReadBytes(path.toStdString());
+    };
+    const TBuffer log = saveThrough("SaveLog1", "write.txt");
+    QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(log.data()), static_cast<qsizetype>(log.size())),
+             Log()->toPlainText() + QLatin1Char('\n'));
+
+    const TBuffer trace = saveThrough("SaveTrace1", "write.pcap");
+    QVERIFY(trace.size() > 24);
+    const TBuffer magic = {0xD4, 0xC3, 0xB2, 0xA1};  // pcap, written little-endian
+    QCOMPARE(TBuffer(trace.begin(), trace.begin() + 4), magic);
+    // Every frame the car received is in it, in order.
+    auto from = trace.begin();
+    for (const TReceivedFrame& frame : car->ReceivedFrames()) {
+      const auto at = std::search(from, trace.end(), frame.raw.begin(), frame.raw.end());
+      QVERIFY(at != trace.end());
+      from = at + static_cast<std::ptrdiff_t>(frame.raw.size());
+    }
   }
 
   void aRefusingHeadUnitEndsTheBlockWithError() {

@@ -1,6 +1,8 @@
 // "DETECT" in the ENET window, as real widgets. main() first enters a private network namespace
 // (unshare, loopback up), so that the broadcasts stay inside it.
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +18,7 @@
 #include "Connect.h"
 #include "NetworkNamespace.h"
 #include "SimulatedCar.h"
+#include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
 #include "WindowsTest.h"
@@ -103,6 +106,26 @@ class TestDetect : public TWindowsTest {
     QCOMPARE(LogLines(), (QStringList{"Auto detecting...", ""}));
     QTRY_COMPARE(Address()->text(), QStringLiteral("127.0.0.1"));
     QCOMPARE(LogLines(), kFound);
+  }
+
+  // The service book prints the VIN that "DETECT" found.
+  void theServiceBookPrintsTheVinDetectFound() {
+    auto gateway = Gateway("WBA8E9C57GK123456");
+    Detect();
+    QTRY_COMPARE(LogLines(), kFound);
+    History().ReplaceAll({ExampleEntryBytes()});
+    TempDir dir;
+    const QString book = QString::fromStdString(dir.File("book.pdf"));
+    WhenModal([book](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      dialog->selectNameFilter(QStringLiteral("PDF service book (*.pdf)"));
+      AcceptFileDialog(dialog, book);
+    });
+    ClickHeaderSection(Main(), THeaderSection::SaveAs);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {book, QStringLiteral("-")});
+    if (!text.waitForFinished(20000) || text.exitCode() != 0) QSKIP("pdftotext (Debian's poppler-utils) is needed to read the book back");
+    QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("WBA8E9C57GK123456")));
   }
 
   void aSecondGatewaysAnswerHasNoEffect() {

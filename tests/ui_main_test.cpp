@@ -1,6 +1,7 @@
 // The main window as a real widget: real clicks on the header bar, the real file dialogs and
 // message boxes, the texts the lists really show.
 #include <QDir>
+#include <QProcess>
 #include <QScreen>
 #include <QFileDialog>
 #include <QLabel>
@@ -9,7 +10,9 @@
 #include <QTreeView>
 
 #include "AllocationFailure.h"
+#include "HistoryExchange.h"
 #include "HistoryFile.h"
+#include "ServiceBook.h"
 #include "TarveloError.h"
 #include "TempDir.h"
 #include "TestEntries.h"
@@ -163,7 +166,9 @@ class TestMainWindow : public TWindowsTest {
       QVERIFY(dialog);
       QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
       QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
-      QCOMPARE(dialog->nameFilters(), QStringList{"BMW SERVICE HISTORY FILES (*.kelta)"});
+      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta)", "CSV for spreadsheets (*.csv)",
+                                                   "JSON (*.json)"}));
+      QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)"));
       QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::current().canonicalPath());
       QCOMPARE(dialog->defaultSuffix(), QString());
       dialog->reject();
@@ -288,7 +293,9 @@ class TestMainWindow : public TWindowsTest {
       QCOMPARE(dialog->windowTitle(), QStringLiteral("Save BMW Service History File"));
       QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
       QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bin"));
-      QCOMPARE(dialog->nameFilters(), QStringList{"BMW SERVICE HISTORY FILES (*.kelta)"});
+      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta)", "CSV for spreadsheets (*.csv)",
+                                                   "JSON (*.json)", "PDF service book (*.pdf)"}));
+      QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)"));
       QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
       QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::current().canonicalPath());
       AcceptFileDialog(dialog, target);
@@ -499,6 +506,72 @@ class TestMainWindow : public TWindowsTest {
     QCOMPARE(icon, QMessageBox::Critical);
   }
 
+  // "Save As" by the type chosen in the dialog; "Open" takes spreadsheets and JSON back.
+  void savesAndOpensSpreadsheetsJsonAndTheServiceBook() {
+    const THistoryList sample = *SplitHistory(ReadBytes(TARVELO_SOURCE_DIR "/examples/sample.kelta"));
+    History().ReplaceAll(sample);
+    const auto saveAs = [this](const QString& filter, const QString& name) {
+      const QString path = QString::fromStdString(dir_->File(name.toStdString()));
+      WhenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        dialog->selectNameFilter(filter);
+        emit dialog->filterSelected(filter);
+        AcceptFileDialog(dialog, path);
+      });
+      ClickSection(THeaderSection::SaveAs);
+      return path;
+    };
+    const QString csv = saveAs(QStringLiteral("CSV for spreadsheets (*.csv)"), QStringLiteral("history"));
+    QCOMPARE(csv + QStringLiteral(".csv"), Status().mid(QStringLiteral("Status: File saved: ").size()));
+    const std::string csvText = ExportHistory(sample, TExchangeFormat::Csv);
+    QCOMPARE(ReadBytes(csv.toStdString() + ".csv"), TBuffer(csvText.begin(), csvText.end()));
+    const QString json = saveAs(QStringLiteral("JSON (*.json)"), QStringLiteral("history.json"));
+    const std::string jsonText = ExportHistory(sample, TExchangeFormat::Json);
+    QCOMPARE(ReadBytes(json.toStdString()), TBuffer(jsonText.begin(), jsonText.end()));
+
+    // Both come back byte for byte.
+    for (const QString& path : {csv + QStringLiteral(".csv"), json}) {
+      History().ReplaceAll({});
+      OpenThroughDialog(path);
+      QCOMPARE(Status(), QStringLiteral("Status: File: ") + path);
+      QCOMPARE(Entries(), sample);
+    }
+    // A refused file says where.
+    const QString bad = WriteFile(QStringLiteral("bad.csv"), TBuffer{'#', ',', 'D', 'a', 't', 'e', '\n'});
+    OpenThroughDialog(bad);
+    QVERIFY2(Status().startsWith(QStringLiteral("Status: Invalid data: ") + bad + QStringLiteral(" (Line 1: ")),
+             qPrintable(Status()));
+    QCOMPARE(Entries(), sample);
+
+    const QString book = saveAs(QStringLiteral("PDF service book (*.pdf)"), QStringLiteral("book"));
+    const TBuffer pdf = ReadBytes(book.toStdString() + ".pdf");
+    QVERIFY(pdf.size() > 1000);
+    QCOMPARE(std::string(pdf.begin(), pdf.begin() + 5), std::string("%PDF-"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {book + QStringLiteral(".pdf"), QStringLiteral("-")});
+    if (!text.waitForFinished(20000) || text.exitCode() != 0) QSKIP("pdftotext (Debian's poppler-utils) is needed to read the book back");
+    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY(words.contains(QStringLiteral("Service book")));
+    QVERIFY(words.contains(QStringLiteral("______")));  // no VIN found yet: a line to fill in
+    for (const char* seen : {"14.3.2024", "98,450 km", "Vehicle check", "12.6.2017", "Pre-delivery inspection"}) {
+      QVERIFY2(words.contains(QString::fromLatin1(seen)), seen);
+    }
+    QVERIFY(words.indexOf(QStringLiteral("14.3.2024")) < words.indexOf(QStringLiteral("12.6.2017")));  // as the list shows them
+  }
+
+  void theServiceBookHasTheVinOrALineForIt() {
+    const THistoryList one = {ExampleEntryBytes()};
+    const QString with = ServiceBookHtml(one, QStringLiteral("WBA8E9C57GK123456"), QDate(2026, 12, 10));
+    QVERIFY(with.contains(QStringLiteral("<b>WBA8E9C57GK123456</b>")));
+    QVERIFY(!with.contains(QStringLiteral("____")));
+    QVERIFY(with.contains(QStringLiteral("Printed on 10.12.2026")));
+    const QString without = ServiceBookHtml(one, QString(), QDate(2026, 12, 10));
+    QVERIFY(without.contains(QStringLiteral("______________________________")));
+    QVERIFY(without.contains(QStringLiteral("1,000 km")));
+    QVERIFY(without.contains(QStringLiteral("Engine oil")) && without.contains(QStringLiteral("OVERDUE")));
+  }
+
   void screenshot() {
     const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");
@@ -506,6 +579,16 @@ class TestMainWindow : public TWindowsTest {
     QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 2));
     Find<QLabel>(Main(), "stat1")->setText(QStringLiteral("Status: File: sample.kelta"));  // not the build folder's path
     QVERIFY(Main().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/main-window.png")));
+
+    // The first page of the sample's service book, with the VIN "DETECT" would have found.
+    const QString book = QString::fromStdString(dir_->File("service-book.pdf"));
+    WriteServiceBookPdf(book, Entries(), QStringLiteral("WBA8E9C57GK123456"));
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+                                              QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                              QStringLiteral("-singlefile"), book,
+                                              QString::fromLocal8Bit(folder) + QStringLiteral("/service-book")});
+    QVERIFY2(render.waitForFinished(20000) && render.exitCode() == 0, "pdftoppm (Debian's poppler-utils) renders the page");
   }
 };
 

@@ -29,6 +29,7 @@ TAppWindows::TAppWindows(TAppOptions options) {
     history_.Replace(entry, BuildServiceRecord(fields));
   });
   main_->SetQuitGuard([this] { return MayQuit(); });
+  QObject::connect(connect_, &TFConnect::GatewayFound, main_, [this](const QString& vin) { main_->SetVehicleVin(vin); });
 
   // The editor and the ENET window open beside the main window's entries list, not over it and
   // not over each other.

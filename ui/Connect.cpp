@@ -1,6 +1,11 @@
 #include "Connect.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -15,13 +20,29 @@
 
 #include "Command.h"
 #include "HistoryModel.h"
+#include "HistoryCheck.h"
+#include "HistoryFile.h"
 #include "HistoryWriter.h"
+#include "SessionTrace.h"
+#include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
 
 namespace {
 
 constexpr int kClientWidth = 337;
+// The findings a question lists before it says how many more there are.
+constexpr std::size_t kFindingsShown = 10;
+
+QString FindingsQuestion(const std::vector<TFinding>& findings) {
+  QString text = findings.size() == 1 ? QStringLiteral("The history has 1 finding:\n")
+                                      : QStringLiteral("The history has %1 findings:\n").arg(findings.size());
+  for (std::size_t i = 0; i < findings.size() && i < kFindingsShown; ++i) {
+    text += QStringLiteral("\n") + QString::fromStdString(findings[i].text);
+  }
+  if (findings.size() > kFindingsShown) text += QStringLiteral("\n... and %1 more.").arg(findings.size() - kFindingsShown);
+  return text + QStringLiteral("\n\nWrite anyway?");
+}
 constexpr int kClientHeight = 400;
 constexpr int kTopBandHeight = 41;
 constexpr int kBottomBandHeight = 36;
@@ -101,6 +122,17 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
   ConnectCommand(btnStart, &QPushButton::clicked, this, &TFConnect::btnStartClick);
   ConnectCommand(btnClose, &QPushButton::clicked, this, &TFConnect::btnCloseClick);
   ConnectCommand(btnDetect, &QPushButton::clicked, this, &TFConnect::btnDetectClick);
+  // The log's context menu: besides copying, the log as text and the last write's frames as a trace.
+  SaveLog1 = new QAction(QStringLiteral("Save log..."), this);
+  SaveLog1->setObjectName(QStringLiteral("SaveLog1"));
+  SaveTrace1 = new QAction(QStringLiteral("Save trace..."), this);
+  SaveTrace1->setObjectName(QStringLiteral("SaveTrace1"));
+  SaveTrace1->setEnabled(false);
+  ConnectCommand(SaveLog1, &QAction::triggered, this, &TFConnect::SaveLogClick);
+  ConnectCommand(SaveTrace1, &QAction::triggered, this, &TFConnect::SaveTraceClick);
+  mmoENET->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(mmoENET, &QWidget::customContextMenuRequested, this, &TFConnect::ShowLogMenu);
+
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   escape->setObjectName(QStringLiteral("CloseShortcut"));
   ConnectCommand(escape, &QShortcut::activated, this, &TFConnect::btnCloseClick);
@@ -177,6 +209,15 @@ void TFConnect::RunWrite() {
   job.entries = history_.SHRecord();
   job.erase = chkErase->isChecked();
 
+  // What the history says that is likely wrong, before it goes into the car.
+  const std::vector<TFinding> findings = CheckHistory(job.entries, LocalToday());
+  if (!findings.empty() && !AskYesNo(FindingsQuestion(findings))) return;
+
+  // Every frame of this write, kept for "Save trace...".
+  lastTrace_.clear();
+  TSessionTrace trace(*session_, MemoryTraceSink(lastTrace_));
+  SaveTrace1->setEnabled(true);
+
   const int total = static_cast<int>(job.entries.size());
   int written = 0;
   ShowProgress(TProgressState::Running, written, total);
@@ -238,4 +279,43 @@ void TFConnect::udp1DataIn(const TDatagram& datagram) {
   edtGWIP->setText(QString::fromStdString(gateway->address));
   CloseUdpPort();
   for (const std::string& line : FoundLines(*gateway)) AppendLog(QString::fromStdString(line));
+  const bool vinReported = gateway->vin != kVinNotReported;
+  emit GatewayFound(vinReported ? QString::fromStdString(gateway->vin) : QString(), QString::fromStdString(gateway->address));
+}
+
+void TFConnect::ShowLogMenu(const QPoint& at) {
+  QMenu* menu = mmoENET->createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->addSeparator();
+  menu->addAction(SaveLog1);
+  menu->addAction(SaveTrace1);
+  menu->popup(mmoENET->viewport()->mapToGlobal(at));
+}
+
+QString TFConnect::AskSavePath(const QString& name, const QString& title, const QString& filter, const QString& suffix) {
+  QFileDialog dialog(this, title);
+  dialog.setObjectName(name);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(filter);
+  dialog.setDirectory(QDir::currentPath());
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+void TFConnect::SaveLogClick() {
+  const QString path = AskSavePath(QStringLiteral("SaveLog"), QStringLiteral("Save the ENET log"),
+                                   QStringLiteral("Text (*.txt)"), QStringLiteral("txt"));
+  if (path.isEmpty()) return;
+  const QByteArray text = mmoENET->toPlainText().toUtf8() + '\n';
+  WriteHistoryFileBytes(QFile::encodeName(path).toStdString(),
+                        std::span(reinterpret_cast<const uint8_t*>(text.constData()), static_cast<std::size_t>(text.size())));
+}
+
+void TFConnect::SaveTraceClick() {
+  const QString path = AskSavePath(QStringLiteral("SaveTrace"), QStringLiteral("Save the trace of the last write"),
+                                   QStringLiteral("pcap trace for Wireshark (*.pcap)"), QStringLiteral("pcap"));
+  if (path.isEmpty()) return;
+  WriteHistoryFileBytes(QFile::encodeName(path).toStdString(), lastTrace_);
 }

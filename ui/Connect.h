@@ -8,6 +8,7 @@
 #include "Discovery.h"
 #include "EnetSession.h"
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -35,6 +36,10 @@ class TFConnect : public QWidget {
   // Asks a running write to stop before its next request (an exchange in progress is given up).
   void StopWrite();
 
+ signals:
+  // "DETECT" found the car's gateway: its VIN (empty when it reported none) and address.
+  void GatewayFound(const QString& vin, const QString& address);
+
  private:
   void FormCreate();
   // "Start" runs a write; while one runs, the button reads "Stop" and a press stops it.
@@ -53,11 +58,16 @@ class TFConnect : public QWidget {
   void WatchUdpPort();
   void CloseUdpPort();
   void ReadDatagrams();
+  void ShowLogMenu(const QPoint& at);
+  void SaveLogClick();
+  void SaveTraceClick();
+  QString AskSavePath(const QString& name, const QString& title, const QString& filter, const QString& suffix);
 
   const THistoryModel& history_;
   TConnectOptions options_;
   std::unique_ptr<TEnetSession> session_;  // the diagnostic connection this window writes over
   TDiscoverySession discovery_;            // "DETECT", over the window's UDP port
+  TBuffer lastTrace_;                      // every frame of the last write, as a pcap file
   bool writing_ = false;
   QSocketNotifier* udpNotifier_ = nullptr;
 
@@ -70,4 +80,6 @@ class TFConnect : public QWidget {
   QPushButton* btnStart = nullptr;
   QCheckBox* chkErase = nullptr;
   QPushButton* btnClose = nullptr;
+  QAction* SaveLog1 = nullptr;    // on the log's context menu
+  QAction* SaveTrace1 = nullptr;
 };

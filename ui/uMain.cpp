@@ -17,10 +17,12 @@
 
 #include "Command.h"
 #include "EntriesModel.h"
+#include "HistoryExchange.h"
 #include "HistoryFile.h"
 #include "HistoryModel.h"
 #include "Icons.h"
 #include "ProceduresModel.h"
+#include "ServiceBook.h"
 #include "TarveloError.h"
 #include "WindowPlacement.h"
 
@@ -65,6 +67,22 @@ class THeaderBarStyle : public QProxyStyle {
 };
 
 const QString kHistoryFilter = QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)");
+const QString kCsvFilter = QStringLiteral("CSV for spreadsheets (*.csv)");
+const QString kJsonFilter = QStringLiteral("JSON (*.json)");
+const QString kServiceBookFilter = QStringLiteral("PDF service book (*.pdf)");
+
+// What "Save As" writes for each type of its dialog, and the extension a name without one gets
+// (a history file gets ".bin", as it always has).
+struct TSaveType {
+  QString filter;
+  QString defaultSuffix;
+};
+const TSaveType kSaveTypes[] = {
+    {kHistoryFilter, QStringLiteral("bin")},
+    {kCsvFilter, QStringLiteral("csv")},
+    {kJsonFilter, QStringLiteral("json")},
+    {kServiceBookFilter, QStringLiteral("pdf")},
+};
 
 // The keys of the header bar's commands: the platform's standard ones where there is one.
 QKeySequence SectionShortcut(THeaderSection section) {
@@ -277,7 +295,9 @@ bool TFMain::OpenHistoryFile() {
   dialog.setObjectName(QStringLiteral("OpenHistoryFile"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilter(kHistoryFilter);
+  // History files first; spreadsheets and JSON as `tarvelo-cli export` writes them.
+  dialog.setNameFilters({kHistoryFilter, kCsvFilter, kJsonFilter});
+  dialog.selectNameFilter(kHistoryFilter);
   dialog.setDirectory(QDir::currentPath());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   _lastfn = QDir::toNativeSeparators(dialog.selectedFiles().first());
@@ -289,12 +309,23 @@ void TFMain::OpenCommand() {
     SetStatus(QStringLiteral("File not opened"));
     return;
   }
-  THistoryLoad load =
-      LoadHistoryFile(FileSystemName(_lastfn), [this] { SetStatus(QStringLiteral("Verifying file: ") + _lastfn); });
+  const std::string path = FileSystemName(_lastfn);
+  // A .csv or .json file is a spreadsheet's or JSON's form of a history; anything else a history file.
+  const std::optional<TExchangeFormat> exchange = ExchangeFormatOfPath(path);
+  const auto verifying = [this] { SetStatus(QStringLiteral("Verifying file: ") + _lastfn); };
+  THistoryLoad load;
+  if (exchange) {
+    verifying();
+    load = LoadExchangeFile(path, *exchange);
+  } else {
+    load = LoadHistoryFile(path, verifying);
+  }
   // A file that cannot be read goes to the error report; the list and the status stay as they were.
   if (load.outcome == THistoryLoad::Outcome::Unreadable) throw TarveloError(load.problem);
   if (!load.Loaded()) {
-    SetStatus(QStringLiteral("Invalid data: ") + _lastfn);
+    // A refused spreadsheet or JSON file says where: the line and the reason.
+    SetStatus(QStringLiteral("Invalid data: ") + _lastfn +
+              (exchange ? QStringLiteral(" (") + QString::fromStdString(load.problem) + QStringLiteral(")") : QString()));
     return;
   }
   history_.ReplaceAll(std::move(load.entries));
@@ -311,15 +342,35 @@ void TFMain::SaveHistoryFile() {
   dialog.setObjectName(QStringLiteral("SaveHistoryFile"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(kHistoryFilter);
+  QStringList filters;
+  for (const TSaveType& type : kSaveTypes) filters << type.filter;
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(kHistoryFilter);
   dialog.setDirectory(QDir::currentPath());
-  dialog.setDefaultSuffix(QStringLiteral("bin"));
+  dialog.setDefaultSuffix(kSaveTypes[0].defaultSuffix);
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+    for (const TSaveType& type : kSaveTypes) {
+      if (type.filter == filter) dialog.setDefaultSuffix(type.defaultSuffix);
+    }
+  });
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  WriteHistoryFile(FileSystemName(path), history_.SHRecord());
+  // The type chosen in the dialog decides what is written, whatever the name ends with.
+  const QString type = dialog.selectedNameFilter();
+  const THistoryList& entries = history_.SHRecord();
+  if (type == kServiceBookFilter) {
+    WriteServiceBookPdf(path, entries, vin_);
+  } else if (type == kCsvFilter || type == kJsonFilter) {
+    const std::string text = ExportHistory(entries, type == kCsvFilter ? TExchangeFormat::Csv : TExchangeFormat::Json);
+    WriteHistoryFileBytes(FileSystemName(path), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  } else {
+    WriteHistoryFile(FileSystemName(path), entries);
+  }
   SetStatus(QStringLiteral("File saved: ") + path);
 }
+
+void TFMain::SetVehicleVin(const QString& vin) { vin_ = vin; }
 
 void TFMain::hdrcntrl1SectionClick(int section) {
   switch (static_cast<THeaderSection>(section)) {

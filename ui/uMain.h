@@ -31,6 +31,9 @@ class TFMain : public QMainWindow {
   // want to cut off). Without a guard the program ends.
   void SetQuitGuard(std::function<bool()> mayQuit) { quitGuard_ = std::move(mayQuit); }
 
+  // The car's VIN, once "DETECT" found one: the service book prints it.
+  void SetVehicleVin(const QString& vin);
+
  signals:
   void AddRequested();
   void EditRequested(const QPersistentModelIndex& entry);
@@ -65,6 +68,7 @@ class TFMain : public QMainWindow {
 
   THistoryModel& history_;
   QString _lastfn;  // the file last chosen in the open dialog; only shown in the status texts
+  QString vin_;     // the VIN "DETECT" found since the program started, or empty
   std::function<bool()> quitGuard_;
 
   QHeaderView* hdrcntrl1 = nullptr;

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -36,7 +37,18 @@ inline void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 1000
     if (!modal && !clock->hasExpired(timeoutMs)) return;
     timer->stop();
     timer->deleteLater();
-    if (modal) action(modal);
+    if (!modal) return;
+    QPointer<QWidget> shown(modal);
+    action(modal);
+    // A check that failed inside action returned early: what it left open is closed, so that the
+    // test ends with its failure instead of waiting for ever.
+    if (shown && shown->isVisible()) {
+      if (auto* dialog = qobject_cast<QDialog*>(shown.data())) {
+        dialog->reject();
+      } else {
+        shown->close();
+      }
+    }
   });
   timer->start();
 }

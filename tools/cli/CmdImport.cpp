@@ -30,15 +30,16 @@ void AddImportCommand(CLI::App& app, CliStreams& io) {
         ExitWith(kExitUsage);
       }
     }
-    const std::string text = ReadFileOrExit(args->in, io);
-    THistoryList list;
-    try {
-      list = ImportHistory(text, *format);
-    } catch (const TImportError& e) {
-      io.err << args->in << ": " << e.what() << "\n";
+    const THistoryLoad load = LoadExchangeFile(args->in, *format);
+    if (load.outcome == THistoryLoad::Outcome::Unreadable) {
+      io.err << load.Message() << "\n";
+      ExitWith(kExitUsage);
+    }
+    if (!load.Loaded()) {
+      io.err << args->in << ": " << load.problem << "\n";
       ExitWith(kExitFailed);
     }
-    const TBuffer bytes = JoinHistory(list);
+    const TBuffer bytes = JoinHistory(load.entries);
     WriteFileOrExit(args->out, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), io);
   });
 }

@@ -328,3 +328,20 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   }
   return rec;
 }
+
+TImportEntry EntryCells(std::size_t line, const TCellLookup& cell) {
+  TImportEntry entry;
+  entry.line = line;
+  entry.date = cell(column::kDate);
+  entry.km = cell(column::kKM);
+  entry.workshopType = cell(column::kWorkshopType);
+  entry.workshopTypeCode = cell(column::kWorkshopTypeCode);
+  entry.workshopID = cell(column::kWorkshopID);
+  entry.status = cell(column::kStatus);
+  entry.statusCode = cell(column::kStatusCode);
+  entry.count = cell(column::kCount);
+  entry.dateBytes = cell(column::kDateBytes);
+  entry.reserved = cell(column::kReserved);
+  entry.workshopIDBytes = cell(column::kWorkshopIDBytes);
+  return entry;
+}

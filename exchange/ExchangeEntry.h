@@ -8,6 +8,7 @@
 // byte of the workshop ID field.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -104,6 +105,11 @@ struct TImportEntry {
 
 // The entry's bytes. Throws TImportError ("Line 4: ...") for the first value that breaks a rule.
 TBuffer ImportEntry(const TImportEntry& entry);
+
+// The entry's cells, each looked up by its column's name (nullopt: the column is not there); the
+// procedures are the format's own and are left to the caller.
+using TCellLookup = std::function<std::optional<TImportCell>(std::string_view column)>;
+TImportEntry EntryCells(std::size_t line, const TCellLookup& cell);
 
 // The CSV's procedure cells back into procedures: "Engine oil (1): ON TIME (1); ..." (a text may be
 // left out: "(1): (1)") and the reserved cell, which is empty or holds 6 bytes for each procedure.

@@ -60,19 +60,7 @@ THistoryList HistoryFromCsv(std::string_view text) {
       if (found == columns.end()) return std::nullopt;
       return TImportCell{row.fields[found->second], row.line};
     };
-    TImportEntry entry;
-    entry.line = row.line;
-    entry.date = cell(column::kDate);
-    entry.km = cell(column::kKM);
-    entry.workshopType = cell(column::kWorkshopType);
-    entry.workshopTypeCode = cell(column::kWorkshopTypeCode);
-    entry.workshopID = cell(column::kWorkshopID);
-    entry.status = cell(column::kStatus);
-    entry.statusCode = cell(column::kStatusCode);
-    entry.count = cell(column::kCount);
-    entry.dateBytes = cell(column::kDateBytes);
-    entry.reserved = cell(column::kReserved);
-    entry.workshopIDBytes = cell(column::kWorkshopIDBytes);
+    TImportEntry entry = EntryCells(row.line, cell);
     entry.procedures = ParseProcedureCells(*cell(column::kProcedures), cell(column::kProcedureReserved));
     list.push_back(ImportEntry(entry));
   }

@@ -39,24 +39,9 @@ THistoryList ImportHistory(std::string_view text, TExchangeFormat format) {
   return format == TExchangeFormat::Csv ? HistoryFromCsv(text) : HistoryFromJson(text);
 }
 
-THistoryLoad LoadExchangeFile(const std::string& path, TExchangeFormat format) {
-  THistoryLoad load;
-  TBuffer bytes;
-  try {
-    bytes = ReadHistoryFileBytes(path);
-  } catch (const TarveloError& e) {
-    load.outcome = THistoryLoad::Outcome::Unreadable;
-    load.problem = e.what();
-    return load;
-  }
-  try {
-    load.entries = ImportHistory(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), format);
-  } catch (const TImportError& e) {
-    load.outcome = THistoryLoad::Outcome::InvalidData;
-    load.problem = e.what();
-  } catch (const std::bad_alloc&) {
-    load.outcome = THistoryLoad::Outcome::InvalidData;
-    load.problem = "the file is too big for the memory left";
-  }
-  return load;
+THistoryLoad LoadExchangeFile(const std::string& path, TExchangeFormat format, const std::function<void()>& afterRead) {
+  const auto import = [format](std::span<const uint8_t> bytes) {
+    return ImportHistory(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), format);
+  };
+  return LoadHistoryFileAs(path, import, afterRead);
 }

@@ -24,4 +24,4 @@ THistoryList ImportHistory(std::string_view text, TExchangeFormat format);
 
 // A CSV or JSON file as a history: read whole, then imported. Unreadable: the "Cannot open file ..."
 // text; refused: InvalidData with "Line 4: ..." as the problem (also when memory runs out).
-THistoryLoad LoadExchangeFile(const std::string& path, TExchangeFormat format);
+THistoryLoad LoadExchangeFile(const std::string& path, TExchangeFormat format, const std::function<void()>& afterRead = {});

@@ -216,7 +216,8 @@ std::string THistoryLoad::Message() const {
   return outcome == Outcome::Unreadable ? ErrorReportText(problem) : problem;
 }
 
-THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()>& afterRead) {
+THistoryLoad LoadHistoryFileAs(const std::string& path, const THistoryParser& parse,
+                               const std::function<void()>& afterRead) {
   THistoryLoad load;
   TBuffer bytes;
   try {
@@ -227,12 +228,23 @@ THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()
     return load;
   }
   if (afterRead) afterRead();
-  std::optional<THistoryList> entries = SplitHistory(bytes);
-  if (!entries) {
+  try {
+    load.entries = parse(bytes);
+  } catch (const TarveloError& e) {
     load.outcome = THistoryLoad::Outcome::InvalidData;
-    load.problem = "Invalid data: " + path;
-    return load;
+    load.problem = e.what();
+  } catch (const std::bad_alloc&) {
+    load.outcome = THistoryLoad::Outcome::InvalidData;
+    load.problem = "the file is too big for the memory left";
   }
-  load.entries = std::move(*entries);
   return load;
+}
+
+THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()>& afterRead) {
+  const auto split = [&path](std::span<const uint8_t> bytes) {
+    std::optional<THistoryList> entries = SplitHistory(bytes);
+    if (!entries) throw TarveloError("Invalid data: " + path);
+    return std::move(*entries);
+  };
+  return LoadHistoryFileAs(path, split, afterRead);
 }

@@ -55,5 +55,11 @@ struct THistoryLoad {
 // are in (the desktop program says "Verifying file: " then).
 THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()>& afterRead = {});
 
+// The same for a file of another form: parse turns the bytes into entries, or throws TarveloError
+// with the reason it refuses them (the problem of an InvalidData load).
+using THistoryParser = std::function<THistoryList(std::span<const uint8_t> bytes)>;
+THistoryLoad LoadHistoryFileAs(const std::string& path, const THistoryParser& parse,
+                               const std::function<void()>& afterRead = {});
+
 // The list as a history file at path, as WriteHistoryFileBytes writes it.
 void WriteHistoryFile(const std::string& path, const THistoryList& list);

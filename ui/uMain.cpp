@@ -313,13 +313,7 @@ void TFMain::OpenCommand() {
   // A .csv or .json file is a spreadsheet's or JSON's form of a history; anything else a history file.
   const std::optional<TExchangeFormat> exchange = ExchangeFormatOfPath(path);
   const auto verifying = [this] { SetStatus(QStringLiteral("Verifying file: ") + _lastfn); };
-  THistoryLoad load;
-  if (exchange) {
-    verifying();
-    load = LoadExchangeFile(path, *exchange);
-  } else {
-    load = LoadHistoryFile(path, verifying);
-  }
+  THistoryLoad load = exchange ? LoadExchangeFile(path, *exchange, verifying) : LoadHistoryFile(path, verifying);
   // A file that cannot be read goes to the error report; the list and the status stay as they were.
   if (load.outcome == THistoryLoad::Outcome::Unreadable) throw TarveloError(load.problem);
   if (!load.Loaded()) {

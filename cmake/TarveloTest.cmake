@@ -1,12 +1,12 @@
 # tarvelo_add_test(<name> SOURCES ... [LIBS ...] [QT] [OWN_MAIN] [SOCKETS] [LABELS ...] [TIMEOUT s] [SKIP_WHEN regex])
 #
 # One test executable per module. GoogleTest executables get one CTest entry per test case
-# (discovered when ctest starts), so ctest -j spreads them over the cores; Qt Test executables
-# (QT) are one CTest entry each and run with the offscreen platform. OWN_MAIN: the test brings
+# (discovered when ctest starts), so ctest -j spreads them over the cores; so do Qt Test executables
+# (QT), one entry per test function, which run with the offscreen platform and show as skipped when
+# the function says SKIP. OWN_MAIN: the test brings
 # its own main() (for example to enter a private network namespace before anything else runs).
 # SOCKETS: a GoogleTest executable whose main() starts the socket library first (Winsock).
-# SKIP_WHEN: output that marks a Qt Test executable as skipped in CTest (GoogleTest's skips are
-# marked by the discovery).
+# SKIP_WHEN: no longer needed (every skipped function shows as skipped), accepted for old callers.
 include(GoogleTest)
 
 # Where the tests find the sources and the build. A Windows program under Wine sees the Linux
@@ -34,15 +34,20 @@ function(tarvelo_add_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE ${TARVELO_TEST_DEFINITIONS})
   if(T_QT)
+    # One CTest entry per test function, found when ctest starts (cmake/QtTestFunctions.cmake).
     target_link_libraries(${name} PRIVATE Qt6::Test)
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-      TIMEOUT ${T_TIMEOUT}
-      LABELS "ui;${T_LABELS}")
-    if(T_SKIP_WHEN)
-      set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "${T_SKIP_WHEN}")
-    endif()
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_functions.cmake)
+    file(GENERATE OUTPUT ${script} CONTENT "
+set(TARGET [[${name}]])
+set(EXECUTABLE [[$<TARGET_FILE:${name}>]])
+set(EMULATOR [[${CMAKE_CROSSCOMPILING_EMULATOR}]])
+set(TIMEOUT [[${T_TIMEOUT}]])
+set(LABELS [[ui;${T_LABELS}]])
+set(WORKING_DIRECTORY [[${CMAKE_CURRENT_BINARY_DIR}]])
+set(CMAKE [[${CMAKE_COMMAND}]])
+include([[${PROJECT_SOURCE_DIR}/cmake/QtTestFunctions.cmake]])
+")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock)
     if(NOT T_OWN_MAIN)

@@ -193,8 +193,8 @@ TEST(CliProgram, ExecutableAnswersAndExitsWithTheCode) {
 // request, says so, and the program exits with 130; a second Ctrl-C ends it at once.
 TEST(CliProgram, CtrlCStopsAWriteBeforeItsNextRequest) {
 #ifdef _WIN32
-  GTEST_SKIP() << "Ctrl-C reaches a Windows program as a console event, which a test cannot send it "
-                  "from another console (and Wine's consoles do not pass it on)";
+  GTEST_SKIP() << "the test sends Ctrl-C as a POSIX signal (SIGINT) from a POSIX shell; "
+                  "a Windows program gets Ctrl-C as a console control event instead";
 #endif
   CarSimFaults silent;
   silent.silent = true;

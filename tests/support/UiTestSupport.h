@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "SocketPlatform.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "uMain.h"
@@ -108,10 +109,11 @@ inline QPoint RowCenter(QAbstractItemView* view, int row) {
   return view->visualRect(view->model()->index(row, 0)).center();
 }
 
-// main() for a Qt Test class: the application object with the error report, named and styled
-// as the program is.
+// main() for a Qt Test class: the socket library started (Winsock), the application object with
+// the error report, named and styled as the program is.
 #define TARVELO_QT_TEST_MAIN(TestClass)                          \
   int main(int argc, char** argv) {                              \
+    StartSocketLibrary();                                        \
     TTarveloApplication app(argc, argv);                         \
     app.setApplicationName(QStringLiteral("Tarvelo"));           \
     ApplyVisualStyle(app);                                       \

@@ -212,11 +212,28 @@ tarvelo_mingw_cmake_build() {
   tarvelo_mingw_log "built $name in $((SECONDS - start)) s, $(du -sh "$prefix" | cut -f1) installed"
 }
 
+# What the licence of the Qt DLLs asks to go with them, kept in the prefix's licenses/ folder:
+# Qt's licence texts and Debian's copyright file of the source package (which also names the
+# third-party code inside Qt), and the source package's version, written to source-version.
+tarvelo_mingw_qt_notices() {
+  local prefix=$1 source=$2 dir="$1/licenses"
+  [ -f "$dir/.complete" ] && return 0
+  mkdir -p "$dir" || return 1
+  cp "$source"/LICENSES/{LGPL-3.0-only,GPL-3.0-only,GPL-2.0-only}.txt "$dir/" &&
+    cp "$source/debian/copyright" "$dir/copyright" &&
+    tarvelo_mingw_qt_version >"$dir/source-version" &&
+    touch "$dir/.complete"
+}
+
 tarvelo_mingw_build_qt() {
-  local source
+  local source prefix
+  prefix=$(tarvelo_mingw_qt_prefix)
+  # A built prefix with its notices needs no source.
+  [ -f "$prefix/.complete" ] && [ -f "$prefix/licenses/.complete" ] && return 0
   source=$(tarvelo_mingw_fetch_qt_source) || return 1
-  tarvelo_mingw_cmake_build "Qt $(tarvelo_mingw_qt_version)" "$source" "$(tarvelo_mingw_qt_prefix)" \
-    "${tarvelo_qt_mingw_flags[@]}"
+  tarvelo_mingw_cmake_build "Qt $(tarvelo_mingw_qt_version)" "$source" "$prefix" \
+    "${tarvelo_qt_mingw_flags[@]}" || return 1
+  tarvelo_mingw_qt_notices "$prefix" "$source"
 }
 
 tarvelo_mingw_build_gtest() {

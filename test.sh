@@ -60,7 +60,7 @@ fi
 
 # The fuzz targets, each for a bounded time from its seeds (which come from the tests).
 if CC=clang CXX=clang++ build build-fuzz -DTARVELO_FUZZ=ON; then
-  for target in fuzz_history fuzz_enet_frame fuzz_discovery fuzz_request_hex; do
+  for target in fuzz_history fuzz_enet_frame fuzz_discovery fuzz_request_hex fuzz_exchange; do
     corpus="build-fuzz/corpus/$target"
     mkdir -p "$corpus"
     log="build-fuzz/$target.log"

@@ -79,6 +79,18 @@ void TClientSocket::Disconnect() {
   FSocket = kNoSocket;
 }
 
+std::optional<TConnectionEnds> TClientSocket::Ends() const {
+  if (!FConnected) return std::nullopt;
+  sockaddr_in local{}, remote{};
+  socklen_t localSize = sizeof local, remoteSize = sizeof remote;
+  if (getsockname(FSocket, reinterpret_cast<sockaddr*>(&local), &localSize) != 0 ||
+      getpeername(FSocket, reinterpret_cast<sockaddr*>(&remote), &remoteSize) != 0) {
+    return std::nullopt;
+  }
+  return TConnectionEnds{{ntohl(local.sin_addr.s_addr), ntohs(local.sin_port)},
+                         {ntohl(remote.sin_addr.s_addr), ntohs(remote.sin_port)}};
+}
+
 int32_t TClientSocket::Fail(TLinkFailure failure, int32_t result) {
   FFailure = failure;
   Disconnect();

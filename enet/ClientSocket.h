@@ -32,6 +32,7 @@ class TClientSocket : public TEnetTransport {
 
   bool Connected() const override { return FConnected; }
   TLinkFailure LastFailure() const override { return FFailure; }
+  std::optional<TConnectionEnds> Ends() const override;  // getsockname and getpeername
   TSocketHandle Socket() const { return FSocket; }
 
  private:

@@ -33,6 +33,9 @@ inline constexpr uint16_t kControlDiagnosticMessage = 0x0001;
 inline constexpr uint16_t kControlAcknowledge = 0x0002;
 inline constexpr uint16_t kControlVehicleIdentification = 0x0011;
 
+// Which way a frame went on the diagnostic connection: sent to the gateway, or received from it.
+enum class TFrameDirection { Sent, Received };
+
 // A frame: header with the payload's length and the control word, then the payload.
 // The payload must not be longer than kMaxFramePayload.
 TBuffer BuildFrame(uint16_t control, std::span<const uint8_t> payload);

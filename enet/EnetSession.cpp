@@ -67,14 +67,27 @@ std::optional<TNoAnswer> TEnetSession::ReceiveExactly(std::size_t size) {
 TEnetAnswer TEnetSession::EnetReadFrame() {
   if (const auto failed = ReceiveExactly(kFrameHeaderSize)) return {{}, failed};
   const std::size_t length = FramePayloadLength(receiveBuffer_.data());
+  // The payload is received into the same buffer: the observer gets the header from here.
+  std::array<uint8_t, kFrameHeaderSize> header;
+  std::copy_n(receiveBuffer_.begin(), kFrameHeaderSize, header.begin());
+  const auto observe = [&](std::size_t payloadLength) {
+    if (!frameObserver_) return;
+    TBuffer frame(header.begin(), header.end());
+    frame.insert(frame.end(), receiveBuffer_.begin(), receiveBuffer_.begin() + static_cast<std::ptrdiff_t>(payloadLength));
+    frameObserver_(TFrameDirection::Received, frame);
+  };
   if (length > kReceiveBufferSize) {
     // More than the receive buffer holds: the frame cannot be taken, and the bytes that follow
     // would not be a frame boundary either.
     transport_->Disconnect();
     return {{}, TNoAnswer::FrameTooLong};
   }
-  if (length == 0) return {};
+  if (length == 0) {
+    observe(0);
+    return {};
+  }
   if (const auto failed = ReceiveExactly(length)) return {{}, failed};
+  observe(length);
   if (length <= kFrameAddressSize) return {};
   return {TBuffer(receiveBuffer_.begin() + kFrameAddressSize, receiveBuffer_.begin() + static_cast<std::ptrdiff_t>(length)),
           std::nullopt};
@@ -88,6 +101,7 @@ TEnetAnswer TEnetSession::EnetRequest(std::span<const uint8_t> request, uint8_t 
   const TBuffer frame = BuildDiagnosticFrame(kTesterAddress, target, request);
   const int32_t size = static_cast<int32_t>(frame.size());
   if (transport_->SendBuffer(frame.data(), size, wait_) != size) return {{}, WhyNoAnswer()};
+  if (frameObserver_) frameObserver_(TFrameDirection::Sent, frame);
 
   // The gateway's acknowledgement; only that it came matters.
   if (const TEnetAnswer ack = EnetReadFrame(); !ack.Answered()) return ack;

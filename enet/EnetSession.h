@@ -10,6 +10,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -31,6 +32,10 @@ struct TEnetTimings {
   std::chrono::milliseconds erasePause{kErasePauseMs};  // after the erase request of a write
   std::chrono::milliseconds entryPause{kEntryPauseMs};  // after each entry of a write
 };
+
+// Sees every whole frame of the connection: each request as it was sent, each frame received
+// (acknowledgements, response-pending answers, answers) once it is in whole.
+using TFrameObserver = std::function<void(TFrameDirection direction, std::span<const uint8_t> frame)>;
 
 // Why a request got no answer.
 enum class TNoAnswer {
@@ -87,6 +92,12 @@ class TEnetSession {
   bool Pause(std::chrono::milliseconds time) { return wait_.Pause(time); }
 
   bool Connected() const { return transport_->Connected(); }
+  // This computer's and the gateway's address and port while connected over TCP, else nullopt.
+  std::optional<TConnectionEnds> ConnectionEnds() const { return transport_->Ends(); }
+
+  // Called once per whole frame sent or received, on the caller's thread, from then on; an empty
+  // observer ends it. A frame that does not arrive whole (time-out, too long) is not seen.
+  void SetFrameObserver(TFrameObserver observer) { frameObserver_ = std::move(observer); }
   void Disconnect() { transport_->Disconnect(); }
 
   TWaitControl& Wait() { return wait_; }
@@ -103,4 +114,5 @@ class TEnetSession {
   std::string host_;
   uint32_t port_ = kEnetPort;
   std::array<uint8_t, kReceiveBufferSize> receiveBuffer_{};
+  TFrameObserver frameObserver_;
 };

@@ -8,8 +8,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "ConnectionEnds.h"
 #include "WaitControl.h"
 
 // Why the last receive, send or connect gave nothing.
@@ -44,4 +46,8 @@ class TEnetTransport {
   virtual int32_t SendBuffer(const void* Buffer, int32_t BufferSize, const TWaitControl& wait) = 0;
 
   virtual TLinkFailure LastFailure() const = 0;
+
+  // The connection's two ends while connected; nullopt otherwise, and for a connection without
+  // addresses (one in memory), which is why this one has a body.
+  virtual std::optional<TConnectionEnds> Ends() const { return std::nullopt; }
 };

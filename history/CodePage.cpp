@@ -176,3 +176,18 @@ std::string Utf8ToAnsi(std::string_view utf8, std::size_t maxBytes) {
 }
 
 #endif
+
+std::optional<std::string> FirstCharacterOutsideCodePage(std::string_view utf8) {
+  while (!utf8.empty()) {
+    const Decoded d = DecodeUtf8(utf8);
+    const std::string_view character = utf8.substr(0, d.length);
+    utf8.remove_prefix(d.length);
+    if (!d.codePoint) return std::string(character);
+#ifdef _WIN32
+    if (CodePointToAnsi(*d.codePoint).empty()) return std::string(character);
+#else
+    if (!CodePointToCp1252(*d.codePoint)) return std::string(character);
+#endif
+  }
+  return std::nullopt;
+}

@@ -5,6 +5,7 @@
 // history file carries the same bytes wherever it was made. The rest of the program speaks UTF-8.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,3 +16,7 @@ std::string AnsiToUtf8(std::string_view ansi);
 // byte of a malformed UTF-8 sequence, becomes "?". Text that does not fit is cut before the first
 // character that would not fit whole: a character is never split.
 std::string Utf8ToAnsi(std::string_view utf8, std::size_t maxBytes = std::string::npos);
+
+// The first character of UTF-8 text that the code page cannot hold (as UTF-8), or nullopt when it
+// holds them all: what Utf8ToAnsi would have to replace by "?".
+std::optional<std::string> FirstCharacterOutsideCodePage(std::string_view utf8);

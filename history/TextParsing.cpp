@@ -36,6 +36,11 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
+bool IsCalendarDate(int day, int month, int year) {
+  if (year < kFirstYear || year > kLastYear || month < 1 || month > 12) return false;
+  return day >= 1 && day <= DaysInMonth(year, month);
+}
+
 CalendarDate ParseDateText(std::string_view text) {
   const auto invalid = [&] { return TarveloError("'" + std::string(text) + "' is not a valid date"); };
   const std::size_t first = text.find('.');
@@ -45,8 +50,8 @@ CalendarDate ParseDateText(std::string_view text) {
   const auto month = ParseDigits(text.substr(first + 1, second - first - 1));
   const auto year = ParseDigits(text.substr(second + 1));
   if (!day || !month || !year) throw invalid();
-  if (*year < kFirstYear || *year > kLastYear || *month < 1 || *month > 12) throw invalid();
+  if (*year > kLastYear || *month > 12 || *day > 31) throw invalid();  // before the narrowing below
   const CalendarDate date{static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year)};
-  if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) throw invalid();
+  if (!IsCalendarDate(date.day, date.month, date.year)) throw invalid();
   return date;
 }

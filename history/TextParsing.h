@@ -23,3 +23,6 @@ CalendarDate ParseDateText(std::string_view text);
 
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
+
+// True for a real calendar date in the years 1 to 9999, the dates the editor takes.
+bool IsCalendarDate(int day, int month, int year);

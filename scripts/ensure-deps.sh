@@ -13,6 +13,7 @@ tarvelo_packages=(
   debootstrap                   # the fresh Debian 12 that the package install test installs into
   clang libclang-rt-14-dev      # libFuzzer and the sanitizer runtimes
   iproute2 util-linux           # ip and unshare for the private network namespaces of the discovery tests
+  tshark                        # reads the write's pcap trace back in the trace test (never captures)
 )
 
 tarvelo_ensure_packages() {

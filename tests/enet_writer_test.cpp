@@ -142,9 +142,7 @@ TEST(HistoryWriter, AMalformedEntryIsRefusedByTheHeadUnit) {
 }
 
 TEST(HistoryWriter, ASilentHeadUnitGivesNoAnswerLines) {
-  CarSimFaults silent;
-  silent.silent = true;
-  SimulatedCar car(silent);
+  SimulatedCar car(SilentCar());
   const Written w = Write(car, {ExampleEntryBytes()}, false, "127.0.0.1", ImpatientTimings());
   EXPECT_FALSE(w.complete);
   EXPECT_EQ(w.log, (Lines{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Writing new service history...",
@@ -178,15 +176,13 @@ struct StopCase {
 };
 
 TEST(HistoryWriter, AStopEndsTheWriteBeforeTheNextRequest) {
-  CarSimFaults silent;
-  silent.silent = true;
   const StopCase cases[] = {
       {"after entry 2 of 4", {}, 2,
        {"- Writing new service history...", "ERR: Stopped by the user before entry 3 of 4.", "", "[ ERROR ]", ""}, 2},
       {"after the last entry", {}, 4,
        {"- Writing new service history...", "ERR: Stopped by the user before the reset request.", "", "[ ERROR ]", ""},
        4},
-      {"while the car keeps silent about entry 1", silent, 0,
+      {"while the car keeps silent about entry 1", SilentCar(), 0,
        {"- Writing new service history...", "ERR: No answer to entry 1 of 4 (stopped by the user)",
         "ERR: Stopped by the user before entry 2 of 4.", "", "[ ERROR ]", ""},
        1},
@@ -195,8 +191,8 @@ TEST(HistoryWriter, AStopEndsTheWriteBeforeTheNextRequest) {
     SCOPED_TRACE(c.name);
     SimulatedCar car(c.faults);
     TEnetSession session(ImpatientTimings(std::chrono::minutes(1)));  // only the stop ends a wait
+    int pumped = 0;  // outlives the write that the pump below runs in
     if (c.stopAfterEntries == 0) {
-      int pumped = 0;
       session.Wait().SetMessagePump([&] {
         if (car->ReceivedFrames().size() == 1 && ++pumped == 10) session.Wait().RequestStop();
       });

@@ -189,6 +189,23 @@ TEST(CodePage, Utf8ToAnsi) {
   }
 }
 
+// The characters Utf8ToAnsi would have to replace are the ones the editor refuses.
+TEST(CodePage, TheFirstCharacterOutsideTheCodePage) {
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"A1", std::nullopt},
+      {"M\xC3\xBCller", std::nullopt},
+      {"\xE2\x82\xAC\xC3\xA9" "1234", std::nullopt},                      // the euro sign is in it
+      {"\xE2\x82\xAC\xD0\x96\xC3\xA9" "1234", std::string("\xD0\x96")},  // Zhe is not
+      {"AB\xF0\x9F\x9A\x97", std::string("\xF0\x9F\x9A\x97")},
+      {"", std::nullopt},
+  };
+  for (const auto& [utf8, refused] : cases) {
+    SCOPED_TRACE(utf8);
+    EXPECT_EQ(FirstCharacterOutsideCodePage(utf8), refused);
+    EXPECT_EQ(Utf8ToAnsi(utf8).find('?') != std::string::npos, refused.has_value());
+  }
+}
+
 TEST(CodePage, EveryByteSurvivesARoundTrip) {
   for (int b = 1; b < 256; ++b) {
     const std::string ansi(1, static_cast<char>(b));

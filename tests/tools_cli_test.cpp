@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <filesystem>
 #include <sstream>
 
 #include "AllocationFailure.h"
 #include "CliSupport.h"
+#include "HistoryCheck.h"
+#include "HistoryExchange.h"
 #include "HistoryFile.h"
 #include "RunProgram.h"
 #include "SimulatedCar.h"
@@ -94,6 +97,114 @@ TEST_F(CliFiles, CheckReportsValidInvalidAndUnreadableFiles) {
   EXPECT_EQ(r.err, "Cannot open file \"" + missing + "\". No such file or directory.\n");
 
   r = Cli({"show", invalid});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Invalid data: " + invalid + "\n");
+}
+
+TEST_F(CliFiles, CheckPrintsFindingsAfterTheCountAndStrictTurnsThemIntoFailure) {
+  ServiceFields later = ExampleFields();  // 1.2.2020, 1000 km
+  later.day = 3, later.month = 3, later.year = 2021, later.km = 900;
+  ServiceFields future = ExampleFields();
+  future.year = 2999, future.km = 5000;
+  const std::string path = Write("findings.kelta", JoinHistory({BuildServiceRecord(future), BuildServiceRecord(later),
+                                                                ExampleEntryBytes(), ExampleEntryBytes()}));
+  const std::string expected = "File: " + path + "\nEntries: 4\n" +
+                               "WARN: Entry 4: 1.2.2999 is after today, " + [] {
+                                 const CalendarDate t = LocalToday();
+                                 return std::to_string(t.day) + "." + std::to_string(t.month) + "." + std::to_string(t.year);
+                               }() + ".\n" +
+                               "WARN: Entry 3: 900 km on 3.3.2021 is less than entry 1's 1,000 km on 1.2.2020.\n"
+                               "WARN: Entry 1: the same as entry 2 (1.2.2020, 1,000 km).\n";
+  for (const bool strict : {false, true}) {
+    SCOPED_TRACE(strict);
+    const CliResult r = strict ? Cli({"check", "--strict", path}) : Cli({"check", path});
+    EXPECT_EQ(r.code, strict ? 1 : 0);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.err, "");
+  }
+  const std::string sample = std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta";
+  const CliResult r = Cli({"check", "--strict", sample});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "File: " + sample + "\nEntries: 9\n");
+}
+
+TEST_F(CliFiles, ExportAndImportGiveTheSameFileBack) {
+  const std::string sample = std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta";
+  const THistoryList list = *SplitHistory(ReadBytes(sample));
+  struct Case {
+    std::vector<std::string> exportArgs;  // the output file last
+    TExchangeFormat format;
+    std::vector<std::string> importArgs;  // before IN
+  };
+  const std::vector<Case> cases = {
+      {{"export", sample, "-o", dir_.File("s.csv")}, TExchangeFormat::Csv, {"import"}},
+      {{"export", sample, "-o", dir_.File("s.json")}, TExchangeFormat::Json, {"import"}},
+      {{"export", sample, "-o", dir_.File("s.txt")}, TExchangeFormat::Json, {"import", "--format", "json"}},
+      {{"export", "--format", "csv", sample, "-o", dir_.File("s.dat")}, TExchangeFormat::Csv, {"import", "--format", "CSV"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.exportArgs.back());
+    CliResult r = Cli(c.exportArgs);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const TBuffer text = ReadBytes(c.exportArgs.back());
+    EXPECT_EQ(std::string(text.begin(), text.end()), ExportHistory(list, c.format));
+    const std::string back = dir_.File("back.kelta");
+    std::vector<std::string> importArgs = c.importArgs;
+    importArgs.insert(importArgs.end(), {c.exportArgs.back(), "-o", back});
+    r = Cli(importArgs);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_EQ(ReadBytes(back), ReadBytes(sample));
+  }
+  // Without -o, on stdout, JSON unless told.
+  EXPECT_EQ(Cli({"export", sample}).out, ExportHistory(list, TExchangeFormat::Json));
+  EXPECT_EQ(Cli({"export", "--format", "csv", sample}).out, ExportHistory(list, TExchangeFormat::Csv));
+}
+
+TEST_F(CliFiles, ImportRefusesBadInputWithItsLineAndWritesNothing) {
+  const std::string out = Write("kept.kelta", ExampleEntryBytes());
+  const std::string csv = Write("bad.csv", TBuffer());
+  WriteBytes(csv, [] {
+    const std::string text = "Date,KM,Workshop type code,Workshop ID,Status code,Procedures\n"
+                             "2020-02-01,1000,1,A1,2,(1): (1)\n2020-02-01,1000,1,A1,2,(1): (1)\n"
+                             "2020-02-30,1000,1,A1,2,(1): (1)\n";
+    return TBuffer(text.begin(), text.end());
+  }());
+  CliResult r = Cli({"import", csv, "-o", out});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, csv + ": Line 4: Date \"2020-02-30\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)\n");
+  EXPECT_EQ(ReadBytes(out), ExampleEntryBytes());  // the file that was there stays as it was
+  const std::string fresh = dir_.File("fresh.kelta");
+  EXPECT_EQ(Cli({"import", csv, "-o", fresh}).code, 1);
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 2);  // no temporary file left
+
+  struct UsageCase {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const std::string missing = dir_.File("missing.csv");
+  const std::vector<UsageCase> usage = {
+      {{"import", missing, "-o", fresh}, "Cannot open file \"" + missing + "\". No such file or directory.\n"},
+      {{"import", out, "-o", fresh},
+       "tarvelo-cli: cannot tell the format of " + out + " by its extension; give --format csv or json\n"},
+      {{"import", "--format", "xml", csv, "-o", fresh}, "tarvelo-cli: --format takes csv or json, not \"xml\"\n"},
+      {{"export", "--format", "xml", out}, "tarvelo-cli: --format takes csv or json, not \"xml\"\n"},
+      {{"export", missing}, "Cannot open file \"" + missing + "\". No such file or directory.\n"},
+      {{"export", out, "-o", dir_.File("no/such/dir/x.csv")},
+       "Cannot create file \"" + dir_.File("no/such/dir/x.csv") + "\". No such file or directory.\n"},
+  };
+  for (const UsageCase& c : usage) {
+    SCOPED_TRACE(c.args.front() + " " + c.args[1]);
+    r = Cli(c.args);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, c.err);
+  }
+  EXPECT_EQ(Cli({"import", csv}).code, 2);  // no -o
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+  const std::string invalid = Write("invalid.kelta", TBuffer(20, 0));
+  r = Cli({"export", invalid});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "Invalid data: " + invalid + "\n");
 }
@@ -196,9 +307,7 @@ TEST(CliProgram, CtrlCStopsAWriteBeforeItsNextRequest) {
   GTEST_SKIP() << "the test sends Ctrl-C as a POSIX signal (SIGINT) from a POSIX shell; "
                   "a Windows program gets Ctrl-C as a console control event instead";
 #endif
-  CarSimFaults silent;
-  silent.silent = true;
-  SimulatedCar car(silent);
+  SimulatedCar car(SilentCar());
   const std::string cli = BuiltProgram("tools/cli/tarvelo-cli");
   const std::string sample = std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta";
   // The shell sends the interrupt once the car has the first request (the erase), while the

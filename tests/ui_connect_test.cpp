@@ -7,6 +7,9 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeView>
 #include <QPushButton>
 
@@ -88,6 +91,7 @@ class TestConnect : public TWindowsTest {
     QVERIFY(StartButton()->x() < Erase()->x());
     QVERIFY(Erase()->geometry().right() < CloseButton()->x());
     QVERIFY(!Progress()->isVisible());
+    QVERIFY(Log()->lineWrapMode() == QPlainTextEdit::WidgetWidth);
     const QList<QWidget*> order = {Log(), CloseButton(), StartButton(), Erase(),
                                    DetectButton(), Address()};
     for (int i = 0; i + 1 < order.size(); ++i) {
@@ -108,7 +112,7 @@ class TestConnect : public TWindowsTest {
     QCOMPARE(Progress()->value(), 3);
     QVERIFY(StartButton()->isEnabled());
     QVERIFY(DetectButton()->isEnabled());
-    QVERIFY(!Progress()->isVisible());
+    QVERIFY(Progress()->isVisible());  // with the outcome, until the next "Start" or "DETECT"
 
     // A second press adds a second block.
     Erase()->setChecked(false);
@@ -166,9 +170,7 @@ class TestConnect : public TWindowsTest {
   // A car that never answers: the windows still take every click at once, and "Stop" ends the
   // write before its next request.
   void clicksAreTakenAtOnceWhileTheCarIsSilentAndStopEndsTheWrite() {
-    CarSimFaults silent;
-    silent.silent = true;
-    SimulatedCar car(silent);
+    SimulatedCar car(SilentCar());
     ShowFor(car);
     History().ReplaceAll(SampleEntries());
 
@@ -265,6 +267,70 @@ class TestConnect : public TWindowsTest {
     QTest::mouseClick(StartButton(), Qt::LeftButton);
     QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));
     QVERIFY(Connect().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-connection.png")));
+
+    // A head unit that refuses: the ERR lines wrap, and the bar shows the outcome in red.
+    car->SetFaults([] {
+      CarSimFaults f;
+      f.nrc = {{0x31, 0x22}};
+      return f;
+    }());
+    Erase()->setChecked(false);
+    History().ReplaceAll({SampleEntries()[0], SampleEntries()[1]});
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    QVERIFY(LogLines().contains(QStringLiteral("[ ERROR ]")));
+    QVERIFY(Connect().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-refused.png")));
+  }
+
+  // The bar says how far the write is ("2 of 3"), then stays, full, in the colour of the outcome
+  // until the next "Start" or "DETECT".
+  void theBarSaysHowFarAndThenTheOutcome() {
+    SimulatedCar car;
+    ShowFor(car);
+    History().ReplaceAll(ThreeEntries());
+    QStringList seen;
+    connect(Progress(), &QProgressBar::valueChanged, this, [&] { seen << Progress()->text(); });
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    QVERIFY2(seen.contains(QStringLiteral("2 of 3")), qPrintable(seen.join('|')));
+    QVERIFY(Progress()->isVisible());
+    QCOMPARE(Progress()->value(), Progress()->maximum());
+    QCOMPARE(Progress()->property("outcome").toString(), QStringLiteral("complete"));
+    QCOMPARE(Progress()->text(), QStringLiteral("Complete: 3 of 3 written"));
+
+    car->SetFaults([] {
+      CarSimFaults f;
+      f.nrc = {{0x11, 0x22}};
+      return f;
+    }());
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    QCOMPARE(Progress()->property("outcome").toString(), QStringLiteral("error"));
+    QCOMPARE(Progress()->value(), Progress()->maximum());
+    QCOMPARE(Progress()->text(), QStringLiteral("Error: see the log"));
+    QVERIFY(Progress()->isVisible());
+
+    QTest::mouseClick(DetectButton(), Qt::LeftButton);
+    QVERIFY(!Progress()->isVisible());
+  }
+
+  // A long ERR line wraps at word boundaries and shows whole: nothing to scroll sideways for.
+  void longLinesWrapAndEscapeCloses() {
+    CarSimFaults refuse;
+    refuse.nrc = {{0x31, 0x22}};
+    SimulatedCar car(refuse);
+    ShowFor(car);
+    History().ReplaceAll(SampleEntries());
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    const QString line = QStringLiteral("ERR: Head unit refused entry 1 of 9: 7F 31 22 (conditionsNotCorrect)");
+    QVERIFY(LogLines().contains(line));
+    QCOMPARE(Log()->horizontalScrollBar()->maximum(), 0);
+    const QTextBlock block = Log()->document()->findBlockByNumber(static_cast<int>(LogLines().indexOf(line)));
+    QVERIFY(block.layout()->lineCount() > 1);
+    QVERIFY(block.layout()->lineAt(0).textLength() < line.size());
+    QVERIFY(line.at(block.layout()->lineAt(0).textLength() - 1) == QLatin1Char(' '));  // broken after a word
+
+    Connect().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Connect()));
+    QTest::keyClick(Log(), Qt::Key_Escape);
+    QVERIFY(!Connect().isVisible());
   }
 
   void aRefusingHeadUnitEndsTheBlockWithError() {
@@ -284,9 +350,7 @@ class TestConnect : public TWindowsTest {
 
   // The last test of all: the program's exit reaches every later event loop of this process.
   void closingTheMainWindowDuringAWriteAsksAndYesEndsTheProgramAtOnce() {
-    CarSimFaults silent;
-    silent.silent = true;
-    SimulatedCar car(silent);
+    SimulatedCar car(SilentCar());
     ShowFor(car);
     History().ReplaceAll(SampleEntries());
 

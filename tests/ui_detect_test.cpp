@@ -226,6 +226,7 @@ int main(int argc, char** argv) {
   StartSocketLibrary();
   std::string why;
   EnterPrivateNetworkNamespace(&why);
+  UseDesktopSizedOffscreenScreen();
   TTarveloApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Tarvelo"));
   ApplyVisualStyle(app);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QScrollBar>
 #include <QValidator>
 
 #include "HistoryFile.h"
@@ -15,6 +16,7 @@
 #include "TestEntries.h"
 #include "UiTestSupport.h"
 #include "WindowsTest.h"
+#include "DateField.h"
 #include "uEditor.h"
 #include "uMain.h"
 
@@ -40,7 +42,8 @@ class TestEditor : public TWindowsTest {
   Q_OBJECT
 
   // The editor's controls, by name.
-  QDateEdit* Date() { return Find<QDateEdit>(Editor(), "dtp1"); }
+  TDateField* Date() { return Find<TDateField>(Editor(), "dtp1"); }
+  QLineEdit* DateText() { return Find<QLineEdit>(Editor(), "dateText"); }
   QComboBox* ServiceStatus() { return Find<QComboBox>(Editor(), "cbbSVCStatus"); }
   QLineEdit* Km() { return Find<QLineEdit>(Editor(), "edtKMStand"); }
   QComboBox* WorkshopType() { return Find<QComboBox>(Editor(), "cbbWorkshopTYP"); }
@@ -110,13 +113,11 @@ class TestEditor : public TWindowsTest {
     QCOMPARE(Editor().windowTitle(), QStringLiteral("Service Entry Editor"));
     QVERIFY(Editor().windowFlags() & Qt::Tool);
     QCOMPARE(Editor().size(), QSize(465, 470));
-    QVERIFY(Editor().minimumSize() != Editor().maximumSize());  // a sizable border
     QCOMPARE(Find<QGroupBox>(Editor(), "grpMain")->title(), QStringLiteral("General Information"));
     QCOMPARE(Find<QGroupBox>(Editor(), "grpAdd")->title(), QStringLiteral("Add"));
 
-    QCOMPARE(Date()->date(), QDate(2019, 12, 15));
-    QCOMPARE(Date()->displayFormat(), QStringLiteral("dd.MM.yyyy"));
-    QCOMPARE(Date()->text(), QStringLiteral("15.12.2019"));
+    QCOMPARE(Date()->Date(), QDate(2019, 12, 15));
+    QCOMPARE(Date()->Text(), QStringLiteral("15.12.2019"));
     QCOMPARE(ServiceStatus()->currentText(), QStringLiteral("ON TIME"));
     QCOMPARE(WorkshopType()->currentText(), QStringLiteral("INDEPENDENT"));
     QCOMPARE(Km()->text(), QString());
@@ -144,8 +145,8 @@ class TestEditor : public TWindowsTest {
     QCOMPARE(StatusList()->itemText(2), QStringLiteral("OVERDUE"));
 
     QCOMPARE(HeaderTexts(Procedures()->model()), (QStringList{"#", "ID", "Procedure", "Status"}));
-    const int widths[] = {30, 35, 250, 150};
-    for (int c = 0; c < 4; ++c) QCOMPARE(Procedures()->columnWidth(c), widths[c]);
+    QCOMPARE(Procedures()->columnWidth(0), 30);
+    QCOMPARE(Procedures()->columnWidth(1), 35);
     QCOMPARE(DeleteProcedure()->text(), QStringLiteral("Delete"));
     QCOMPARE(DeleteProcedure()->icon().pixmap(24).toImage(), MainCommand("Delete2")->icon().pixmap(24).toImage());
     QCOMPARE(Ok()->text(), QStringLiteral("OK"));
@@ -161,6 +162,144 @@ class TestEditor : public TWindowsTest {
     }
   }
 
+  // The four columns fit the list: no horizontal scroll bar, no column cut, also with the longest
+  // texts; the window never gets so small that a control is lost, and more height shows more rows.
+  void theColumnsFitAndNoControlIsLost() {
+    TBuffer odd = EntryWithProcedures(1);
+    odd[19] = 32;   // "Statutory vehicle inspection"
+    odd[20] = 255;  // "0 UNKNOWN(255)"
+    LoadList({odd});
+    EditRow(0);
+    QTreeWidget* list = Procedures();
+    QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("0 UNKNOWN(255)"));
+    int total = 0;
+    for (int c = 0; c < 4; ++c) total += list->columnWidth(c);
+    QVERIFY2(total <= list->viewport()->width(), qPrintable(QStringLiteral("%1 > %2").arg(total).arg(list->viewport()->width())));
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    const QFontMetrics metrics = list->fontMetrics();
+    QVERIFY(list->columnWidth(2) > metrics.horizontalAdvance(QStringLiteral("Statutory vehicle inspection")));
+    QVERIFY(list->columnWidth(3) > metrics.horizontalAdvance(QStringLiteral("0 UNKNOWN(255)")));
+
+    Editor().resize(200, 200);
+    QVERIFY(Editor().width() >= 465 && Editor().height() >= 470);
+    const QRect inside = Editor().rect();
+    for (QWidget* control : {static_cast<QWidget*>(Ok()), static_cast<QWidget*>(Cancel()), static_cast<QWidget*>(list)}) {
+      QVERIFY(inside.contains(QRect(control->mapTo(&Editor(), QPoint(0, 0)), control->size())));
+    }
+    const int rowsBefore = list->viewport()->height();
+    Editor().resize(900, 700);
+    QCOMPARE(Editor().width(), 465);  // no empty space to the right
+    QVERIFY(list->viewport()->height() > rowsBefore);
+    QVERIFY(inside.height() < Editor().height() && Ok()->geometry().bottom() > inside.bottom());
+  }
+
+  void enterIsOkAndEscapeIsCancel() {
+    LoadList({EntryWithProcedures(1, 7)});
+    MainCommand("Add1")->trigger();
+    Editor().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Editor()));
+    TypeInto(Km(), QStringLiteral("4711"));
+    TypeInto(WorkshopID(), QStringLiteral("W"));
+    ChooseProcedure(0, 0);
+    Km()->setFocus();
+    QTest::keyClick(Km(), Qt::Key_Return);  // in a field: "OK"
+    QVERIFY(!Editor().isVisible());
+    QCOMPARE(Entries().size(), std::size_t{2});
+    QCOMPARE(KMStand(Entries()[0]), 4711u);
+
+    // Enter is subject to the same checks as a click on "OK".
+    MainCommand("Add1")->trigger();
+    Editor().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Editor()));
+    const Shown missing = Answering(QMessageBox::Ok, [this] { QTest::keyClick(WorkshopID(), Qt::Key_Enter); });
+    QCOMPARE(missing.text, QString::fromLatin1(kInvalidDataMessage));
+    QVERIFY(Editor().isVisible());
+
+    // On a focused button, Enter presses that button.
+    TypeInto(Km(), QStringLiteral("5"));
+    Cancel()->setFocus();
+    QTest::keyClick(Cancel(), Qt::Key_Return);
+    QVERIFY(!Editor().isVisible());
+    QCOMPARE(Entries().size(), std::size_t{2});
+
+    // Escape is "Cancel": nothing stored, the fields cleared.
+    MainCommand("Add1")->trigger();
+    Editor().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Editor()));
+    TypeInto(Km(), QStringLiteral("99"));
+    QTest::keyClick(Km(), Qt::Key_Escape);
+    QVERIFY(!Editor().isVisible());
+    QCOMPARE(Km()->text(), QString());
+    QCOMPARE(Entries().size(), std::size_t{2});
+    QVERIFY(Ok()->isDefault());
+  }
+
+  // A click into the date and digits typed: the section under the click takes them, as in any date
+  // field. A date that is no date of the calendar is never turned into another one.
+  void theDateTakesDigitsWhereItIsClickedAndAnImpossibleDateIsRefused() {
+    LoadList({EntryWithProcedures(1, 7)});
+    MainCommand("Add1")->trigger();
+    Editor().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Editor()));
+    QLineEdit* text = DateText();
+    // A click on the middle of the character at position.
+    const auto clickAtCharacter = [text](int position) {
+      const QString shown = text->text();
+      const int left = text->fontMetrics().horizontalAdvance(shown.left(position)) +
+                       text->fontMetrics().horizontalAdvance(shown.mid(position, 1)) / 2;
+      QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(left + 4, text->height() / 2));
+    };
+    clickAtCharacter(1);  // in the day
+    QTest::keyClicks(text, QStringLiteral("03"));
+    QCOMPARE(Date()->Text(), QStringLiteral("03.12.2019"));
+    clickAtCharacter(8);  // in the year
+    QTest::keyClicks(text, QStringLiteral("2021"));
+    QCOMPARE(Date()->Date(), QDate(2021, 12, 3));
+
+    clickAtCharacter(0);
+    QTest::keyClicks(text, QStringLiteral("31"));
+    clickAtCharacter(4);
+    QTest::keyClicks(text, QStringLiteral("02"));
+    QCOMPARE(Date()->Text(), QStringLiteral("31.02.2021"));  // as typed, not 28.02
+    QCOMPARE(Date()->Date(), std::nullopt);
+    QVERIFY(text->property("invalid").toBool());
+
+    TypeInto(Km(), QStringLiteral("100"));
+    TypeInto(WorkshopID(), QStringLiteral("W"));
+    ChooseProcedure(0, 0);
+    const Shown refused = PressOK();
+    QCOMPARE(refused.text, QStringLiteral("The DATE 31.02.2021 is not a date of the calendar. Please correct it."));
+    QCOMPARE(refused.icon, QMessageBox::NoIcon);
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(Entries().size(), std::size_t{1});
+
+    clickAtCharacter(4);
+    QTest::keyClicks(text, QStringLiteral("03"));
+    QVERIFY(!text->property("invalid").toBool());
+    QCOMPARE(ClickOK(), QString());
+    QCOMPARE(Day(Entries()[0]), 31);
+    QCOMPARE(Month(Entries()[0]), 3);
+  }
+
+  // A workshop ID character the 8-bit code page cannot hold is refused, not stored as "?".
+  void aWorkshopIdCharacterOutsideTheCodePageIsRefused() {
+    MainCommand("Add1")->trigger();
+    TypeInto(Km(), QStringLiteral("100"));
+    // Typed (or pasted) as the field takes text from the keyboard's input method.
+    WorkshopID()->clear();
+    WorkshopID()->insert(QString::fromUtf8("\xE2\x82\xAC\xD0\x96\xC3\xA9" "1234"));  // euro, Zhe, e acute
+    ChooseProcedure(0, 0);
+    const Shown refused = PressOK();
+    QCOMPARE(refused.text, QString::fromUtf8("The workshop ID cannot hold the character \xD0\x96."));
+    QVERIFY(Editor().isVisible());
+    QVERIFY(Entries().empty());
+
+    WorkshopID()->clear();
+    WorkshopID()->insert(QString::fromUtf8("\xE2\x82\xAC\xC3\xA9" "1234"));
+    QCOMPARE(ClickOK(), QString());
+    QCOMPARE(WorkshopIDBytes(Entries()[0]), std::string("\x80\xE9" "1234"));
+  }
+
   void kmTakesDigitsOnlyAndBothEditsAtMostSevenCharacters() {
     MainCommand("Add1")->trigger();
     QTest::keyClicks(Km(), QStringLiteral("12a3.4-5678901"));
@@ -172,7 +311,7 @@ class TestEditor : public TWindowsTest {
   void addingBuildsTheExampleEntry() {
     LoadList({EntryWithProcedures(1, 7)});
     MainCommand("Add1")->trigger();
-    Date()->setDate(QDate(2020, 2, 1));
+    Date()->SetDate(QDate(2020, 2, 1));
     TypeInto(Km(), QStringLiteral("1000"));
     WorkshopType()->setCurrentIndex(1);
     TypeInto(WorkshopID(), QStringLiteral("A1"));
@@ -192,7 +331,7 @@ class TestEditor : public TWindowsTest {
 
     // The next "Add" keeps date, service status and workshop type, and starts empty otherwise.
     MainCommand("Add1")->trigger();
-    QCOMPARE(Date()->date(), QDate(2020, 2, 1));
+    QCOMPARE(Date()->Date(), QDate(2020, 2, 1));
     QCOMPARE(ServiceStatus()->currentText(), QStringLiteral("LATE"));
     QCOMPARE(WorkshopType()->currentText(), QStringLiteral("BMW DEALER"));
     QCOMPARE(Km()->text(), QString());
@@ -215,7 +354,7 @@ class TestEditor : public TWindowsTest {
     QCOMPARE(ServiceStatus()->currentIndex(), -1);
     QCOMPARE(Km()->text(), QStringLiteral("123456"));
     QCOMPARE(WorkshopID()->text(), QStringLiteral("A1"));
-    QCOMPARE(Date()->date(), QDate(2020, 2, 1));
+    QCOMPARE(Date()->Date(), QDate(2020, 2, 1));
     QCOMPARE(Count()->text(), QStringLiteral("2"));
     QCOMPARE(RowTexts(Procedures()),
              (QStringList{"1|9|UNKNOWN|0 UNKNOWN(9)", "2|1|Engine oil|1 ON TIME"}));
@@ -370,7 +509,7 @@ class TestEditor : public TWindowsTest {
     QCOMPARE(Procedures()->topLevelItemCount(), 0);
     QCOMPARE(Count()->text(), QStringLiteral("0"));
     QCOMPARE(Km()->text(), QStringLiteral("777"));
-    QCOMPARE(Date()->date(), QDate(2019, 12, 15));
+    QCOMPARE(Date()->Date(), QDate(2019, 12, 15));
   }
 
   // "Edit" of another entry while the editor holds changes: the fault was that "OK" then wrote the

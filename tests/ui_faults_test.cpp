@@ -418,6 +418,7 @@ int main(int argc, char** argv) {
   EnterPrivateNetworkNamespace(&why);
   gMountProblem = EnterPrivateMountNamespace();
   gMountNamespace = gMountProblem.empty();
+  UseDesktopSizedOffscreenScreen();
   TTarveloApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Tarvelo"));
   ApplyVisualStyle(app);

@@ -5,8 +5,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include "AnimatedLogo.h"
+#include "HelpDocument.h"
+#include "TempDir.h"
 #include "UiTestSupport.h"
 #include "WindowsTest.h"
 #include "uInfo.h"
@@ -73,12 +77,72 @@ class TestInfo : public TWindowsTest {
 
   void helpAndTheLinkAskTheDesktopToOpenTheirTargets() {
     ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    // The guide lies in the folder the program was started from.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QStringLiteral(TARVELO_BINARY_DIR "/ui"));
     QTest::mouseClick(Help(), Qt::LeftButton);
     QTest::mouseClick(Label("txtWWW"), Qt::LeftButton);
+    QDir::setCurrent(before);
     QCOMPARE(opened.size(), 2);
-    QCOMPARE(opened[0], QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("tarvelo_help.pdf"))));
+    QCOMPARE(opened[0], QUrl::fromLocalFile(QStringLiteral(TARVELO_BINARY_DIR "/ui/tarvelo_help.pdf")));
     QCOMPARE(opened[1], QUrl(QStringLiteral("https://tarvelo.github.io")));
     QCOMPARE(opened[1].host().toUpper(), Label("txtWWW")->text());
+  }
+
+  // When the desktop has no program for the guide or the page, a message says so and where they are.
+  void whenNothingCanOpenTheGuideOrThePageAMessageSaysWhereTheyAre() {
+    const QString before = QDir::currentPath();
+    TempDir dir;
+    QDir::setCurrent(QString::fromStdString(dir.Path().string()));
+    const QString guide = QDir::toNativeSeparators(QDir::current().absoluteFilePath(QStringLiteral("tarvelo_help.pdf")));
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    QString shown;
+    WhenMessageBox([&](QMessageBox* box) { shown = box->text(); });
+    QTest::mouseClick(Help(), Qt::LeftButton);
+    QCOMPARE(shown, QStringLiteral("The user guide is not in the folder Tarvelo was started from: ") + guide +
+                        QStringLiteral(" does not exist."));
+    QVERIFY(opened.isEmpty());
+
+    WriteBytes(dir.File("tarvelo_help.pdf"), TBuffer{'%', 'P', 'D', 'F'});
+    desktopOpens = false;
+    WhenMessageBox([&](QMessageBox* box) { shown = box->text(); });
+    QTest::mouseClick(Help(), Qt::LeftButton);
+    QCOMPARE(shown, QStringLiteral("No program for PDF files was found, so the user guide could not be opened. "
+                                   "You can open it by hand: ") + guide);
+    WhenMessageBox([&](QMessageBox* box) { shown = box->text(); });
+    QTest::mouseClick(Label("txtWWW"), Qt::LeftButton);
+    QCOMPARE(shown, QStringLiteral("No web browser was found, so the project's page could not be opened. "
+                                   "Its address is https://tarvelo.github.io"));
+    QCOMPARE(opened.size(), 2);
+    QDir::setCurrent(before);
+
+    Info().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Info()));
+    QTest::keyClick(Help(), Qt::Key_Escape);
+    QVERIFY(!Info().isVisible());
+  }
+
+  // On paper, a code span or a log marker never breaks inside; no paragraph leaves one of its lines
+  // alone on a page, and no heading stays behind at the bottom of a page.
+  void theGuideKeepsItsPhrasesAndParagraphsTogether() {
+    const QChar nbsp(0x00A0);
+    QCOMPARE(KeepPhrasesTogether(QStringLiteral("Run `tarvelo-cli write --host X` and see [ ERROR ] or [ COMPLETE ].")),
+             QStringLiteral("Run `tarvelo-cli") + nbsp + QStringLiteral("write") + nbsp + QStringLiteral("--host") + nbsp +
+                 QStringLiteral("X` and see [") + nbsp + QStringLiteral("ERROR") + nbsp + QStringLiteral("] or [") + nbsp +
+                 QStringLiteral("COMPLETE") + nbsp + QStringLiteral("]."));
+    QCOMPARE(KeepPhrasesTogether(QStringLiteral("    tarvelo-carsim --store x.kelta\nplain words")),
+             QStringLiteral("    tarvelo-carsim --store x.kelta\nplain words"));  // a code block stays as it is
+
+    QFile source(QStringLiteral(TARVELO_SOURCE_DIR "/docs/help/tarvelo_help.md"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const std::unique_ptr<QTextDocument> guide = MakeHelpDocument(QString::fromUtf8(source.readAll()), QSizeF(641, 987));
+    QVERIFY(guide->pageCount() >= 3);
+    for (QTextBlock block = guide->begin(); block.isValid(); block = block.next()) {
+      QVERIFY2(!LeavesALineAlone(*guide, block), qPrintable(block.text().left(40)));
+      if (block.blockFormat().headingLevel() > 0 && block.next().isValid()) {
+        QCOMPARE(PageOfBlock(*guide, block.next().blockNumber()), PageOfBlock(*guide, block.blockNumber()));
+      }
+    }
   }
 
   void theBuildMakesTheUserGuide() {
@@ -99,6 +163,18 @@ class TestInfo : public TWindowsTest {
     ClickHeaderSection(Main(), THeaderSection::InfoHelp);
     QTest::qWait(300);
     QVERIFY(Info().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/info.png")));
+
+    // What HELP says on a desktop without a program for PDF files.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QStringLiteral(TARVELO_BINARY_DIR "/ui"));
+    desktopOpens = false;
+    bool saved = false;
+    WhenMessageBox([&](QMessageBox* box) {
+      saved = box->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/info-no-pdf-viewer.png"));
+    });
+    QTest::mouseClick(Help(), Qt::LeftButton);
+    QDir::setCurrent(before);
+    QVERIFY(saved);
   }
 };
 

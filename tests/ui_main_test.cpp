@@ -1,6 +1,7 @@
 // The main window as a real widget: real clicks on the header bar, the real file dialogs and
 // message boxes, the texts the lists really show.
 #include <QDir>
+#include <QScreen>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
+#include "WindowPlacement.h"
 #include "WindowsTest.h"
 #include "uEditor.h"
 #include "uInfo.h"
@@ -55,6 +57,14 @@ class TestMainWindow : public TWindowsTest {
   const THistoryList& Entries() { return History().SHRecord(); }
   void ClickSection(THeaderSection section) { ClickHeaderSection(Main(), section); }
   QLineEdit* EditorKm() { return Find<QLineEdit>(Editor(), "edtKMStand"); }
+
+  // A key pressed on the entries list, as the user does with the main window in front.
+  void PressOnList(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    Main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Main()));
+    Lv1()->setFocus();
+    QTest::keyClick(Lv1(), key, modifiers);
+  }
 
   QString WriteFile(const QString& name, const TBuffer& bytes) {
     const std::string path = dir_->File(name.toStdString());
@@ -116,7 +126,10 @@ class TestMainWindow : public TWindowsTest {
     QCOMPARE(HeaderTexts(Lv1()->model()),
              (QStringList{"#", "Date", "KM stand", "Workshop type", "Workshop ID", "Status", "CNT"}));
     const int entryWidths[] = {35, 120, 100, 120, 100, 120, 35};
-    for (int c = 0; c < 7; ++c) QCOMPARE(Lv1()->columnWidth(c), entryWidths[c]);
+    for (int c = 1; c < 7; ++c) QCOMPARE(Lv1()->columnWidth(c), entryWidths[c]);
+    // "#" is at least as wide, and wide enough for five digits: the entries of a history of 99,999.
+    QVERIFY(Lv1()->columnWidth(0) >= entryWidths[0]);
+    QVERIFY(Lv1()->columnWidth(0) >= Lv1()->fontMetrics().horizontalAdvance(QStringLiteral("99999")) + 8);
     QCOMPARE(Lv1()->width(), 649);
     QCOMPARE(Lv1()->selectionMode(), QAbstractItemView::SingleSelection);
     QCOMPARE(Lv1()->selectionBehavior(), QAbstractItemView::SelectRows);
@@ -285,7 +298,7 @@ class TestMainWindow : public TWindowsTest {
     QCOMPARE(ReadBytes(target.toStdString() + ".bin"), JoinHistory(ThreeEntries()));
   }
 
-  void saveAsWithAnEmptyListShowsNoDialog() {
+  void saveAsWithAnEmptyListShowsNoDialogAndSaysWhy() {
     bool dialogShown = false;
     WhenModal([&](QWidget* w) {
       dialogShown = true;
@@ -294,7 +307,8 @@ class TestMainWindow : public TWindowsTest {
     ClickSection(THeaderSection::SaveAs);  // a dialog would be shown (and closed) within the click
     CancelModalWatchers();
     QVERIFY(!dialogShown);
-    QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
+    // An empty history file would not be valid, so nothing is written; the status says why.
+    QCOMPARE(Status(), QStringLiteral("Status: Nothing to save: the list has no entries"));
   }
 
   void saveIntoAMissingDirectoryGoesToTheErrorReport() {
@@ -349,6 +363,113 @@ class TestMainWindow : public TWindowsTest {
     ClickSection(THeaderSection::InfoHelp);
     QVERIFY(Info().isVisible());
     QVERIFY(Main().isEnabled());  // modeless: the main window stays usable
+  }
+
+  // The header bar's commands from the keyboard, with their keys in the tool tips; Delete on the list.
+  void theKeyboardReachesEveryCommand() {
+    const QString tips[] = {"Open (Ctrl+O)",        "Save As (Ctrl+Shift+S)", "Clear (Ctrl+L)",
+                            "Read from car",        "Write to car (Ctrl+W)", "Info / Help (F1)"};
+    auto* bar = Find<QHeaderView>(Main(), "hdrcntrl1");
+    for (int i = 0; i < 6; ++i) QCOMPARE(bar->model()->headerData(i, Qt::Horizontal, Qt::ToolTipRole).toString(), tips[i]);
+
+    bool openDialog = false;
+    WhenModal([&](QWidget* w) {
+      openDialog = qobject_cast<QFileDialog*>(w) != nullptr;
+      static_cast<QDialog*>(w)->reject();
+    });
+    PressOnList(Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(openDialog);
+    QCOMPARE(Status(), QStringLiteral("Status: File not opened"));
+
+    PressOnList(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Status(), QStringLiteral("Status: Nothing to save: the list has no entries"));
+
+    History().ReplaceAll(ThreeEntries());
+    PressOnList(Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(Lv1()->model()->rowCount(), 0);
+    QCOMPARE(Entries(), ThreeEntries());  // "Clear" empties the views only
+
+    // Delete, on the list with an entry selected, is the menu's "Delete"; the menu shows the key.
+    History().ReplaceAll(ThreeEntries());
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 1));
+    PressOnList(Qt::Key_Delete);
+    QCOMPARE(Entries(), (THistoryList{ThreeEntries()[0], ThreeEntries()[2]}));
+    QCOMPARE(Command("Delete2")->shortcut(), QKeySequence(QKeySequence::Delete));
+
+    PressOnList(Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(Connect().isVisible());
+    PressOnList(Qt::Key_F1);
+    QVERIFY(Info().isVisible());
+  }
+
+  // Every control that takes the keyboard shows a frame when it has it: the same control, drawn
+  // with and without the focus, looks different.
+  void everyFocusableControlShowsTheFocus() {
+    History().ReplaceAll(ThreeEntries());
+    Command("Add1")->trigger();
+    ClickSection(THeaderSection::WriteToCar);
+    ClickSection(THeaderSection::InfoHelp);
+    int checked = 0;
+    for (QWidget* window : {static_cast<QWidget*>(&Main()), static_cast<QWidget*>(&Editor()),
+                            static_cast<QWidget*>(&Connect()), static_cast<QWidget*>(&Info())}) {
+      window->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(window));
+      for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (control->window() != window || !control->isVisible() || !(control->focusPolicy() & Qt::TabFocus)) continue;
+        if (control->focusProxy()) continue;  // its proxy is the one that shows it
+        window->setFocus();
+        control->clearFocus();
+        QCoreApplication::processEvents();
+        const QImage without = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QVERIFY2(control->hasFocus(), qPrintable(control->objectName()));
+        const QImage with = control->grab().toImage();
+        QVERIFY2(with != without, qPrintable(window->objectName() + QStringLiteral(": ") + control->objectName() +
+                                             QStringLiteral(" (") + control->metaObject()->className() + ")"));
+        ++checked;
+      }
+    }
+    QVERIFY(checked >= 15);
+  }
+
+  // The editor and the ENET window open beside the entries list, not over it, and not over each other.
+  void theEditorAndTheEnetWindowOpenBesideTheList() {
+    auto* list = Lv1();
+    const QRect listFrame(list->mapToGlobal(QPoint(0, 0)), list->size());
+    Command("Add1")->trigger();
+    ClickSection(THeaderSection::WriteToCar);
+    const QRect editor = Editor().frameGeometry();
+    const QRect connect = Connect().frameGeometry();
+    const QRect screen = Main().screen()->availableGeometry();
+    QVERIFY2(!editor.intersects(listFrame), qPrintable(QStringLiteral("editor %1,%1").arg(editor.x()).arg(editor.y())));
+    QVERIFY(!connect.intersects(listFrame));
+    QVERIFY(!connect.intersects(editor));
+    QVERIFY(screen.contains(editor) && screen.contains(connect));
+  }
+
+  void placingBesideTheMainWindow_data() {
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QList<QRect>>("others");
+    QTest::addColumn<QPoint>("expected");
+    // The main window 1019 x 550 at 100,100 with its list on the left 649 pixels; a window 400 x 300.
+    QTest::newRow("room on the right") << QRect(0, 0, 1920, 1080) << QList<QRect>{} << QPoint(1127, 100);
+    QTest::newRow("the right taken: under it") << QRect(0, 0, 1920, 1080) << QList<QRect>{QRect(1127, 100, 400, 300)}
+                                               << QPoint(1127, 408);
+    QTest::newRow("no room right: on the left") << QRect(-600, 0, 1800, 1080) << QList<QRect>{} << QPoint(-308, 100);
+    QTest::newRow("no room on either side: beside the list") << QRect(0, 0, 1200, 1080) << QList<QRect>{}
+                                                             << QPoint(757, 100);
+    QTest::newRow("beside the list taken: under the window there")
+        << QRect(0, 0, 1200, 1080) << QList<QRect>{QRect(757, 100, 400, 300)} << QPoint(757, 408);
+  }
+
+  void placingBesideTheMainWindow() {
+    QFETCH(QRect, screen);
+    QFETCH(QList<QRect>, others);
+    QFETCH(QPoint, expected);
+    const QRect main(100, 100, 1019, 550);
+    const QRect list(100, 133, 649, 498);
+    QCOMPARE(PlaceBeside(screen, main, list, others, QSize(400, 300)), expected);
   }
 
   void errorReportAppendsAFullStop_data() {

@@ -1,7 +1,6 @@
 #include "AppWindows.h"
 
-#include <QDesktopServices>
-
+#include "DesktopOpener.h"
 #include "SocketPlatform.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
@@ -15,7 +14,7 @@ TAppWindows::TAppWindows(TAppOptions options) {
   editor_ = new TFEditor(main_);
   connect_ = new TFConnect(main_, history_, std::move(options.connect));
   TOpenWithDesktop open = options.openWithDesktop;
-  if (!open) open = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  if (!open) open = OpenWithDesktop;
   info_ = new TFInfo(main_, std::move(open));
 
   QObject::connect(main_, &TFMain::AddRequested, editor_, [this] { editor_->EditNew(); });
@@ -30,6 +29,14 @@ TAppWindows::TAppWindows(TAppOptions options) {
     history_.Replace(entry, BuildServiceRecord(fields));
   });
   main_->SetQuitGuard([this] { return MayQuit(); });
+
+  // The editor and the ENET window open beside the main window's entries list, not over it and
+  // not over each other.
+  auto* entries = main_->findChild<QWidget*>(QStringLiteral("lv1"));
+  placer_ = new TWindowPlacer(
+      *main_, [entries] { return QRect(entries->mapToGlobal(QPoint(0, 0)), entries->size()); }, main_);
+  placer_->Watch(*editor_);
+  placer_->Watch(*connect_);
 }
 
 TAppWindows::~TAppWindows() { delete main_; }

@@ -14,11 +14,12 @@
 class TFEditor;
 class TFInfo;
 class TFMain;
+class TWindowPlacer;
 
 // Where the program reaches out of itself. The defaults are the real ones; tests hand in their own.
 struct TAppOptions {
   TConnectOptions connect;
-  std::function<bool(const QUrl&)> openWithDesktop;  // empty: the desktop's own (QDesktopServices)
+  std::function<bool(const QUrl&)> openWithDesktop;  // empty: the desktop's own (OpenWithDesktop)
 };
 
 class TAppWindows {
@@ -42,6 +43,7 @@ class TAppWindows {
   TFEditor* editor_ = nullptr;
   TFConnect* connect_ = nullptr;
   TFInfo* info_ = nullptr;
+  TWindowPlacer* placer_ = nullptr;  // owned by the main window
 };
 
 // The whole program: socket library, application, title, style, windows, message loop.

@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -67,12 +69,15 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
   mmoENET = new QPlainTextEdit(this);
   mmoENET->setObjectName(QStringLiteral("mmoENET"));
   mmoENET->setReadOnly(true);
-  mmoENET->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines (an ERR line with the car's answer) wrap at word boundaries, so every line shows
+  // whole and every block starts at the left.
+  mmoENET->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  mmoENET->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   mmoENET->setGeometry(0, kTopBandHeight, kClientWidth, kClientHeight - kTopBandHeight - kBottomBandHeight);
 
   prgWrite = new QProgressBar(this);
   prgWrite->setObjectName(QStringLiteral("prgWrite"));
-  prgWrite->setTextVisible(false);
+  prgWrite->setTextVisible(true);
   prgWrite->setGeometry(0, kClientHeight - kBottomBandHeight - kProgressHeight, kClientWidth, kProgressHeight);
   prgWrite->hide();
 
@@ -99,6 +104,9 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
   ConnectCommand(btnStart, &QPushButton::clicked, this, &TFConnect::btnStartClick);
   ConnectCommand(btnClose, &QPushButton::clicked, this, &TFConnect::btnCloseClick);
   ConnectCommand(btnDetect, &QPushButton::clicked, this, &TFConnect::btnDetectClick);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setObjectName(QStringLiteral("CloseShortcut"));
+  ConnectCommand(escape, &QShortcut::activated, this, &TFConnect::btnCloseClick);
   FormCreate();
 }
 
@@ -112,12 +120,6 @@ void TFConnect::FormCreate() {
   session_->Wait().SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
 }
 
-void TFConnect::showEvent(QShowEvent* event) {
-  if (!shownBefore_) CenterOver(this, parentWidget());
-  shownBefore_ = true;
-  QWidget::showEvent(event);
-}
-
 void TFConnect::AppendLog(const QString& line) {
   mmoENET->appendPlainText(line);
   mmoENET->verticalScrollBar()->setValue(mmoENET->verticalScrollBar()->maximum());
@@ -127,9 +129,33 @@ void TFConnect::SetWriting(bool writing) {
   writing_ = writing;
   btnStart->setText(writing ? QStringLiteral("Stop") : QStringLiteral("Start"));
   btnDetect->setEnabled(!writing);
-  const int logHeight = kClientHeight - kTopBandHeight - kBottomBandHeight - (writing ? kProgressHeight : 0);
-  mmoENET->setFixedHeight(logHeight);
-  prgWrite->setVisible(writing);
+}
+
+void TFConnect::ShowProgress(TProgressState state, int written, int total) {
+  // The bar stays below the log from "Start" until the next "Start" or "DETECT": first how far the
+  // write is, then full, in the colour of its outcome.
+  const bool shown = state != TProgressState::Hidden;
+  mmoENET->setFixedHeight(kClientHeight - kTopBandHeight - kBottomBandHeight - (shown ? kProgressHeight : 0));
+  prgWrite->setVisible(shown);
+  prgWrite->setRange(0, std::max(total, 1));
+  switch (state) {
+    case TProgressState::Hidden:
+    case TProgressState::Running:
+      prgWrite->setValue(written);
+      prgWrite->setFormat(QStringLiteral("%1 of %2").arg(written).arg(total));
+      prgWrite->setProperty("outcome", QString());
+      break;
+    case TProgressState::Complete:
+    case TProgressState::Failed:
+      prgWrite->setValue(prgWrite->maximum());
+      prgWrite->setFormat(state == TProgressState::Complete ? QStringLiteral("Complete: %1 of %2 written").arg(written).arg(total)
+                                                            : QStringLiteral("Error: see the log"));
+      prgWrite->setProperty("outcome", state == TProgressState::Complete ? QStringLiteral("complete") : QStringLiteral("error"));
+      break;
+  }
+  // The style sheet colours the bar by its outcome.
+  prgWrite->style()->unpolish(prgWrite);
+  prgWrite->style()->polish(prgWrite);
 }
 
 void TFConnect::btnStartClick() {
@@ -154,14 +180,19 @@ void TFConnect::RunWrite() {
   job.entries = history_.SHRecord();
   job.erase = chkErase->isChecked();
 
-  prgWrite->setRange(0, static_cast<int>(job.entries.size()));
-  prgWrite->setValue(0);
+  const int total = static_cast<int>(job.entries.size());
+  int written = 0;
+  ShowProgress(TProgressState::Running, written, total);
   SetWriting(true);
   AtScopeExit done{[this] { SetWriting(false); }};
 
-  WriteServiceHistory(
+  const bool complete = WriteServiceHistory(
       *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); },
-      [this](std::size_t written, std::size_t) { prgWrite->setValue(static_cast<int>(written)); });
+      [this, &written, total](std::size_t done, std::size_t) {
+        written = static_cast<int>(done);
+        ShowProgress(TProgressState::Running, written, total);
+      });
+  ShowProgress(complete ? TProgressState::Complete : TProgressState::Failed, written, total);
 }
 
 void TFConnect::btnCloseClick() { hide(); }
@@ -170,6 +201,7 @@ void TFConnect::btnDetectClick() {
   session_->EnetInit();
   edtGWIP->clear();
   mmoENET->clear();
+  ShowProgress(TProgressState::Hidden, 0, 0);
   AppendLog(QStringLiteral("Auto detecting..."));
   AppendLog(QString());
   // An error while opening or sending goes on to the error report (the interfaces after it get no

@@ -35,9 +35,6 @@ class TFConnect : public QWidget {
   // Asks a running write to stop before its next request (an exchange in progress is given up).
   void StopWrite();
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void FormCreate();
   // "Start" runs a write; while one runs, the button reads "Stop" and a press stops it.
@@ -50,6 +47,8 @@ class TFConnect : public QWidget {
   // Appends one line to the log and keeps the newest line in view.
   void AppendLog(const QString& line);
   void SetWriting(bool writing);
+  enum class TProgressState { Hidden, Running, Complete, Failed };
+  void ShowProgress(TProgressState state, int written, int total);
   void RunWrite();
   void WatchUdpPort();
   void CloseUdpPort();
@@ -59,7 +58,6 @@ class TFConnect : public QWidget {
   TConnectOptions options_;
   std::unique_ptr<TEnetSession> session_;  // the diagnostic connection this window writes over
   TDiscoverySession discovery_;            // "DETECT", over the window's UDP port
-  bool shownBefore_ = false;
   bool writing_ = false;
   QSocketNotifier* udpNotifier_ = nullptr;
 
@@ -67,7 +65,7 @@ class TFConnect : public QWidget {
   QLineEdit* edtGWIP = nullptr;
   QPushButton* btnDetect = nullptr;
   QPlainTextEdit* mmoENET = nullptr;
-  QProgressBar* prgWrite = nullptr;  // the entries written, shown below the log while a write runs
+  QProgressBar* prgWrite = nullptr;  // the entries written, and then the outcome, below the log
   QGroupBox* grp1 = nullptr;
   QPushButton* btnStart = nullptr;
   QCheckBox* chkErase = nullptr;

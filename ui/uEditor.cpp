@@ -1,7 +1,7 @@
 #include "uEditor.h"
 
 #include <QComboBox>
-#include <QDateEdit>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,7 +12,9 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
+#include "CodePage.h"
 #include "CodeTables.h"
+#include "DateField.h"
 #include "Command.h"
 #include "Icons.h"
 #include "RecordTexts.h"
@@ -31,7 +33,12 @@ constexpr int kKMStandMaxLength = 7;
 constexpr int kWorkshopIDMaxLength = 7;
 
 enum ProcedureColumn { kColNumber, kColID, kColProcedure, kColStatus };
-constexpr int kProcedureColumnWidths[] = {30, 35, 250, 150};
+// "#" and "ID" keep their widths; "Status" is as wide as its widest text, and "Procedure" takes
+// the rest, so the four columns fit the list and none is cut.
+constexpr int kNumberColumnWidth = 30;
+constexpr int kIDColumnWidth = 35;
+constexpr const char* kWidestStatusText = "0 UNKNOWN(255)";
+constexpr int kCellPadding = 16;
 
 const QDate kInitialDate(2019, 12, 15);
 // The range of dates the picker shows; a stored date outside it cannot be loaded.
@@ -71,6 +78,10 @@ QComboBox* DropDown(QWidget* parent, const char* name, const QString& cue) {
 TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
   setObjectName(QStringLiteral("TFEditor"));
   setWindowTitle(QStringLiteral("Service Entry Editor"));
+  // Never smaller than the window that shows every control; taller shows more procedures, wider
+  // would only show empty space.
+  setMinimumSize(kClientWidth, kClientHeight);
+  setMaximumWidth(kClientWidth);
   resize(kClientWidth, kClientHeight);
   CreateGeneralInformation();
   CreateAddGroup();
@@ -78,10 +89,10 @@ TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
 
   btnSAVE = new QPushButton(QStringLiteral("OK"), this);
   btnSAVE->setObjectName(QStringLiteral("btnSAVE"));
-  btnSAVE->setGeometry(kClientWidth - 8 - 75 - 6 - 75, kClientHeight - 8 - kButtonHeight, 75, kButtonHeight);
+  btnSAVE->setDefault(true);  // Enter is "OK"
   btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  btnCancel->setGeometry(kClientWidth - 8 - 75, kClientHeight - 8 - kButtonHeight, 75, kButtonHeight);
+  PlaceResizingControls();
   ConnectCommand(btnSAVE, &QPushButton::clicked, this, &TFEditor::btnSAVEClick);
   ConnectCommand(btnCancel, &QPushButton::clicked, this, &TFEditor::btnCancelClick);
   SetFocusOrder();
@@ -96,11 +107,10 @@ void TFEditor::CreateGeneralInformation() {
   constexpr int kRightLabel = 228, kRightField = 322, kRightFieldWidth = 117;
 
   Label(QStringLiteral("DATE"), grpMain, kLeftLabel, kRows[0], 64);
-  dtp1 = new QDateEdit(kInitialDate, grpMain);
+  dtp1 = new TDateField(grpMain);
   dtp1->setObjectName(QStringLiteral("dtp1"));
-  dtp1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-  dtp1->setCalendarPopup(true);
-  dtp1->setDateRange(kFirstPickerDate, kLastPickerDate);
+  dtp1->SetRange(kFirstPickerDate, kLastPickerDate);
+  dtp1->SetDate(kInitialDate);
   dtp1->setGeometry(kLeftField, kRows[0], kLeftFieldWidth, kFieldHeight);
 
   Label(QStringLiteral("KM Stand"), grpMain, kLeftLabel, kRows[1], 64);
@@ -168,7 +178,17 @@ void TFEditor::CreateProcedureList() {
   lvProcedures->setObjectName(QStringLiteral("lvProcedures"));
   lvProcedures->setColumnCount(4);
   lvProcedures->setHeaderLabels({QStringLiteral("#"), QStringLiteral("ID"), QStringLiteral("Procedure"), QStringLiteral("Status")});
-  for (int c = 0; c < 4; ++c) lvProcedures->setColumnWidth(c, kProcedureColumnWidths[c]);
+  QHeaderView* columns = lvProcedures->header();
+  columns->setMinimumSectionSize(kNumberColumnWidth);
+  columns->setSectionResizeMode(kColNumber, QHeaderView::Fixed);
+  columns->setSectionResizeMode(kColID, QHeaderView::Fixed);
+  columns->setSectionResizeMode(kColProcedure, QHeaderView::Stretch);
+  columns->setSectionResizeMode(kColStatus, QHeaderView::Fixed);
+  lvProcedures->setColumnWidth(kColNumber, kNumberColumnWidth);
+  lvProcedures->setColumnWidth(kColID, kIDColumnWidth);
+  lvProcedures->setColumnWidth(
+      kColStatus, lvProcedures->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestStatusText)) + kCellPadding);
+  lvProcedures->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   lvProcedures->setRootIsDecorated(false);
   lvProcedures->setItemsExpandable(false);
   lvProcedures->setUniformRowHeights(true);
@@ -176,9 +196,8 @@ void TFEditor::CreateProcedureList() {
   lvProcedures->setSelectionMode(QAbstractItemView::SingleSelection);
   lvProcedures->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvProcedures->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lvProcedures->header()->setSectionsMovable(false);
-  lvProcedures->header()->setStretchLastSection(false);
-  lvProcedures->setGeometry(8, 226, kClientWidth - 16, kClientHeight - 226 - 8 - kButtonHeight - 8);
+  columns->setSectionsMovable(false);
+  columns->setStretchLastSection(false);
 
   pmEditor = new QMenu(this);
   pmEditor->setObjectName(QStringLiteral("pmEditor"));
@@ -190,6 +209,40 @@ void TFEditor::CreateProcedureList() {
           [this](const QPoint& at) { pmEditor->popup(lvProcedures->viewport()->mapToGlobal(at)); });
 }
 
+void TFEditor::PlaceResizingControls() {
+  // The procedures list takes the height the window has; "OK" and "Cancel" stay in its corner.
+  constexpr int kListTop = 226, kMargin = 8, kGap = 6, kButtonWidth = 75;
+  const int bottom = height() - kMargin - kButtonHeight;
+  lvProcedures->setGeometry(kMargin, kListTop, width() - 2 * kMargin, bottom - kMargin - kListTop);
+  btnSAVE->setGeometry(width() - kMargin - kButtonWidth - kGap - kButtonWidth, bottom, kButtonWidth, kButtonHeight);
+  btnCancel->setGeometry(width() - kMargin - kButtonWidth, bottom, kButtonWidth, kButtonHeight);
+}
+
+void TFEditor::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (btnCancel) PlaceResizingControls();
+}
+
+void TFEditor::keyPressEvent(QKeyEvent* event) {
+  // What the controls leave alone: Enter presses the focused button, else "OK" (the editor's
+  // default button); Escape is "Cancel".
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        button->click();
+      } else {
+        btnSAVE->click();
+      }
+      return;
+    case Qt::Key_Escape:
+      btnCancel->click();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
 void TFEditor::SetFocusOrder() {
   const QList<QWidget*> order = {dtp1, cbbSVCStatus, cbbWorkshopTYP, edtKMStand, edtWorkshopID, edtSVCCount,
                                  cbbPROCStatus, cbbProcTYP, btnProcADD, lvProcedures, btnSAVE, btnCancel};
@@ -197,8 +250,6 @@ void TFEditor::SetFocusOrder() {
 }
 
 void TFEditor::showEvent(QShowEvent* event) {
-  if (!shownBefore_) CenterOver(this, parentWidget());
-  shownBefore_ = true;
   QWidget::showEvent(event);
   // The window system's own shows (after a minimise) are not a new use of the editor.
   if (!event->spontaneous()) RunCommand([this] { FormShow(); });
@@ -264,12 +315,12 @@ void TFEditor::LoadEntry() {
   const std::string dateText = DateText(rec);
   const CalendarDate date = ParseDateText(dateText);
   const QDate picked(date.year, date.month, date.day);
-  if (picked < dtp1->minimumDate() || picked > dtp1->maximumDate()) {
+  if (picked < dtp1->Minimum() || picked > dtp1->Maximum()) {
     throw TarveloError("The date " + dateText + " is outside the range of the date picker (" +
-                       dtp1->minimumDate().toString(QStringLiteral("d.M.yyyy")).toStdString() + " to " +
-                       dtp1->maximumDate().toString(QStringLiteral("d.M.yyyy")).toStdString() + ")");
+                       dtp1->Minimum().toString(QStringLiteral("d.M.yyyy")).toStdString() + " to " +
+                       dtp1->Maximum().toString(QStringLiteral("d.M.yyyy")).toStdString() + ")");
   }
-  dtp1->setDate(picked);
+  dtp1->SetDate(picked);
   edtKMStand->setText(QString::fromStdString(KMText(rec)));
   cbbWorkshopTYP->setCurrentIndex(WorkshopTypeListPosition(WorkshopTYP(rec)));
   edtWorkshopID->setText(QString::fromStdString(WorkshopIDText(rec)));
@@ -296,7 +347,7 @@ void TFEditor::ShowProcedures() {
 }
 
 TFEditor::TForm TFEditor::Form() const {
-  return {dtp1->date(), edtKMStand->text(), edtWorkshopID->text(), cbbWorkshopTYP->currentIndex(),
+  return {dtp1->Text(), edtKMStand->text(), edtWorkshopID->text(), cbbWorkshopTYP->currentIndex(),
           cbbSVCStatus->currentIndex(), procedures_};
 }
 
@@ -328,6 +379,17 @@ void TFEditor::btnSAVEClick() {
     ShowMessage(QString::fromLatin1(kInvalidDataMessage));
     return;
   }
+  // Nothing is stored in place of what the user typed: not another date, not a "?" for a character.
+  if (!dtp1->Date()) {
+    ShowMessage(QStringLiteral("The DATE %1 is not a date of the calendar. Please correct it.").arg(dtp1->Text()));
+    dtp1->setFocus();
+    return;
+  }
+  if (const std::optional<std::string> refused = FirstCharacterOutsideCodePage(edtWorkshopID->text().toStdString())) {
+    ShowMessage(QStringLiteral("The workshop ID cannot hold the character %1.").arg(QString::fromStdString(*refused)));
+    edtWorkshopID->setFocus();
+    return;
+  }
   const ServiceFields fields = StoreEntry();
   hide();
   if (use_ == TUse::NewEntry) {
@@ -339,7 +401,7 @@ void TFEditor::btnSAVEClick() {
 }
 
 ServiceFields TFEditor::StoreEntry() const {
-  const QDate date = dtp1->date();
+  const QDate date = dtp1->Date().value_or(QDate());
   ServiceFields fields;
   fields.day = static_cast<uint8_t>(date.day());
   fields.month = static_cast<uint8_t>(date.month());

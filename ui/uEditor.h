@@ -12,7 +12,7 @@
 #include "ServiceRecord.h"
 
 class QComboBox;
-class QDateEdit;
+class TDateField;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
@@ -43,6 +43,8 @@ class TFEditor : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // One row of the procedures list. "#" is the number the row got when it was added or loaded
@@ -55,8 +57,7 @@ class TFEditor : public QWidget {
   };
   // What the fields hold, to tell whether the user changed anything.
   struct TForm {
-    QDate date;
-    QString km, workshopID;
+    QString date, km, workshopID;
     int workshopType = -1, serviceStatus = -1;
     std::vector<TProcedureRow> procedures;
     friend bool operator==(const TForm&, const TForm&) = default;
@@ -66,6 +67,7 @@ class TFEditor : public QWidget {
   void CreateAddGroup();
   void CreateProcedureList();
   void SetFocusOrder();
+  void PlaceResizingControls();
 
   void FormShow();
   void LoadEntry();
@@ -89,10 +91,9 @@ class TFEditor : public QWidget {
   TBuffer loaded_;               // its bytes when the editor was opened on it
   std::vector<TProcedureRow> procedures_;
   TForm shownForm_;  // the fields as the current use began
-  bool shownBefore_ = false;
 
   QGroupBox* grpMain = nullptr;
-  QDateEdit* dtp1 = nullptr;
+  TDateField* dtp1 = nullptr;
   QComboBox* cbbSVCStatus = nullptr;
   QLineEdit* edtKMStand = nullptr;
   QComboBox* cbbWorkshopTYP = nullptr;

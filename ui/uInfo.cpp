@@ -1,6 +1,9 @@
 #include "uInfo.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +12,7 @@
 
 #include "AnimatedLogo.h"
 #include "Command.h"
+#include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
 
@@ -55,6 +59,9 @@ TFInfo::TFInfo(QWidget* owner, TOpenWithDesktop openWithDesktop)
   btnHELP->setObjectName(QStringLiteral("btnHELP"));
   btnHELP->setGeometry(220, 112, 75, 25);
   ConnectCommand(btnHELP, &QPushButton::clicked, this, &TFInfo::btnHELPClick);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setObjectName(QStringLiteral("CloseShortcut"));
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void TFInfo::showEvent(QShowEvent* event) {
@@ -71,11 +78,27 @@ void TFInfo::hideEvent(QHideEvent* event) {
 void TFInfo::FormShow() { imgLOGO1->Start(); }
 
 void TFInfo::btnHELPClick() {
-  // The document is looked up in the current directory, where the program was started.
-  openWithDesktop_(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(kHelpDocument))));
+  // The document is looked up in the current directory, where the program was started. When it
+  // cannot be shown, the user is told where it is, so it can be opened by hand.
+  const QString guide = QDir::toNativeSeparators(QDir::current().absoluteFilePath(QString::fromLatin1(kHelpDocument)));
+  if (!QFileInfo::exists(guide)) {
+    ShowMessage(QStringLiteral("The user guide is not in the folder Tarvelo was started from: %1 does not exist.")
+                    .arg(guide));
+    return;
+  }
+  if (!openWithDesktop_(QUrl::fromLocalFile(guide))) {
+    ShowMessage(QStringLiteral("No program for PDF files was found, so the user guide could not be opened. "
+                               "You can open it by hand: %1")
+                    .arg(guide));
+  }
 }
 
-void TFInfo::txtWWWClick() { openWithDesktop_(QUrl(QString::fromLatin1(kWebAddress))); }
+void TFInfo::txtWWWClick() {
+  if (!openWithDesktop_(QUrl(QString::fromLatin1(kWebAddress)))) {
+    ShowMessage(QStringLiteral("No web browser was found, so the project's page could not be opened. Its address is %1")
+                    .arg(QString::fromLatin1(kWebAddress)));
+  }
+}
 
 bool TFInfo::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtWWW && event->type() == QEvent::MouseButtonRelease &&

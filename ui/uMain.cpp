@@ -1,14 +1,17 @@
 #include "uMain.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QProxyStyle>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTreeView>
 
@@ -45,7 +48,10 @@ constexpr SectionSpec kSections[] = {
     {"Info / Help", 120, true, TIconId::InfoHelp},
 };
 
+// "#" is as wide as it takes to show five digits whole (a history of up to 99,999 entries); the
+// other columns keep their widths.
 constexpr int kEntryColumnWidths[] = {35, 120, 100, 120, 100, 120, 35};
+constexpr const char* kWidestEntryNumber = "99999";
 constexpr int kProcedureColumnWidths[] = {35, 200, 120};
 
 // The header bar draws its icons at 24 x 24; a header's label otherwise takes the small icon size.
@@ -59,6 +65,25 @@ class THeaderBarStyle : public QProxyStyle {
 };
 
 const QString kHistoryFilter = QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)");
+
+// The keys of the header bar's commands: the platform's standard ones where there is one.
+QKeySequence SectionShortcut(THeaderSection section) {
+  switch (section) {
+    case THeaderSection::Open: return QKeySequence::Open;
+    case THeaderSection::SaveAs: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);  // not every platform has one
+    case THeaderSection::Clear: return QKeySequence(Qt::CTRL | Qt::Key_L);
+    case THeaderSection::ReadFromCar: return {};
+    case THeaderSection::WriteToCar: return QKeySequence(Qt::CTRL | Qt::Key_W);
+    case THeaderSection::InfoHelp: return QKeySequence::HelpContents;
+  }
+  return {};
+}
+
+// The tool tip of a command: its caption and its key, as the platform writes keys.
+QString CommandTip(const QString& caption, const QKeySequence& key) {
+  if (key.isEmpty()) return caption;
+  return caption + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + QStringLiteral(")");
+}
 
 // The file-system name of a path chosen in a dialog.
 std::string FileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -120,9 +145,20 @@ void TFMain::FormCreate() {
 void TFMain::CreateHeaderBar() {
   auto* sections = new QStandardItemModel(0, static_cast<int>(std::size(kSections)), this);
   for (int i = 0; i < sections->columnCount(); ++i) {
-    sections->setHeaderData(i, Qt::Horizontal, QString::fromLatin1(kSections[i].caption), Qt::DisplayRole);
+    const QString caption = QString::fromLatin1(kSections[i].caption);
+    const QKeySequence key = SectionShortcut(static_cast<THeaderSection>(i));
+    sections->setHeaderData(i, Qt::Horizontal, caption, Qt::DisplayRole);
     sections->setHeaderData(i, Qt::Horizontal, TarveloIcon(kSections[i].icon), Qt::DecorationRole);
     sections->setHeaderData(i, Qt::Horizontal, QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter), Qt::TextAlignmentRole);
+    sections->setHeaderData(i, Qt::Horizontal, CommandTip(caption, key), Qt::ToolTipRole);
+    if (key.isEmpty()) continue;
+    // The same command from the keyboard, wherever the focus is in this window.
+    auto* command = new QAction(caption, this);
+    command->setObjectName(QStringLiteral("Section") + QString::number(i));
+    command->setShortcut(key);
+    command->setShortcutContext(Qt::WindowShortcut);
+    addAction(command);
+    connect(command, &QAction::triggered, this, [this, i] { RunCommand([this, i] { hdrcntrl1SectionClick(i); }); });
   }
   hdrcntrl1 = new QHeaderView(Qt::Horizontal, centralWidget());
   hdrcntrl1->setObjectName(QStringLiteral("hdrcntrl1"));
@@ -155,6 +191,9 @@ void TFMain::CreateLists() {
   lv1->setSelectionMode(QAbstractItemView::SingleSelection);
   lv1->setModel(entries_);
   for (int c = 0; c < static_cast<int>(std::size(kEntryColumnWidths)); ++c) lv1->setColumnWidth(c, kEntryColumnWidths[c]);
+  constexpr int kCellPadding = 16;  // the item's padding and margins on both sides, with room to spare
+  lv1->setColumnWidth(0, std::max(kEntryColumnWidths[0],
+                                  lv1->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestEntryNumber)) + kCellPadding));
   lv1->setGeometry(0, kHeaderBarHeight, kEntriesListWidth, listHeight);
   lv1->setContextMenuPolicy(Qt::CustomContextMenu);
   lv1->viewport()->installEventFilter(this);
@@ -186,6 +225,10 @@ void TFMain::CreatePopupMenu() {
   Add1->setObjectName(QStringLiteral("Add1"));
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Delete2->setObjectName(QStringLiteral("Delete2"));
+  // The Delete key does on the entries list what the menu's "Delete" does (and the menu shows it).
+  Delete2->setShortcut(QKeySequence::Delete);
+  Delete2->setShortcutContext(Qt::WidgetShortcut);
+  lv1->addAction(Delete2);
   connect(lv1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { pmMain->popup(lv1->viewport()->mapToGlobal(at)); });
 }
@@ -259,7 +302,11 @@ void TFMain::OpenCommand() {
 }
 
 void TFMain::SaveHistoryFile() {
-  if (history_.SHRecord().empty()) return;
+  // An empty history file would not be a valid one: nothing is written, and the status says why.
+  if (history_.SHRecord().empty()) {
+    SetStatus(QStringLiteral("Nothing to save: the list has no entries"));
+    return;
+  }
   QFileDialog dialog(this, QStringLiteral("Save BMW Service History File"));
   dialog.setObjectName(QStringLiteral("SaveHistoryFile"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);

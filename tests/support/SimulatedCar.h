@@ -23,6 +23,13 @@ inline TEnetTimings ImpatientTimings(std::chrono::milliseconds receiveTimeout = 
   return t;
 }
 
+// A car that acknowledges every request and never answers one.
+inline CarSimFaults SilentCar() {
+  CarSimFaults faults;
+  faults.silent = true;
+  return faults;
+}
+
 class SimulatedCar {
  public:
   explicit SimulatedCar(CarSimFaults faults = {}, CarSimOptions options = {}) {

@@ -15,6 +15,31 @@ THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io) {
   ExitWith(load.outcome == THistoryLoad::Outcome::Unreadable ? kExitUsage : kExitFailed);
 }
 
+std::string ReadFileOrExit(const std::string& path, CliStreams& io) {
+  try {
+    const TBuffer bytes = ReadHistoryFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+  } catch (const TarveloError& e) {
+    io.err << ErrorReportText(e.what()) << "\n";
+    ExitWith(kExitUsage);
+  }
+}
+
+void WriteFileOrExit(const std::string& path, std::string_view text, CliStreams& io) {
+  try {
+    WriteHistoryFileBytes(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  } catch (const TarveloError& e) {
+    io.err << ErrorReportText(e.what()) << "\n";
+    ExitWith(kExitUsage);
+  }
+}
+
+TExchangeFormat ExchangeFormatOrExit(const std::string& name, CliStreams& io) {
+  if (const auto format = ExchangeFormatNamed(name)) return *format;
+  io.err << "tarvelo-cli: --format takes csv or json, not \"" << name << "\"\n";
+  ExitWith(kExitUsage);
+}
+
 namespace {
 
 std::atomic<TWaitControl*> gInterruptTarget{nullptr};
@@ -52,6 +77,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddRequestCommand(app, io);
   AddWriteCommand(app, io);
   AddDetectCommand(app, io);
+  AddExportCommand(app, io);
+  AddImportCommand(app, io);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -4,7 +4,9 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
+#include "HistoryExchange.h"
 #include "HistoryFile.h"
 #include "WaitControl.h"
 
@@ -29,6 +31,17 @@ struct CliStreams {
 // ends with 2. Bytes that do not split: prints "Invalid data: " and the path, ends with 1.
 THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io);
 
+// Reads a whole file (at most the 1 GiB a history file may have) as text; unreadable: prints the
+// "Cannot open file ..." text on err and ends with 2.
+std::string ReadFileOrExit(const std::string& path, CliStreams& io);
+
+// Writes text to path as a history file is written (a temporary file renamed over it at the end,
+// so a failure leaves no half-written file); failing: prints "Cannot create file ..." and ends with 2.
+void WriteFileOrExit(const std::string& path, std::string_view text, CliStreams& io);
+
+// "csv" or "json" to the format; anything else prints why and ends with 2.
+TExchangeFormat ExchangeFormatOrExit(const std::string& name, CliStreams& io);
+
 // While it lives, the first Ctrl-C (SIGINT) asks the wait to stop, so that a running exchange ends
 // before its next request; a second Ctrl-C ends the program at once, as usual.
 class StopOnInterrupt {
@@ -49,3 +62,5 @@ void AddCheckCommand(CLI::App& app, CliStreams& io);
 void AddRequestCommand(CLI::App& app, CliStreams& io);
 void AddWriteCommand(CLI::App& app, CliStreams& io);
 void AddDetectCommand(CLI::App& app, CliStreams& io);
+void AddExportCommand(CLI::App& app, CliStreams& io);
+void AddImportCommand(CLI::App& app, CliStreams& io);

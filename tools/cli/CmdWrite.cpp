@@ -4,23 +4,29 @@
 
 #include "CliSupport.h"
 #include "HistoryWriter.h"
+#include "SessionTrace.h"
+#include "TarveloError.h"
 
 void AddWriteCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("write", "Write a history file into the head unit of the car");
   cmd->footer("Prints the log of the write on stdout. Ctrl-C stops the write before its next request\n"
               "(a second Ctrl-C ends the program at once).\n"
               "Exit status: 0 \"[ COMPLETE ]\", 1 \"[ ERROR ]\" or invalid data, 2 unreadable file or bad usage,\n"
-              "130 stopped by Ctrl-C.");
+              "130 stopped by Ctrl-C.\n"
+              "--trace writes every frame sent and received as a pcap file for Wireshark or tshark, flushed\n"
+              "after each frame (TCP, IPv4 and Ethernet headers made up around the frames).");
   struct Args {
     std::string host;
     int port = kEnetPort;
     bool noErase = false;
     std::string file;
+    std::string trace;
   };
   auto args = std::make_shared<Args>();
   cmd->add_option("--host", args->host, "Gateway address or host name")->required();
   cmd->add_option("--port", args->port, "Gateway TCP port")->capture_default_str()->check(CLI::Range(1, 65535));
   cmd->add_flag("--no-erase", args->noErase, "Keep the head unit's old service history (no erase first)");
+  cmd->add_option("--trace", args->trace, "Write every frame of the connection to this pcap file");
   cmd->add_option("FILE", args->file, "History file (*.kelta)")->required();
   cmd->callback([args, &io] {
     TWriteJob job;
@@ -29,6 +35,17 @@ void AddWriteCommand(CLI::App& app, CliStreams& io) {
     job.port = static_cast<uint32_t>(args->port);
     job.erase = !args->noErase;
     TEnetSession session;
+    std::unique_ptr<TPcapFile> traceFile;
+    std::unique_ptr<TSessionTrace> trace;
+    if (!args->trace.empty()) {
+      try {
+        traceFile = std::make_unique<TPcapFile>(args->trace);
+      } catch (const TarveloError& e) {
+        io.err << ErrorReportText(e.what()) << "\n";
+        ExitWith(kExitUsage);
+      }
+      trace = std::make_unique<TSessionTrace>(session, traceFile->Sink());
+    }
     StopOnInterrupt stop(session.Wait());
     // The pauses between entries make a long history take a while: show how far it is on a terminal.
     const bool terminal = io.showProgress;

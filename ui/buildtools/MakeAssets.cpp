@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <cstdio>
 
+#include "HelpDocument.h"
 #include "Icons.h"
 
 namespace {
@@ -26,20 +27,19 @@ int Fail(const QString& text) {
 int MakeHelpPdf(const QString& guide, const QString& out) {
   QFile source(guide);
   if (!source.open(QIODevice::ReadOnly)) return Fail(QStringLiteral("cannot read %1").arg(guide));
-  QTextDocument document;
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPointSizeF(10.5);
-  document.setDefaultFont(font);
-  document.setDefaultStyleSheet(QStringLiteral("h1 { color: #1c3f6e; } h2 { color: #1c3f6e; } code { font-family: monospace; }"));
-  document.setMarkdown(QString::fromUtf8(source.readAll()));
 
   QPdfWriter writer(out);
   writer.setTitle(QStringLiteral("Tarvelo user guide"));
   writer.setCreator(QStringLiteral("Tarvelo " TARVELO_VERSION_TEXT));
   writer.setResolution(kPdfResolution);
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 18, 20, 18),
-                                   QPageLayout::Millimeter));
-  document.print(&writer);
+  const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 18, 20, 18),
+                           QPageLayout::Millimeter);
+  writer.setPageLayout(layout);
+  // Laid out on the page's text area in the document's own pixels (96 per inch), as print() draws it.
+  constexpr double kDocumentPixelsPerPoint = 96.0 / 72.0;
+  const QSizeF page = layout.paintRect(QPageLayout::Point).size() * kDocumentPixelsPerPoint;
+  const std::unique_ptr<QTextDocument> document = MakeHelpDocument(QString::fromUtf8(source.readAll()), page);
+  document->print(&writer);
   return QFile::exists(out) ? 0 : Fail(QStringLiteral("cannot write %1").arg(out));
 }
 

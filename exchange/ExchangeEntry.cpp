@@ -1,0 +1,330 @@
+#include "ExchangeEntry.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "CodePage.h"
+#include "CodeTables.h"
+#include "HexCells.h"
+#include "HistoryCheck.h"
+#include "ImportError.h"
+#include "TextParsing.h"
+
+namespace {
+
+constexpr std::size_t kDateSize = 4;            // day, month, year (2 bytes)
+constexpr std::size_t kProcedureReservedSize = kProcedureEntrySize - kOffProcStatus - 1;  // 6
+constexpr std::string_view kItemSeparator = "; ";
+
+std::size_t ProcedureOffset(std::size_t i) { return kRecordHeadSize + kProcedureEntrySize * i; }
+
+// A value in a message, in quotes; control bytes as \x00, so that the message stays one line of text.
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto b = static_cast<uint8_t>(c);
+    if (b < 0x20 || b == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", b);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string DateCell(int day, int month, int year) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+// The workshop ID's text with every byte that is a control character shown as "?".
+std::string ReadableWorkshopID(std::string_view bytes) {
+  std::string text;
+  for (char byte : bytes) {
+    const std::string character = AnsiToUtf8(std::string_view(&byte, 1));
+    text += HasControlCharacter(character) ? "?" : character;
+  }
+  return text;
+}
+
+// Whether the text of the workshop ID gives back all 7 bytes of its field.
+bool TextGivesWorkshopIDBack(std::span<const uint8_t> field, const std::string& bytes, const std::string& text) {
+  const bool zeroAfter = std::all_of(field.begin() + static_cast<std::ptrdiff_t>(bytes.size()), field.end(),
+                                     [](uint8_t b) { return b == 0; });
+  return zeroAfter && !HasControlCharacter(text) && Utf8ToAnsi(text) == bytes;
+}
+
+// Whether a spreadsheet program may take the text for a number, a date, a time or a formula and
+// change it ("0042" becomes 42, "1-2" a date, "=A1" a formula): text without a letter (but the
+// exponent's E), or starting with one of = + - @.
+bool SpreadsheetMayChange(std::string_view text) {
+  if (text.empty()) return false;
+  if (std::string_view("=+-@").find(text.front()) != std::string_view::npos) return true;
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    const auto b = static_cast<uint8_t>(c);
+    return b >= 0x80 || (((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) && b != 'E' && b != 'e');
+  });
+}
+
+template <typename T>
+std::string JoinItems(const std::vector<TExportProcedure>& procedures, T item) {
+  std::string cell;
+  for (std::size_t i = 0; i < procedures.size(); ++i) {
+    if (i > 0) cell += kItemSeparator;
+    cell += item(procedures[i]);
+  }
+  return cell;
+}
+
+// A whole number of digits only, at most max.
+std::optional<uint32_t> ParseNumber(std::string_view text, uint32_t max) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (value > max) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+const TImportCell& Needed(const std::optional<TImportCell>& cell, std::string_view name, std::size_t line) {
+  if (!cell) throw TImportError(line, "no " + Quoted(name));
+  return *cell;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool Given(const std::optional<TImportCell>& cell) { return cell && !cell->text.empty(); }
+
+uint8_t ParseCode(const TImportCell& cell, std::string_view name) {
+  const auto value = ParseNumber(cell.text, 255);
+  if (!value) throw TImportError(cell.line, std::string(name) + " " + Quoted(cell.text) + " is not a whole number from 0 to 255");
+  return static_cast<uint8_t>(*value);
+}
+
+TBuffer ParseBytes(const TImportCell& cell, std::string_view name, std::size_t size, std::string_view what) {
+  auto bytes = ParseHexCell(cell.text, size);
+  if (!bytes) {
+    throw TImportError(cell.line, std::string(name) + " " + Quoted(cell.text) + " is not " + std::string(what) +
+                                      " of hex");
+  }
+  return *bytes;
+}
+
+// "2024-03-14" (four digits, two, two) or, as the lists and the editor write it, "14.3.2024"; a
+// calendar date either way.
+void PutDate(const TImportCell& cell, TBuffer& rec) {
+  const std::string_view t = cell.text;
+  const auto invalid = [&] {
+    return TImportError(cell.line, "Date " + Quoted(t) + " is not a calendar date written YYYY-MM-DD (or D.M.YYYY)");
+  };
+  if (t.empty()) throw TImportError(cell.line, "Date is empty");
+  CalendarDate date;
+  if (t.find('.') != std::string_view::npos) {
+    try {
+      date = ParseDateText(t);
+    } catch (const TarveloError&) {
+      throw invalid();
+    }
+  } else {
+    if (t.size() != 10 || t[4] != '-' || t[7] != '-') throw invalid();
+    const auto year = ParseNumber(t.substr(0, 4), 9999);
+    const auto month = ParseNumber(t.substr(5, 2), 99);
+    const auto day = ParseNumber(t.substr(8, 2), 99);
+    if (!year || !month || !day) throw invalid();
+    date = {static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year)};
+    if (!IsCalendarDate(date.day, date.month, date.year)) throw invalid();
+  }
+  rec[kOffDay] = static_cast<uint8_t>(date.day);
+  rec[kOffMonth] = static_cast<uint8_t>(date.month);
+  StoreBigEndian16(&rec[kOffYear], static_cast<uint16_t>(date.year));
+}
+
+void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
+  const std::string name = "Workshop ID " + Quoted(cell.text);
+  if (const std::optional<std::string> refused = FirstCharacterOutsideCodePage(cell.text)) {
+    throw TImportError(cell.line, name + " holds " + Quoted(*refused) + ", which the code page cannot hold");
+  }
+  const std::string bytes = Utf8ToAnsi(cell.text);
+  if (bytes.size() > kWorkshopIDSize) {
+    throw TImportError(cell.line, name + " takes " + std::to_string(bytes.size()) + " bytes in the code page, at most " +
+                                      std::to_string(kWorkshopIDSize) + " fit");
+  }
+  if (bytes.find('\0') != std::string::npos) {
+    throw TImportError(cell.line, name + " holds a zero character; give its bytes in \"Workshop ID bytes\"");
+  }
+  std::memcpy(&rec[kOffWorkshopID], bytes.data(), bytes.size());
+}
+
+void ExpectText(const std::optional<TImportCell>& cell, std::string_view name, const std::string& expected,
+                const std::string& ofWhat) {
+  if (!Given(cell) || cell->text == expected) return;
+  throw TImportError(cell->line, std::string(name) + " " + Quoted(cell->text) + " is not the text of " + ofWhat + " (" +
+                                     Quoted(expected) + ")");
+}
+
+}  // namespace
+
+TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCount) {
+  TExportEntry e;
+  e.number = rowCount - row;
+  e.date = DateCell(Day(rec), Month(rec), Year(rec));
+  if (!IsCalendarDate(Day(rec), Month(rec), Year(rec))) e.dateBytes = HexCell(std::span(rec).subspan(kOffDay, kDateSize));
+  e.km = KMStand(rec);
+  e.workshopType = WorkshopTypeText(WorkshopTYP(rec));
+  e.workshopTypeCode = WorkshopTYP(rec);
+  const std::string idBytes = WorkshopIDBytes(rec);
+  const std::string idText = AnsiToUtf8(idBytes);
+  const auto field = std::span(rec).subspan(kOffWorkshopID, kWorkshopIDSize);
+  if (TextGivesWorkshopIDBack(field, idBytes, idText)) {
+    e.workshopID = idText;
+    // The bytes too, so that an import of what a spreadsheet saved again still gets them right.
+    if (SpreadsheetMayChange(idText)) e.workshopIDBytes = HexCell(field);
+  } else {
+    e.workshopID = ReadableWorkshopID(idBytes);
+    e.workshopIDBytes = HexCell(field);
+  }
+  e.status = ServiceStatusText(SVCStatus(rec));
+  e.statusCode = SVCStatus(rec);
+  if (rec[kOffReserved] != 0) e.reserved = HexCell(std::span(rec).subspan(kOffReserved, 1));
+  for (std::size_t i = 0; i < ProcCount(rec); ++i) {
+    TExportProcedure p;
+    p.typeCode = ProcTYP(rec, i);
+    p.serviceType = ProcedureTypeText(p.typeCode);
+    p.statusCode = ProcStatus(rec, i);
+    p.status = ProcedureStatusText(p.statusCode);
+    const auto reserved = std::span(rec).subspan(ProcedureOffset(i) + kOffProcStatus + 1, kProcedureReservedSize);
+    if (std::any_of(reserved.begin(), reserved.end(), [](uint8_t b) { return b != 0; })) p.reserved = HexCell(reserved);
+    e.procedures.push_back(std::move(p));
+  }
+  return e;
+}
+
+std::string ProceduresCell(const std::vector<TExportProcedure>& procedures) {
+  return JoinItems(procedures, [](const TExportProcedure& p) {
+    return p.serviceType + " (" + std::to_string(p.typeCode) + "): " + p.status + " (" + std::to_string(p.statusCode) + ")";
+  });
+}
+
+std::string ProcedureReservedCell(const std::vector<TExportProcedure>& procedures) {
+  if (std::all_of(procedures.begin(), procedures.end(), [](const TExportProcedure& p) { return p.reserved.empty(); })) {
+    return {};
+  }
+  const std::string zero = HexCell(TBuffer(kProcedureReservedSize, 0));
+  return JoinItems(procedures, [&](const TExportProcedure& p) { return p.reserved.empty() ? zero : p.reserved; });
+}
+
+std::vector<TImportProcedure> ParseProcedureCells(const TImportCell& cell, const std::optional<TImportCell>& reserved) {
+  const auto invalid = [&] {
+    return TImportError(cell.line, "Procedures " + Quoted(cell.text) +
+                                       " are not \"TYPE (code): STATUS (code)\" items separated by \";\", for example "
+                                       "\"Engine oil (1): ON TIME (1)\"");
+  };
+  // "Engine oil (1" and "ON TIME (1)" without the last ")": the text before the last "(" and the code after it.
+  const auto split = [&](std::string_view part, TImportCell& text, TImportCell& code) {
+    const std::size_t open = part.rfind('(');
+    if (open == std::string_view::npos) throw invalid();
+    text = {std::string(Trimmed(part.substr(0, open))), cell.line};
+    code = {std::string(part.substr(open + 1)), cell.line};
+  };
+  std::vector<TImportProcedure> procedures;
+  if (Trimmed(cell.text).empty()) return procedures;
+  std::string_view rest = cell.text;
+  for (;;) {
+    const std::size_t end = rest.find(';');
+    const std::string_view item = Trimmed(rest.substr(0, end));
+    const std::size_t middle = item.find("):");
+    if (middle == std::string_view::npos) throw invalid();
+    const std::string_view status = Trimmed(item.substr(middle + 2));
+    if (status.empty() || status.back() != ')') throw invalid();
+    TImportProcedure p;
+    p.line = cell.line;
+    p.serviceType.emplace();
+    p.typeCode.emplace();
+    p.status.emplace();
+    p.statusCode.emplace();
+    split(item.substr(0, middle), *p.serviceType, *p.typeCode);
+    split(status.substr(0, status.size() - 1), *p.status, *p.statusCode);
+    procedures.push_back(std::move(p));
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  if (Given(reserved)) {
+    std::vector<std::string_view> items;
+    std::string_view text = reserved->text;
+    for (std::size_t end; (end = text.find(';')) != std::string_view::npos; text.remove_prefix(end + 1)) {
+      items.push_back(text.substr(0, end));
+    }
+    items.push_back(text);
+    if (items.size() != procedures.size()) {
+      throw TImportError(reserved->line, "Procedure reserved " + Quoted(reserved->text) + " has " +
+                                             std::to_string(items.size()) + " items for " +
+                                             std::to_string(procedures.size()) + " procedures");
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) procedures[i].reserved = TImportCell{std::string(items[i]), reserved->line};
+  }
+  return procedures;
+}
+
+TBuffer ImportEntry(const TImportEntry& entry) {
+  const std::size_t n = entry.procedures.size();
+  if (n > kMaxProcedures) {
+    throw TImportError(entry.line, std::to_string(n) + " procedures, at most " + std::to_string(kMaxProcedures) +
+                                       " fit in an entry");
+  }
+  TBuffer rec(RecordSize(n), 0);
+  if (Given(entry.dateBytes)) {
+    const TBuffer date = ParseBytes(*entry.dateBytes, column::kDateBytes, kDateSize, "4 bytes (day, month, year)");
+    std::copy(date.begin(), date.end(), rec.begin() + kOffDay);
+  } else {
+    PutDate(Needed(entry.date, column::kDate, entry.line), rec);
+  }
+  const TImportCell& km = Needed(entry.km, column::kKM, entry.line);
+  const auto kmValue = ParseNumber(km.text, UINT32_MAX);
+  if (!kmValue) throw TImportError(km.line, "KM " + Quoted(km.text) + " is not a whole number from 0 to 4294967295");
+  StoreBigEndian32(&rec[kOffKMStand], *kmValue);
+  if (Given(entry.reserved)) rec[kOffReserved] = ParseBytes(*entry.reserved, column::kReserved, 1, "1 byte")[0];
+
+  const TImportCell& typeCode = Needed(entry.workshopTypeCode, column::kWorkshopTypeCode, entry.line);
+  rec[kOffWorkshopTYP] = ParseCode(typeCode, column::kWorkshopTypeCode);
+  ExpectText(entry.workshopType, column::kWorkshopType, WorkshopTypeText(rec[kOffWorkshopTYP]),
+             "Workshop type code " + typeCode.text);
+  if (Given(entry.workshopIDBytes)) {
+    const TBuffer id = ParseBytes(*entry.workshopIDBytes, column::kWorkshopIDBytes, kWorkshopIDSize, "7 bytes");
+    std::copy(id.begin(), id.end(), rec.begin() + kOffWorkshopID);
+  } else {
+    PutWorkshopIDText(Needed(entry.workshopID, column::kWorkshopID, entry.line), rec);
+  }
+  const TImportCell& statusCode = Needed(entry.statusCode, column::kStatusCode, entry.line);
+  rec[kOffSVCStatus] = ParseCode(statusCode, column::kStatusCode);
+  ExpectText(entry.status, column::kStatus, ServiceStatusText(rec[kOffSVCStatus]), "Status code " + statusCode.text);
+
+  if (!entry.proceduresGiven) throw TImportError(entry.line, "no " + Quoted(column::kProcedures));
+  rec[kOffProcCount] = static_cast<uint8_t>(n);
+  ExpectText(entry.count, column::kCount, std::to_string(n), "the number of procedures");
+  for (std::size_t i = 0; i < n; ++i) {
+    const TImportProcedure& p = entry.procedures[i];
+    const std::string which = "procedure " + std::to_string(i + 1) + "'s ";
+    const TImportCell& type = Needed(p.typeCode, which + std::string(procedure_key::kTypeCode), p.line);
+    const TImportCell& status = Needed(p.statusCode, which + std::string(procedure_key::kStatusCode), p.line);
+    const std::size_t item = ProcedureOffset(i);
+    rec[item + kOffProcTYP] = ParseCode(type, which + "type code");
+    rec[item + kOffProcStatus] = ParseCode(status, which + "status code");
+    ExpectText(p.serviceType, which + "service type", ProcedureTypeText(rec[item + kOffProcTYP]), "type code " + type.text);
+    ExpectText(p.status, which + "status", ProcedureStatusText(rec[item + kOffProcStatus]), "status code " + status.text);
+    if (Given(p.reserved)) {
+      const TBuffer reserved = ParseBytes(*p.reserved, which + "reserved bytes", kProcedureReservedSize, "6 bytes");
+      std::copy(reserved.begin(), reserved.end(), rec.begin() + static_cast<std::ptrdiff_t>(item + kOffProcStatus + 1));
+    }
+  }
+  return rec;
+}

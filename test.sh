@@ -84,6 +84,8 @@ source scripts/windows/qt-mingw.sh
 if tarvelo_mingw_ensure_packages && tarvelo_mingw_build_gtest &&
    build build-windows-core -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DTARVELO_GUI=OFF \
      -DCMAKE_PREFIX_PATH="$(tarvelo_mingw_gtest_prefix)"; then
+  # The first Wine program makes the Wine prefix (half a minute or so), before the tests start.
+  scripts/windows/private-network.sh build-windows-core/wine-run --prepare
   run_ctest "Windows tests under Wine" build-windows-core scripts/windows/private-network.sh
   summary[-1]+=", $((SECONDS - windows_start)) s"
 else

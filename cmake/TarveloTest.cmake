@@ -53,8 +53,15 @@ include([[${PROJECT_SOURCE_DIR}/cmake/QtTestFunctions.cmake]])
     if(NOT T_OWN_MAIN)
       target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
+    # Under an emulator (Wine) a program takes longer to start than the discovery's usual 5 s allow
+    # on a loaded machine.
+    set(discovery_timeout 5)
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+      set(discovery_timeout 60)
+    endif()
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT ${discovery_timeout}
       PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
   endif()
 endfunction()

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds Tarvelo three times in fresh build directories and tests
+# Installs what is missing, then builds Tarvelo four times in fresh build directories and tests
 # each build:
-#   build-test   the normal build: every test (ctest)
-#   build-asan   AddressSanitizer + UndefinedBehaviorSanitizer (+ LeakSanitizer): every test again
-#   build-fuzz   clang with libFuzzer: each fuzz target for a short, bounded time from its seeds
-# and ends with the summary of each.
+#   build-test          the normal build: every test (ctest)
+#   build-asan          AddressSanitizer + UndefinedBehaviorSanitizer (+ LeakSanitizer): every test again
+#   build-fuzz          clang with libFuzzer: each fuzz target for a short, bounded time from its seeds
+#   build-windows-core  mingw-w64 for Windows, without Qt: the history, ENET and tools tests under
+#                       Wine, inside a private network namespace (scripts/windows/private-network.sh)
+# and ends with the summary of each. (scripts/windows/build.sh builds and tests the Windows
+# desktop program and makes the Windows zip.)
 set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 source scripts/ensure-deps.sh
@@ -19,11 +22,14 @@ note() {  # phase, outcome
   summary+=("$1: $2")
 }
 
-run_ctest() {  # phase, build dir
-  local log="$2/ctest.log"
-  ctest --test-dir "$2" -j "$jobs" --output-on-failure 2>&1 | tee "$log"
+run_ctest() {  # phase, build dir, [command that runs ctest...]
+  local phase=$1 dir=$2 log="$2/ctest.log"
+  shift 2
+  "$@" ctest --test-dir "$dir" -j "$jobs" --output-on-failure 2>&1 | tee "$log"
   local status=${PIPESTATUS[0]}
-  note "$1" "$(grep -E '^[0-9]+% tests passed' "$log" || echo 'ctest did not run')"
+  local skipped
+  skipped=$(grep -c '\*\*\*Skipped' "$log" || true)
+  note "$phase" "$(grep -E '^[0-9]+% tests passed' "$log" || echo 'ctest did not run'), $skipped skipped"
   [ "$status" -eq 0 ] || failed=1
 }
 
@@ -31,7 +37,7 @@ build() {  # build dir, cmake arguments...
   local dir=$1
   shift
   rm -rf "$dir"
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" && cmake --build "$dir" -j "$jobs"
+  nice cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" && nice cmake --build "$dir" -j "$jobs"
 }
 
 # The normal build.
@@ -68,6 +74,22 @@ if CC=clang CXX=clang++ build build-fuzz -DTARVELO_FUZZ=ON; then
   done
 else
   note "fuzz" "BUILD FAILED"
+  failed=1
+fi
+
+# The Qt-free tests built for Windows and run under Wine. Every Wine process runs in a private
+# network namespace with loopback alone: Wine makes its sockets on the machine's networks otherwise.
+windows_start=$SECONDS
+source scripts/windows/qt-mingw.sh
+if tarvelo_mingw_ensure_packages && tarvelo_mingw_build_gtest &&
+   build build-windows-core -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DTARVELO_GUI=OFF \
+     -DCMAKE_PREFIX_PATH="$(tarvelo_mingw_gtest_prefix)"; then
+  # The first Wine program makes the Wine prefix (half a minute or so), before the tests start.
+  scripts/windows/private-network.sh build-windows-core/wine-run --prepare
+  run_ctest "Windows tests under Wine" build-windows-core scripts/windows/private-network.sh
+  summary[-1]+=", $((SECONDS - windows_start)) s"
+else
+  note "Windows tests under Wine" "BUILD FAILED"
   failed=1
 fi
 

@@ -6,6 +6,13 @@
 # (cmake/ManPageCommands.cmake); SEE_ALSO names other manual pages of section 1. The page is
 # compressed with gzip -9n (no file name, no time stamp), as Debian wants it, and installed into
 # share/man/man1.
+if(WIN32)
+  # Windows has no manual pages; its programs print the same with --help.
+  function(tarvelo_add_manpage)
+  endfunction()
+  return()
+endif()
+
 find_program(TARVELO_HELP2MAN help2man REQUIRED)
 find_program(TARVELO_GZIP gzip REQUIRED)
 

@@ -1,17 +1,23 @@
 // Vehicle discovery. Everything that sends runs inside a private network namespace that main()
 // (NetnsGtestMain.cpp) enters before anything else (unshare, loopback up): no datagram ever reaches
-// a real network.
+// a real network. Under Wine the namespace is made around the test (scripts/windows/private-network.sh)
+// and main() checks that it is there.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#ifdef _WIN32
+#include <mswsock.h>
+#else
 #include <unistd.h>
+#endif
 
 #include "CodePage.h"
 #include "Discovery.h"
 #include "NetworkNamespace.h"
+#include "SocketIo.h"
 #include "TarveloError.h"
 
 namespace {
@@ -108,16 +114,16 @@ TEST(DiscoverySession, TakesTheFirstGatewayOrEveryGatewayOnce) {
 class Listener6811 {
  public:
   Listener6811() {
-    fd_ = socket(AF_INET, SOCK_DGRAM, 0);
+    fd_ = OpenSocket(SOCK_DGRAM);
     const int on = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on);
+    setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, reinterpret_cast<const char*>(&on), sizeof on);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(6811);
     bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
   }
-  ~Listener6811() { close(fd_); }
+  ~Listener6811() { CloseSocketHandle(fd_); }
   bool Bound() const { return bound_; }
 
   struct Received {
@@ -126,34 +132,70 @@ class Listener6811 {
   };
   std::vector<Received> Drain(int waitMs = 500) {
     std::vector<Received> all;
-    pollfd p{fd_, POLLIN, 0};
-    while (poll(&p, 1, waitMs) > 0) {
-      char data[256];
-      char control[256];
-      iovec io{data, sizeof data};
-      msghdr m{};
-      m.msg_iov = &io;
-      m.msg_iovlen = 1;
-      m.msg_control = control;
-      m.msg_controllen = sizeof control;
-      const ssize_t n = recvmsg(fd_, &m, 0);
-      if (n < 0) break;
-      Received r{std::string(data, static_cast<std::size_t>(n)), ""};
-      for (cmsghdr* c = CMSG_FIRSTHDR(&m); c; c = CMSG_NXTHDR(&m, c)) {
-        if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
-          char text[INET_ADDRSTRLEN];
-          inet_ntop(AF_INET, &reinterpret_cast<in_pktinfo*>(CMSG_DATA(c))->ipi_addr, text, sizeof text);
-          r.destination = text;
-        }
-      }
-      all.push_back(r);
+    TSocketPoll p{fd_, POLLIN, 0};
+    while (PollSockets(&p, 1, waitMs) > 0) {
+      std::optional<Received> r = ReceiveWithDestination();
+      if (!r) break;
+      all.push_back(*r);
       waitMs = 100;
     }
     return all;
   }
 
  private:
-  int fd_;
+#ifdef _WIN32
+  std::optional<Received> ReceiveWithDestination() {
+    LPFN_WSARECVMSG receiveMessage = nullptr;
+    GUID id = WSAID_WSARECVMSG;
+    DWORD bytes = 0;
+    if (WSAIoctl(fd_, SIO_GET_EXTENSION_FUNCTION_POINTER, &id, sizeof id, &receiveMessage, sizeof receiveMessage, &bytes,
+                 nullptr, nullptr) != 0) {
+      return std::nullopt;
+    }
+    char data[256];
+    char control[256];
+    WSABUF io{sizeof data, data};
+    WSAMSG m{};
+    m.lpBuffers = &io;
+    m.dwBufferCount = 1;
+    m.Control = {sizeof control, control};
+    DWORD n = 0;
+    if (receiveMessage(fd_, &m, &n, nullptr, nullptr) != 0) return std::nullopt;
+    Received r{std::string(data, n), ""};
+    for (WSACMSGHDR* c = WSA_CMSG_FIRSTHDR(&m); c; c = WSA_CMSG_NXTHDR(&m, c)) {
+      if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+        char text[INET_ADDRSTRLEN];
+        inet_ntop(AF_INET, &reinterpret_cast<IN_PKTINFO*>(WSA_CMSG_DATA(c))->ipi_addr, text, sizeof text);
+        r.destination = text;
+      }
+    }
+    return r;
+  }
+#else
+  std::optional<Received> ReceiveWithDestination() {
+    char data[256];
+    char control[256];
+    iovec io{data, sizeof data};
+    msghdr m{};
+    m.msg_iov = &io;
+    m.msg_iovlen = 1;
+    m.msg_control = control;
+    m.msg_controllen = sizeof control;
+    const ssize_t n = recvmsg(fd_, &m, 0);
+    if (n < 0) return std::nullopt;
+    Received r{std::string(data, static_cast<std::size_t>(n)), ""};
+    for (cmsghdr* c = CMSG_FIRSTHDR(&m); c; c = CMSG_NXTHDR(&m, c)) {
+      if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+        char text[INET_ADDRSTRLEN];
+        inet_ntop(AF_INET, &reinterpret_cast<in_pktinfo*>(CMSG_DATA(c))->ipi_addr, text, sizeof text);
+        r.destination = text;
+      }
+    }
+    return r;
+  }
+#endif
+
+  TSocketHandle fd_;
   bool bound_ = false;
 };
 
@@ -221,7 +263,11 @@ TEST(Discovery, ASendThatFailsRaisesTheSystemTextAndStopsThere) {
     });
     ADD_FAILURE() << "sent";
   } catch (const TarveloError& e) {
+#ifdef _WIN32
+    EXPECT_EQ(std::string(e.what()), "Cannot send to 10.9.8.255:6811. " + SocketErrorText(WSAENETUNREACH));
+#else
     EXPECT_EQ(std::string(e.what()), "Cannot send to 10.9.8.255:6811. Network is unreachable");
+#endif
   }
   EXPECT_TRUE(listener.Drain(200).empty());  // the interface after the failing one got nothing
 }
@@ -241,7 +287,7 @@ TEST(UdpPort, ReadsDatagramsWithTheirSenderAndClosesOnRequest) {
   std::optional<TDatagram> got;
   for (int i = 0; i < 100 && !got; ++i) {
     got = port.ReadDatagram();
-    if (!got) usleep(10000);
+    if (!got) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   ASSERT_TRUE(got);
   EXPECT_EQ(got->data, bytes);
@@ -263,13 +309,23 @@ TEST(InterfaceList, TheNamespaceListsItsLoopback) {
   EXPECT_EQ(list[0].AddrDirectedBroadcast, "127.255.255.255");
   EXPECT_TRUE(list[0].IsLoopback);
   EXPECT_TRUE(list[0].IsInterfaceUp);
+#ifdef _WIN32
+  // The computer's NetBIOS name, which Windows also puts into the environment.
+  const char* host = std::getenv("COMPUTERNAME");
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(list[0].ComputerName, std::string(host).substr(0, 15));
+#else
   char host[256] = {};
   gethostname(host, sizeof host - 1);
   EXPECT_EQ(list[0].ComputerName, std::string(host).substr(0, 15));
+#endif
 }
 
 TEST(InterfaceList, ThirteenFitAFourteenthEmptiesTheList) {
   REQUIRE_PRIVATE_NETWORK();
+#ifdef _WIN32
+  GTEST_SKIP() << "adds addresses to loopback with the Linux ip command, which a Windows program cannot run";
+#endif
   for (int i = 2; i <= 13; ++i) ASSERT_TRUE(RunIp("addr add 127.0.1." + std::to_string(i) + "/8 dev lo"));
   tNetworkInterfaceList list;
   EXPECT_TRUE(EnumInterfaces(list));

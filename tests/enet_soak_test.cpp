@@ -3,10 +3,15 @@
 // LeakSanitizer checks the same run for leaks when the process ends.)
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <dirent.h>
 #include <unistd.h>
-
-#include <fstream>
+#endif
 
 #include "HeadUnitProtocol.h"
 #include "HistoryWriter.h"
@@ -23,19 +28,33 @@
 
 namespace {
 
+// Open file descriptors; on Windows the process's open handles, sockets among them.
 int OpenFileDescriptors() {
+#ifdef _WIN32
+  DWORD count = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &count);
+  return static_cast<int>(count);
+#else
   int count = 0;
   DIR* dir = opendir("/proc/self/fd");
   while (readdir(dir)) ++count;
   closedir(dir);
   return count;
+#endif
 }
 
+// The process's resident memory (its working set on Windows).
 long ResidentKilobytes() {
+#ifdef _WIN32
+  PROCESS_MEMORY_COUNTERS counters{};
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<long>(counters.WorkingSetSize / 1024);
+#else
   std::ifstream statm("/proc/self/statm");
   long pages = 0, resident = 0;
   statm >> pages >> resident;
   return resident * sysconf(_SC_PAGESIZE) / 1024;
+#endif
 }
 
 TEST(Soak, TenThousandExchangesAndATwoThousandEntryWrite) {

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
+#include <thread>
 
 #include "ClientSocket.h"
 #include "LoopbackListener.h"
+#include "SocketIo.h"
 
 namespace {
 
@@ -36,11 +34,12 @@ TEST(ClientSocket, ConnectsByAddressAndByName) {
     c.Connect(host, l.Port(), kPlainWait);
     EXPECT_TRUE(c.Connected());
     EXPECT_NE(c.Socket(), kNoSocket);
-    const int peer = l.Accept();
+    const TSocketHandle peer = l.Accept();
     EXPECT_EQ(c.SendBuffer("abc", 3, kPlainWait), 3);
-    char b[3];
-    EXPECT_EQ(recv(peer, b, 3, MSG_WAITALL), 3);
-    close(peer);
+    uint8_t b[3];
+    EXPECT_TRUE(ReceiveAll(peer, b, 3));
+    EXPECT_EQ(std::string(b, b + 3), "abc");
+    CloseSocketHandle(peer);
   }
 }
 
@@ -75,21 +74,21 @@ TEST(ClientSocket, SecondConnectClosesTheFirst) {
   Listener l;
   TClientSocket c;
   c.Connect("127.0.0.1", l.Port(), kPlainWait);
-  const int first = l.Accept();
+  const TSocketHandle first = l.Accept();
   c.Connect("127.0.0.1", l.Port(), kPlainWait);
-  const int second = l.Accept();
+  const TSocketHandle second = l.Accept();
   EXPECT_TRUE(c.Connected());
   char b;
   EXPECT_EQ(recv(first, &b, 1, 0), 0);  // the first connection was closed
-  close(first);
-  close(second);
+  CloseSocketHandle(first);
+  CloseSocketHandle(second);
 }
 
 TEST(ClientSocket, PeerClosingOrAZeroByteReceiveDisconnects) {
   Listener l;
   TClientSocket c;
   c.Connect("127.0.0.1", l.Port(), kPlainWait);
-  close(l.Accept());
+  CloseSocketHandle(l.Accept());
   char b[8];
   EXPECT_EQ(c.ReceiveBuffer(b, 8, kPlainWait, kFiveSeconds), 0);
   EXPECT_FALSE(c.Connected());
@@ -98,21 +97,20 @@ TEST(ClientSocket, PeerClosingOrAZeroByteReceiveDisconnects) {
   EXPECT_EQ(c.SendBuffer(b, 8, kPlainWait), -1);
 
   c.Connect("127.0.0.1", l.Port(), kPlainWait);
-  const int peer = l.Accept();
+  const TSocketHandle peer = l.Accept();
   EXPECT_EQ(c.ReceiveBuffer(b, 0, kPlainWait, kFiveSeconds), 0);
   EXPECT_FALSE(c.Connected());
-  close(peer);
+  CloseSocketHandle(peer);
 }
 
 TEST(ClientSocket, SendErrorDisconnects) {
   Listener l;
   TClientSocket c;
   c.Connect("127.0.0.1", l.Port(), kPlainWait);
-  const int peer = l.Accept();
-  const linger hard{1, 0};
-  setsockopt(peer, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-  close(peer);  // reset
-  usleep(50 * 1000);
+  const TSocketHandle peer = l.Accept();
+  ResetOnClose(peer);
+  CloseSocketHandle(peer);  // reset
+  std::this_thread::sleep_for(milliseconds(50));
   const std::string data(1000, 'x');
   int32_t result = 0;
   for (int i = 0; i < 10 && result >= 0; ++i) result = c.SendBuffer(data.data(), static_cast<int32_t>(data.size()), kPlainWait);
@@ -125,7 +123,7 @@ TEST(ClientSocket, ReceiveGivesUpAfterItsTimeOutAndThePumpRunsMeanwhile) {
   Listener l;
   TClientSocket c;
   c.Connect("127.0.0.1", l.Port(), kPlainWait);
-  const int peer = l.Accept();
+  const TSocketHandle peer = l.Accept();
   TWaitControl wait;
   int pumped = 0;
   wait.SetMessagePump([&] { ++pumped; });
@@ -140,14 +138,14 @@ TEST(ClientSocket, ReceiveGivesUpAfterItsTimeOutAndThePumpRunsMeanwhile) {
   // In slices: often enough that a window event never waits long, not in a busy loop.
   EXPECT_GE(pumped, 5);
   EXPECT_LE(pumped, 300 / TWaitControl::kSlice.count() + 5);
-  close(peer);
+  CloseSocketHandle(peer);
 }
 
 TEST(ClientSocket, AStopFromThePumpEndsAReceiveAndGivesTheConnectionUp) {
   Listener l;
   TClientSocket c;
   c.Connect("127.0.0.1", l.Port(), kPlainWait);
-  const int peer = l.Accept();
+  const TSocketHandle peer = l.Accept();
   TWaitControl wait;
   int pumped = 0;
   wait.SetMessagePump([&] {
@@ -161,7 +159,7 @@ TEST(ClientSocket, AStopFromThePumpEndsAReceiveAndGivesTheConnectionUp) {
   EXPECT_FALSE(c.Connected());
   char gone;
   EXPECT_EQ(recv(peer, &gone, 1, 0), 0);  // the car sees the connection closed
-  close(peer);
+  CloseSocketHandle(peer);
 
   // A stopped wait stays stopped until the stop is cleared.
   c.Connect("127.0.0.1", l.Port(), wait);
@@ -171,7 +169,7 @@ TEST(ClientSocket, AStopFromThePumpEndsAReceiveAndGivesTheConnectionUp) {
   wait.SetMessagePump({});
   c.Connect("127.0.0.1", l.Port(), wait);
   EXPECT_TRUE(c.Connected());
-  close(l.Accept());
+  CloseSocketHandle(l.Accept());
 }
 
 }  // namespace

@@ -97,10 +97,14 @@ TEST(HistoryFile, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
   const std::string path = dir.File("history.kelta");
   WriteBytes(path, TBuffer(100, 0xAA));
   std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  // The mode as the system keeps it (Windows knows only "read-only or not" and shows it for all).
+  const std::filesystem::perms mode = std::filesystem::status(path).permissions() & std::filesystem::perms::all;
+#ifndef _WIN32
+  EXPECT_EQ(mode, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+#endif
   WriteHistoryFileBytes(path, ExampleEntryBytes());
   EXPECT_EQ(ReadBytes(path), ExampleEntryBytes());
-  EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all, mode);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
@@ -109,7 +113,13 @@ TEST(HistoryFile, SaveThroughASymbolicLinkKeepsTheLink) {
   const std::string real = dir.File("real.kelta");
   const std::string link = dir.File("link.kelta");
   WriteBytes(real, TBuffer(3, 1));
-  std::filesystem::create_symlink(real, link);
+  std::error_code linked;
+  std::filesystem::create_symlink(real, link, linked);
+#ifdef _WIN32
+  // Windows makes symbolic links only for administrators or in developer mode; Wine makes none.
+  if (linked) GTEST_SKIP() << "cannot make a symbolic link here: " << linked.message();
+#endif
+  ASSERT_FALSE(linked) << linked.message();
   WriteHistoryFileBytes(link, ExampleEntryBytes());
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadBytes(real), ExampleEntryBytes());
@@ -129,11 +139,20 @@ TEST(HistoryFile, OpenErrorsCarryTheNameAndTheSystemText) {
   const std::string missing = dir.File("missing.kelta");
   EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(missing); }),
             "Cannot open file \"" + missing + "\". No such file or directory");
+#ifdef _WIN32
+  // Windows refuses to open a folder as a file with "access denied".
+  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(dir.Path().string()); }),
+            "Cannot open file \"" + dir.Path().string() + "\". Permission denied");
+#else
   EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(dir.Path().string()); }),
             "Cannot open file \"" + dir.Path().string() + "\". Is a directory");
+#endif
 }
 
 TEST(HistoryFile, ADeviceWithoutEndIsRefusedAtTheLimit) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no device that reads without end, like /dev/zero";
+#endif
   EXPECT_EQ(ErrorText([] { ReadHistoryFileBytes("/dev/zero", 1 << 20); }),
             "Cannot open file \"/dev/zero\". File too large");
 }

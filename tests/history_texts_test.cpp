@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "CodePage.h"
 #include "CodeTables.h"
 #include "RecordTexts.h"
@@ -7,7 +9,24 @@
 #include "TestEntries.h"
 #include "TextParsing.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
+
+// Cases of Windows-1252: the code page everywhere but on Windows, and there the
+// ANSI code page of Western European systems (and Wine's default).
+#ifdef _WIN32
+#define REQUIRE_WINDOWS_1252()                                                                                   \
+  do {                                                                                                           \
+    if (GetACP() != 1252) GTEST_SKIP() << "the cases are Windows-1252's; this system's ANSI code page is " << GetACP(); \
+  } while (0)
+#else
+#define REQUIRE_WINDOWS_1252() \
+  do {                         \
+  } while (0)
+#endif
 
 struct CodeCase {
   int code;
@@ -142,6 +161,7 @@ TEST(FieldTexts, DateKmIdAndCount) {
 }
 
 TEST(FieldTexts, WorkshopIdGoesThroughTheCodePage) {
+  REQUIRE_WINDOWS_1252();
   TBuffer rec = ExampleEntryBytes();
   const uint8_t id[] = {'M', 0xFC, 'l', 'l', 'e', 'r', 0x80};
   std::copy(std::begin(id), std::end(id), rec.begin() + 10);
@@ -172,6 +192,7 @@ struct CodePageCase {
 };
 
 TEST(CodePage, Utf8ToAnsi) {
+  REQUIRE_WINDOWS_1252();
   const CodePageCase cases[] = {
       {"ascii", "A1", 7, "A1"},
       {"latin-1", "M\xC3\xBCller", 7, "M\xFCller"},
@@ -191,6 +212,7 @@ TEST(CodePage, Utf8ToAnsi) {
 
 // The characters Utf8ToAnsi would have to replace are the ones the editor refuses.
 TEST(CodePage, TheFirstCharacterOutsideTheCodePage) {
+  REQUIRE_WINDOWS_1252();
   const std::pair<const char*, std::optional<std::string>> cases[] = {
       {"A1", std::nullopt},
       {"M\xC3\xBCller", std::nullopt},
@@ -207,11 +229,34 @@ TEST(CodePage, TheFirstCharacterOutsideTheCodePage) {
 }
 
 TEST(CodePage, EveryByteSurvivesARoundTrip) {
+  REQUIRE_WINDOWS_1252();
   for (int b = 1; b < 256; ++b) {
     const std::string ansi(1, static_cast<char>(b));
     EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(ansi)), ansi) << "byte " << b;
   }
 }
+
+#ifdef _WIN32
+// On Windows the workshop ID goes through the system's ANSI code page (CP_ACP): "Müller" is
+// stored as the bytes Windows itself makes of it, and the list shows "Müller" again.
+TEST(CodePage, TheWorkshopIdGoesThroughTheSystemsAnsiCodePage) {
+  const std::wstring wide = L"M\u00FCller";
+  char bytes[16];
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes, sizeof bytes, nullptr, nullptr);
+  ASSERT_GT(n, 0);
+  const std::string stored = Utf8ToAnsi("M\xC3\xBCller", 7);
+  EXPECT_EQ(stored, std::string(bytes, static_cast<std::size_t>(n)));
+  TBuffer rec = ExampleEntryBytes();
+  std::fill(rec.begin() + 10, rec.begin() + 17, 0);
+  std::copy(stored.begin(), stored.end(), rec.begin() + 10);
+  EXPECT_EQ(WorkshopIDText(rec), "M\xC3\xBCller");
+  std::printf("ANSI code page %u: \"M\xC3\xBCller\" is stored as", GetACP());
+  for (const char c : stored) std::printf(" %02X", static_cast<unsigned char>(c));
+  std::printf("\n");
+  REQUIRE_WINDOWS_1252();
+  EXPECT_EQ(stored, "M\xFCller");
+}
+#endif
 
 TEST(TextParsing, Integers) {
   EXPECT_EQ(ParseIntegerText("0"), 0u);

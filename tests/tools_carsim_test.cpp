@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "CarSim.h"
 #include "HexText.h"
 #include "HistoryFile.h"
 #include "RunProgram.h"
+#include "SocketIo.h"
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "WaitFor.h"
@@ -56,27 +53,38 @@ TEST(HeadUnit, AnswersAndKeepsTheHistory) {
 class RawTester {
  public:
   explicit RawTester(uint16_t port) {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    fd_ = OpenSocket(SOCK_STREAM);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(port);
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+#ifdef _WIN32
+    const DWORD timeoutMs = 5000;
+    setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof timeoutMs);
+#else
     const timeval tv{5, 0};
     setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+#endif
   }
-  ~RawTester() { close(fd_); }
+  ~RawTester() { CloseSocketHandle(fd_); }
   bool Connected() const { return connected_; }
-  void Send(const TBuffer& bytes) { ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size())); }
+  void Send(const TBuffer& bytes) { ASSERT_TRUE(SendAll(fd_, bytes.data(), bytes.size())); }
+  // The bytes that came within the time-out, at most size.
   TBuffer Receive(std::size_t size) {
     TBuffer bytes(size);
-    const ssize_t n = recv(fd_, bytes.data(), size, MSG_WAITALL);
-    bytes.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
+    std::size_t got = 0;
+    while (got < size) {
+      const auto n = recv(fd_, reinterpret_cast<char*>(bytes.data() + got), static_cast<int>(size - got), 0);
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
     return bytes;
   }
 
  private:
-  int fd_;
+  TSocketHandle fd_;
   bool connected_;
 };
 
@@ -157,7 +165,7 @@ TEST(Gateway, OversizeAnnouncesMoreThanTheReceiveBuffer) {
 }
 
 TEST(CarSimProgram, HelpAndBadOptions) {
-  const std::string carsim = std::string(TARVELO_BINARY_DIR) + "/tools/carsim/tarvelo-carsim";
+  const std::string carsim = BuiltProgram("tools/carsim/tarvelo-carsim");
   const ProgramRun run = RunProgram(carsim + " --help");
   EXPECT_EQ(run.code, 0);
   const std::string& help = run.out;
@@ -165,8 +173,8 @@ TEST(CarSimProgram, HelpAndBadOptions) {
                              "--split", "--delay-ms", "--silent", "--oversize", "--verbose"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
-  EXPECT_EQ(RunProgram(carsim + " --nrc 31 2>/dev/null").code, 2);
-  EXPECT_EQ(RunProgram(carsim + " --bind 999.1.1.1 --port 0 2>/dev/null").code, 1);
+  EXPECT_EQ(RunProgram(carsim + " --nrc 31" + kNoStderr).code, 2);
+  EXPECT_EQ(RunProgram(carsim + " --bind 999.1.1.1 --port 0" + kNoStderr).code, 1);
 }
 
 }  // namespace

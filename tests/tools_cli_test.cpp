@@ -293,18 +293,22 @@ TEST_F(CliFiles, WritePrintsTheLogAndExitsWithTheOutcome) {
 }
 
 TEST(CliProgram, ExecutableAnswersAndExitsWithTheCode) {
-  const std::string cli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
+  const std::string cli = BuiltProgram("tools/cli/tarvelo-cli");
   const ProgramRun version = RunProgram(cli + " --version");
   EXPECT_EQ(version.out, "1.00.100\n");
   EXPECT_EQ(version.code, 0);
-  EXPECT_EQ(RunProgram(cli + " check /nonexistent/x.kelta 2>/dev/null").code, 2);
+  EXPECT_EQ(RunProgram(cli + " check nonexistent/x.kelta" + kNoStderr).code, 2);
 }
 
 // Ctrl-C in the middle of a write to a car that keeps silent: the write stops before its next
 // request, says so, and the program exits with 130; a second Ctrl-C ends it at once.
 TEST(CliProgram, CtrlCStopsAWriteBeforeItsNextRequest) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the test sends Ctrl-C as a POSIX signal (SIGINT) from a POSIX shell; "
+                  "a Windows program gets Ctrl-C as a console control event instead";
+#endif
   SimulatedCar car(SilentCar());
-  const std::string cli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
+  const std::string cli = BuiltProgram("tools/cli/tarvelo-cli");
   const std::string sample = std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta";
   // The shell sends the interrupt once the car has the first request (the erase), while the
   // write waits for its answer; a second run gets two interrupts.
@@ -326,7 +330,7 @@ TEST(CliProgram, CtrlCStopsAWriteBeforeItsNextRequest) {
 TEST(SampleFile, IsWhatTheGeneratorWritesAndShowsEveryStatus) {
   TempDir dir;
   const std::string out = dir.File("sample.kelta");
-  ASSERT_EQ(RunProgram(std::string(TARVELO_BINARY_DIR) + "/examples/tarvelo-make-sample " + out).code, 0);
+  ASSERT_EQ(RunProgram(BuiltProgram("examples/tarvelo-make-sample") + " " + out).code, 0);
   const TBuffer committed = ReadBytes(std::string(TARVELO_SOURCE_DIR) + "/examples/sample.kelta");
   EXPECT_EQ(ReadBytes(out), committed);
 

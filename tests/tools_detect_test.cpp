@@ -3,10 +3,12 @@
 // namespace joined by a veth pair.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <thread>
@@ -20,8 +22,8 @@
 
 namespace {
 
-const std::string kCli = std::string(TARVELO_BINARY_DIR) + "/tools/cli/tarvelo-cli";
-const std::string kCarsim = std::string(TARVELO_BINARY_DIR) + "/tools/carsim/tarvelo-carsim";
+const std::string kCli = BuiltProgram("tools/cli/tarvelo-cli");
+const std::string kCarsim = BuiltProgram("tools/carsim/tarvelo-carsim");
 
 // What a command printed on stdout and stderr, and its exit status.
 ProgramRun RunCommand(const std::string& command) { return RunProgram(command + " 2>&1"); }
@@ -72,6 +74,9 @@ TEST(CliDetect, NoAnswerIsAnError) {
 // 169.254.255.255 and writes the history into it.
 TEST(CliDetect, FindsAndWritesToACarOnASecondHost) {
   REQUIRE_PRIVATE_NETWORK();
+#ifdef _WIN32
+  GTEST_SKIP() << "the second host is a Linux network namespace joined by a veth pair, which a Windows program cannot make";
+#else
   int ready[2], go[2];
   ASSERT_EQ(pipe(ready), 0);
   ASSERT_EQ(pipe(go), 0);
@@ -125,6 +130,7 @@ TEST(CliDetect, FindsAndWritesToACarOnASecondHost) {
   kill(child, SIGTERM);
   int status = 0;
   waitpid(child, &status, 0);
+#endif
 }
 
 }  // namespace

@@ -7,17 +7,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <thread>
 
 #include "Connect.h"
 #include "NetworkNamespace.h"
 #include "SimulatedCar.h"
+#include "SocketIo.h"
+#include "TarveloError.h"
 #include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
@@ -41,19 +37,19 @@ std::unique_ptr<TCarSim> Gateway(const std::string& vin, int tcpPort = 0) {
 class QuietDevice {
  public:
   QuietDevice() {
-    fd_ = socket(AF_INET, SOCK_DGRAM, 0);
+    fd_ = OpenSocket(SOCK_DGRAM);
     const int on = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(kDiscoveryPort);
     bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
   }
-  ~QuietDevice() { close(fd_); }
+  ~QuietDevice() { CloseSocketHandle(fd_); }
   // Waits for one request; returns the sender, or nothing after a second.
   std::optional<sockaddr_in> Hear() {
-    pollfd p{fd_, POLLIN, 0};
-    if (poll(&p, 1, 1000) <= 0) return std::nullopt;
+    TSocketPoll p{fd_, POLLIN, 0};
+    if (PollSockets(&p, 1, 1000) <= 0) return std::nullopt;
     char data[64];
     sockaddr_in from{};
     socklen_t length = sizeof from;
@@ -62,11 +58,11 @@ class QuietDevice {
   }
   void Answer(const sockaddr_in& to, const std::string& text) {
     const std::string datagram = std::string("\0\0\0\0\0\x11", 6) + text;
-    sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    sendto(fd_, datagram.data(), static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
   }
 
  private:
-  int fd_;
+  TSocketHandle fd_;
 };
 
 const QStringList kFound = {"Auto detecting...", "", "Found WBA8E9C57GK123456", "* IP: 127.0.0.1", ""};
@@ -220,7 +216,11 @@ class TestDetect : public TWindowsTest {
     QString shown;
     WhenMessageBox([&](QMessageBox* box) { shown = box->text(); });
     Detect();
+#ifdef _WIN32
+    QCOMPARE(shown, QString::fromStdString(ErrorReportText("Cannot send to 10.9.8.255:6811. " + SocketErrorText(WSAENETUNREACH))));
+#else
     QCOMPARE(shown, QStringLiteral("Cannot send to 10.9.8.255:6811. Network is unreachable."));
+#endif
     QCOMPARE(LogLines(), (QStringList{"Auto detecting...", ""}));
     QCOMPARE(Address()->text(), QString());
     const std::optional<sockaddr_in> requester = device.Hear();
@@ -246,6 +246,7 @@ class TestDetect : public TWindowsTest {
 };
 
 int main(int argc, char** argv) {
+  StartSocketLibrary();
   std::string why;
   EnterPrivateNetworkNamespace(&why);
   UseDesktopSizedOffscreenScreen();

@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "Command.h"
 #include "HistoryModel.h"
@@ -49,8 +50,10 @@ constexpr int kBottomBandHeight = 36;
 constexpr int kProgressHeight = 14;
 constexpr int kAddressFontPixels = 13;  // Tahoma 10 pt
 // Datagrams taken per wake-up of the port's notifier: a flood of answers from other devices must
-// not keep the window from its other events. The notifier comes back for the rest.
+// not keep the window from its other events. After a full batch the notifier rests for a moment
+// (on Windows timers and painting wait until no socket message is queued), then comes back for the rest.
 constexpr int kDatagramsPerWakeUp = 64;
+constexpr int kFloodRestMs = 1;
 
 // Runs a function when leaving a scope, also when an error leaves it.
 template <typename F>
@@ -271,6 +274,9 @@ void TFConnect::ReadDatagrams() {
     if (!datagram) return;
     udp1DataIn(*datagram);
   }
+  if (!udpNotifier_) return;
+  udpNotifier_->setEnabled(false);
+  QTimer::singleShot(kFloodRestMs, udpNotifier_, [notifier = udpNotifier_] { notifier->setEnabled(true); });
 }
 
 void TFConnect::udp1DataIn(const TDatagram& datagram) {

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <QTextDocument>
 #include <cmath>
@@ -14,6 +15,13 @@ constexpr QChar kNoBreakSpace(0x00A0);
 constexpr int kMostLayoutPasses = 20;
 
 QString WithoutBreaks(QString phrase) { return phrase.replace(QLatin1Char(' '), kNoBreakSpace); }
+
+void SetPageBreakBefore(const QTextBlock& block, bool breakBefore) {
+  QTextCursor cursor(block);
+  QTextBlockFormat format = block.blockFormat();
+  format.setPageBreakPolicy(breakBefore ? QTextFormat::PageBreak_AlwaysBefore : QTextFormat::PageBreak_Auto);
+  cursor.setBlockFormat(format);
+}
 
 }  // namespace
 
@@ -85,10 +93,16 @@ std::unique_ptr<QTextDocument> MakeHelpDocument(const QString& markdown, const Q
       if (headingApart || LeavesALineAlone(*document, block)) moving = block;
     }
     if (!moving.isValid()) break;
-    QTextCursor cursor(moving);
-    QTextBlockFormat format = moving.blockFormat();
-    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    cursor.setBlockFormat(format);
+    // A block that goes over to the next page takes its heading along; a heading that goes over
+    // takes the page break of the block after it, which then follows it on the same page. (Else,
+    // with other fonts, the block moved for a line left alone moves once more after its heading.)
+    const QTextBlock above = moving.previous();
+    if (above.isValid() && above.blockFormat().headingLevel() > 0 &&
+        !(above.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)) {
+      moving = above;
+    }
+    SetPageBreakBefore(moving, true);
+    if (moving.blockFormat().headingLevel() > 0 && moving.next().isValid()) SetPageBreakBefore(moving.next(), false);
   }
   document->pageCount();
   return document;

@@ -1,7 +1,12 @@
+#include <cstdio>
 #include <iostream>
 #include <string_view>
 
 #include "AppWindows.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -22,10 +27,21 @@ constexpr std::string_view kUsage =
 
 }  // namespace
 
+// On Windows tarvelo.exe is a window program, which has no console: --help and --version print
+// into the console of the command window it was started from, when there is one.
+void PrintToTheCallersConsole() {
+#ifdef _WIN32
+  if (GetStdHandle(STD_OUTPUT_HANDLE) == nullptr && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    (void)!std::freopen("CONOUT$", "w", stdout);
+  }
+#endif
+}
+
 int main(int argc, char** argv) {
   // Answered before the application object exists, so that they need no display.
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help" || arg == "--version") PrintToTheCallersConsole();
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
       return 0;

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "NetworkNamespace.h"
+#include "SocketPlatform.h"
 
 int main(int argc, char** argv) {
+  StartSocketLibrary();  // before the check, which lists the interfaces on Windows
   std::string why;
   EnterPrivateNetworkNamespace(&why);
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  StopSocketLibrary();
+  return result;
 }

@@ -1,5 +1,47 @@
 #include "NetworkNamespace.h"
 
+#ifdef _WIN32
+
+#include <cstdlib>
+
+#include "NetworkInterfaces.h"
+
+// A Windows program cannot make a network namespace; under Wine it runs in the one that
+// scripts/windows/private-network.sh made around it (which says so in TARVELO_PRIVATE_NETWORK).
+// The interface list must show it too: loopback addresses only.
+namespace {
+
+bool entered = false;
+std::string problem = "not entered";
+
+}  // namespace
+
+bool EnterPrivateNetworkNamespace(std::string* why) {
+  const char* marker = std::getenv("TARVELO_PRIVATE_NETWORK");
+  tNetworkInterfaceList list;
+  if (!marker || std::string(marker) != "1") {
+    problem = "a Windows program cannot make a network namespace; run it through scripts/windows/private-network.sh";
+  } else if (!EnumInterfaces(list)) {
+    problem = "cannot list the network interfaces";
+  } else {
+    problem.clear();
+    for (const tNetworkInterface& i : list) {
+      if (i.AddrIP.rfind("127.", 0) != 0) problem = "the interface " + i.AddrIP + " is not loopback: this is no private network";
+    }
+  }
+  entered = problem.empty();
+  *why = problem;
+  return entered;
+}
+
+bool InPrivateNetworkNamespace() { return entered; }
+
+const std::string& PrivateNetworkNamespaceProblem() { return problem; }
+
+bool RunIp(const std::string&) { return false; }
+
+#else
+
 #include <net/if.h>
 #include <sched.h>
 #include <sys/ioctl.h>
@@ -76,3 +118,5 @@ bool RunIp(const std::string& arguments) {
   }
   return false;
 }
+
+#endif

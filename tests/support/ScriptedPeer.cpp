@@ -1,12 +1,6 @@
 #include "ScriptedPeer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <chrono>
 #include <stdexcept>
 
 #include "EnetFrame.h"
@@ -27,10 +21,11 @@ ScriptedPeer::ScriptedPeer(std::vector<ScriptStep> script) : script_(std::move(s
 
 ScriptedPeer::~ScriptedPeer() {
   stopping_ = true;
+  wakeUp_.Signal();
   listener_.Shutdown();
   {
     std::lock_guard lock(mutex_);
-    for (int fd : openFds_) shutdown(fd, SHUT_RDWR);
+    for (TSocketHandle fd : openFds_) ShutdownSocket(fd);
   }
   thread_.join();
 }
@@ -43,8 +38,8 @@ std::vector<TBuffer> ScriptedPeer::Frames() const {
 void ScriptedPeer::Run() {
   // One connection at a time: the client under test holds one connection at a time too.
   while (!stopping_) {
-    const int fd = listener_.Accept(50);
-    if (fd < 0) continue;
+    const TSocketHandle fd = listener_.Accept(50);
+    if (fd == kNoSocket) continue;
     ++connections_;
     {
       std::lock_guard lock(mutex_);
@@ -56,25 +51,28 @@ void ScriptedPeer::Run() {
   }
 }
 
-void ScriptedPeer::Serve(int fd) {
+void ScriptedPeer::Serve(TSocketHandle fd) {
   bool closed = false;
   for (const ScriptStep& step : script_) {
     if (stopping_ || closed) break;
     if (std::holds_alternative<ReadFrame>(step)) {
       uint8_t header[kFrameHeaderSize];
-      if (!ReceiveAll(fd, header, sizeof header)) break;
+      if (!ReceiveAll(fd, header, sizeof header, wakeUp_.Handle())) break;
       TBuffer frame(header, header + sizeof header);
       frame.resize(sizeof header + FramePayloadLength(header));
-      if (!ReceiveAll(fd, frame.data() + sizeof header, frame.size() - sizeof header)) break;
+      if (!ReceiveAll(fd, frame.data() + sizeof header, frame.size() - sizeof header, wakeUp_.Handle())) break;
       std::lock_guard lock(mutex_);
       frames_.push_back(std::move(frame));
     } else if (const auto* send = std::get_if<SendBytes>(&step)) {
-      if (::send(fd, send->bytes.data(), send->bytes.size(), MSG_NOSIGNAL) < 0) break;
+      if (::send(fd, reinterpret_cast<const char*>(send->bytes.data()), static_cast<int>(send->bytes.size()), kSendFlags) < 0) {
+        break;
+      }
     } else if (const auto* sleep = std::get_if<SleepMs>(&step)) {
-      for (int waited = 0; waited < sleep->ms && !stopping_; waited += 10) usleep(10 * 1000);
+      for (int waited = 0; waited < sleep->ms && !stopping_; waited += 10) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
     } else if (std::holds_alternative<ResetConnection>(step)) {
-      const linger hard{1, 0};
-      setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+      ResetOnClose(fd);
       closed = true;
     } else {
       closed = true;
@@ -82,9 +80,9 @@ void ScriptedPeer::Serve(int fd) {
   }
   if (!closed) {
     // Wait for the client to go away, so that nothing the script sent is cut off by our close.
-    uint8_t sink[256];
-    while (!stopping_ && recv(fd, sink, sizeof sink, 0) > 0) {
+    uint8_t sink;
+    while (!stopping_ && ReceiveAll(fd, &sink, 1, wakeUp_.Handle())) {
     }
   }
-  close(fd);
+  CloseSocketHandle(fd);
 }

@@ -12,6 +12,7 @@
 
 #include "LoopbackListener.h"
 #include "ServiceRecord.h"
+#include "SocketIo.h"
 
 struct ReadFrame {};            // read one whole request frame
 struct SendBytes { TBuffer bytes; };
@@ -30,12 +31,13 @@ class ScriptedPeer {
 
  private:
   void Run();
-  void Serve(int fd);
+  void Serve(TSocketHandle fd);
   std::vector<ScriptStep> script_;
   TLoopbackListener listener_;
+  TWakeUp wakeUp_;  // ends the receives of the connection being served
   std::atomic<bool> stopping_{false};
   std::atomic<int> connections_{0};
-  std::vector<int> openFds_;
+  std::vector<TSocketHandle> openFds_;
   mutable std::mutex mutex_;
   std::vector<TBuffer> frames_;
   std::thread thread_;

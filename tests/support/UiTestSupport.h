@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "SocketPlatform.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "uMain.h"
@@ -127,19 +128,31 @@ inline QPoint RowCenter(QAbstractItemView* view, int row) {
 // windows lie on it as they do for a user. Call before the application object exists.
 inline void UseDesktopSizedOffscreenScreen() {
   if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
-  // A file of this process's own (tests run side by side), kept until the process ends.
+  // A file of this process's own (tests run side by side), kept until the process ends. Qt splits
+  // the platform's arguments at ':', which a Windows path has after its drive letter: there the
+  // file lies in the current folder and is named relative to it.
+#ifdef _WIN32
+  static QTemporaryFile config(QStringLiteral("tarvelo-offscreen-XXXXXX.json"));
+#else
   static QTemporaryFile config(QDir::temp().absoluteFilePath(QStringLiteral("tarvelo-offscreen-XXXXXX.json")));
+#endif
   if (!config.open()) return;
   config.write(R"({"screens": [{"name": "Desktop", "x": 0, "y": 0, "width": 1920, "height": 1080,
                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
   config.flush();
-  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+#ifdef _WIN32
+  const QString name = QDir::current().relativeFilePath(config.fileName());
+#else
+  const QString name = config.fileName();
+#endif
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + name.toLocal8Bit());
 }
 
-// main() for a Qt Test class: the application object with the error report, named and styled
-// as the program is.
+// main() for a Qt Test class: the socket library started (Winsock), the application object with
+// the error report, named and styled as the program is.
 #define TARVELO_QT_TEST_MAIN(TestClass)                          \
   int main(int argc, char** argv) {                              \
+    StartSocketLibrary();                                        \
     UseDesktopSizedOffscreenScreen();                            \
     TTarveloApplication app(argc, argv);                         \
     app.setApplicationName(QStringLiteral("Tarvelo"));           \

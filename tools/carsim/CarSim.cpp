@@ -1,13 +1,5 @@
 #include "CarSim.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -27,9 +19,7 @@ constexpr uint32_t kMaxRequestPayload = 1 << 20;
 constexpr std::size_t kAcknowledgedUdsBytes = 5;
 constexpr uint16_t kOversizeLength = 5000;
 
-std::runtime_error SystemError(const std::string& what) {
-  return std::runtime_error(what + ": " + std::strerror(errno));
-}
+std::runtime_error SystemError(const std::string& what) { return std::runtime_error(what + ": " + LastSocketErrorText()); }
 
 }  // namespace
 
@@ -51,14 +41,18 @@ void TCarSim::Start() {
     throw std::runtime_error("not an IPv4 address: " + options_.bind);
   }
   if (options_.vin.size() != 17) throw std::runtime_error("a VIN has 17 characters: " + options_.vin);
-  listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (listenFd_ < 0) throw SystemError("socket");
+  listenFd_ = OpenSocket(SOCK_STREAM);
+  if (listenFd_ == kNoSocket) throw SystemError("socket");
+#ifndef _WIN32
+  // A restarted car gets its port back at once. (On Windows the option would let a second car
+  // take a port that is in use; there a port is free again at once anyway.)
   const int on = 1;
   setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+#endif
   if (bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     const auto error = SystemError("bind " + options_.bind + ":" + std::to_string(options_.tcpPort));
-    close(listenFd_);
-    listenFd_ = -1;
+    CloseSocketHandle(listenFd_);
+    listenFd_ = kNoSocket;
     throw error;
   }
   listen(listenFd_, 8);
@@ -67,7 +61,7 @@ void TCarSim::Start() {
   tcpPort_ = ntohs(address.sin_port);
 
   OpenDiscoveryPort();
-  if (pipe2(wakePipe_, O_CLOEXEC) != 0) throw SystemError("pipe");
+  wakeUp_ = std::make_unique<TWakeUp>();
   Store();
   acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
@@ -76,10 +70,10 @@ void TCarSim::Stop() {
   if (stopping_.exchange(true)) return;
   {
     std::lock_guard lock(mutex_);
-    for (int fd : connectionFds_) shutdown(fd, SHUT_RDWR);
+    for (TSocketHandle fd : connectionFds_) ShutdownSocket(fd);
   }
   stopSignal_.notify_all();
-  if (wakePipe_[1] >= 0) (void)!write(wakePipe_[1], "x", 1);
+  if (wakeUp_) wakeUp_->Signal();
   if (acceptThread_.joinable()) acceptThread_.join();
   std::vector<Connection> connections;
   {
@@ -87,9 +81,10 @@ void TCarSim::Stop() {
     connections.swap(connectionThreads_);
   }
   for (Connection& c : connections) c.thread.join();
-  for (int fd : {listenFd_, udpFd_, wakePipe_[0], wakePipe_[1]}) {
-    if (fd >= 0) close(fd);
+  for (TSocketHandle fd : {listenFd_, udpFd_}) {
+    if (fd != kNoSocket) CloseSocketHandle(fd);
   }
+  wakeUp_.reset();
 }
 
 void TCarSim::SetFaults(const CarSimFaults& faults) {
@@ -129,11 +124,12 @@ void TCarSim::OpenDiscoveryPort() {
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<uint16_t>(options_.udpPort));
   inet_pton(AF_INET, options_.bind.c_str(), &address.sin_addr);
-  udpFd_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (udpFd_ < 0) throw SystemError("socket");
+  udpFd_ = OpenSocket(SOCK_DGRAM);
+  if (udpFd_ == kNoSocket) throw SystemError("socket");
   // Several simulated gateways on one host each get their copy of a broadcast request.
   const int on = 1;
-  setsockopt(udpFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  setsockopt(udpFd_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on);
+  SetSocketNonBlocking(udpFd_);  // read only when waiting; a datagram gone by then is no reason to hang
   if (bind(udpFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     throw SystemError("bind UDP " + options_.bind + ":" + std::to_string(options_.udpPort));
   }
@@ -151,30 +147,33 @@ void TCarSim::AnswerIdentification() {
   uint8_t request[kReceiveBufferSize];
   sockaddr_in from{};
   socklen_t fromLength = sizeof from;
-  const ssize_t n = recvfrom(udpFd_, request, sizeof request, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
-  if (n < static_cast<ssize_t>(kFrameHeaderSize) || FrameControlWord(request) != kControlVehicleIdentification) return;
+  const auto n = recvfrom(udpFd_, reinterpret_cast<char*>(request), sizeof request, 0, reinterpret_cast<sockaddr*>(&from),
+                          &fromLength);
+  if (n < 0 || static_cast<std::size_t>(n) < kFrameHeaderSize || FrameControlWord(request) != kControlVehicleIdentification) return;
   Log("<- UDP " + BytesToSpacedHexText(TBuffer(request, request + n)));
   const std::string text = "DIAGADR10BMWMAC" + options_.mac + "BMWVIN" + options_.vin;
   const TBuffer answer = BuildFrame(kControlVehicleIdentification,
                                     std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
   Log("-> UDP " + BytesToSpacedHexText(answer));
-  sendto(udpFd_, answer.data(), answer.size(), 0, reinterpret_cast<const sockaddr*>(&from), fromLength);
+  sendto(udpFd_, reinterpret_cast<const char*>(answer.data()), static_cast<int>(answer.size()), 0,
+         reinterpret_cast<const sockaddr*>(&from), fromLength);
   std::lock_guard lock(mutex_);
   ++identificationRequests_;
 }
 
 void TCarSim::AcceptLoop() {
   while (!stopping_) {
-    pollfd fds[] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}, {udpFd_, POLLIN, 0}};
-    if (poll(fds, udpFd_ >= 0 ? 3 : 2, -1) < 0 && errno != EINTR) return;
+    TSocketPoll fds[] = {{listenFd_, POLLIN, 0}, {wakeUp_->Handle(), POLLIN, 0}, {udpFd_, POLLIN, 0}};
+    if (PollSockets(fds, udpFd_ != kNoSocket ? 3 : 2, -1) < 0 && !WouldBlock(LastSocketError())) return;
     if (stopping_ || fds[1].revents) return;
-    if (udpFd_ >= 0 && (fds[2].revents & POLLIN)) AnswerIdentification();
+    if (udpFd_ != kNoSocket && (fds[2].revents & POLLIN)) AnswerIdentification();
     if (!(fds[0].revents & POLLIN)) continue;
     ReapFinishedConnections();
-    const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
+    const TSocketHandle fd = AcceptConnection(listenFd_);
+    if (fd == kNoSocket) continue;
     const int on = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);  // the ack and the answer go out at once
+    // The ack and the answer go out at once.
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
     std::lock_guard lock(mutex_);
     ++connections_;
     connectionFds_.push_back(fd);
@@ -206,7 +205,7 @@ bool TCarSim::Pause(int ms) {
   return !stopping_;
 }
 
-bool TCarSim::SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults) {
+bool TCarSim::SendFrame(TSocketHandle fd, const TBuffer& frame, const CarSimFaults& faults) {
   Log("-> " + BytesToSpacedHexText(frame));
   const std::size_t piece = faults.split == 0 ? frame.size() : faults.split;
   for (std::size_t offset = 0; offset < frame.size(); offset += piece) {
@@ -216,15 +215,15 @@ bool TCarSim::SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults
   return true;
 }
 
-void TCarSim::Serve(int fd) {
+void TCarSim::Serve(TSocketHandle fd) {
   int requests = 0;
   for (;;) {
     uint8_t header[kFrameHeaderSize];
-    if (!ReceiveAll(fd, header, sizeof header)) break;
+    if (!ReceiveAll(fd, header, sizeof header, wakeUp_->Handle())) break;
     const uint32_t length = LoadBigEndian32(header);
     if (length < kFrameAddressSize || length > kMaxRequestPayload) break;
     TBuffer payload(length);
-    if (!ReceiveAll(fd, payload.data(), payload.size())) break;
+    if (!ReceiveAll(fd, payload.data(), payload.size(), wakeUp_->Handle())) break;
     TBuffer raw(header, header + sizeof header);
     raw.insert(raw.end(), payload.begin(), payload.end());
     Log("<- " + BytesToSpacedHexText(raw));
@@ -254,8 +253,7 @@ void TCarSim::Serve(int fd) {
 
     if (faults.resetAfter > 0 && requests >= faults.resetAfter) {
       // The connection breaks off in the middle of this exchange: a reset instead of an answer.
-      const linger hard{1, 0};
-      setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+      ResetOnClose(fd);
       break;
     }
     if (!faults.noAck && !Respond(fd, source, target, request, outcome.answer, faults)) break;
@@ -263,10 +261,10 @@ void TCarSim::Serve(int fd) {
   }
   std::lock_guard lock(mutex_);
   connectionFds_.erase(std::remove(connectionFds_.begin(), connectionFds_.end(), fd), connectionFds_.end());
-  close(fd);
+  CloseSocketHandle(fd);
 }
 
-bool TCarSim::Respond(int fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
+bool TCarSim::Respond(TSocketHandle fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
                       const CarSimFaults& faults) {
   TBuffer ackPayload{source, target};
   const auto acknowledged = static_cast<std::ptrdiff_t>(std::min(request.size(), kAcknowledgedUdsBytes));

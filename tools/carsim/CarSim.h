@@ -22,6 +22,7 @@
 
 #include "EnetFrame.h"
 #include "HeadUnit.h"
+#include "SocketIo.h"
 
 inline constexpr int kEndlessPending = -1;
 inline constexpr int kNoDiscovery = -1;
@@ -89,11 +90,11 @@ class TCarSim {
   void AcceptLoop();
   void AnswerIdentification();
   void OpenDiscoveryPort();
-  void Serve(int fd);
-  bool SendFrame(int fd, const TBuffer& frame, const CarSimFaults& faults);
+  void Serve(TSocketHandle fd);
+  bool SendFrame(TSocketHandle fd, const TBuffer& frame, const CarSimFaults& faults);
   // The acknowledgement and the answer to one request, as the faults shape them; false when the
   // connection failed.
-  bool Respond(int fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
+  bool Respond(TSocketHandle fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
                const CarSimFaults& faults);
   bool Pause(int ms);  // false when stopping
   void Log(const std::string& line) const;
@@ -102,9 +103,9 @@ class TCarSim {
   CarSimOptions options_;
   uint16_t tcpPort_ = 0;
   uint16_t udpPort_ = 0;
-  int listenFd_ = -1;
-  int udpFd_ = -1;
-  int wakePipe_[2] = {-1, -1};
+  TSocketHandle listenFd_ = kNoSocket;
+  TSocketHandle udpFd_ = kNoSocket;
+  std::unique_ptr<TWakeUp> wakeUp_;  // ends the accept loop's wait
   std::atomic<bool> stopping_{false};
   std::thread acceptThread_;
 
@@ -118,7 +119,7 @@ class TCarSim {
   mutable std::mutex logMutex_;
   std::condition_variable stopSignal_;
   std::vector<Connection> connectionThreads_;
-  std::vector<int> connectionFds_;
+  std::vector<TSocketHandle> connectionFds_;
   std::vector<TReceivedFrame> frames_;
   THeadUnit headUnit_;
   int connections_ = 0;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "CarSim.h"
+#include "SocketPlatform.h"
 
 namespace {
 
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
   }
   if (verbose) options.log = [](const std::string& line) { std::cerr << line << std::endl; };
 
+  StartSocketLibrary();
   TCarSim sim(options);
   try {
     sim.Start();
@@ -93,7 +95,11 @@ int main(int argc, char** argv) {
   std::cout << ", VIN " << options.vin << std::endl;
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
+#ifdef SIGBREAK
+  std::signal(SIGBREAK, OnSignal);  // Ctrl-Break in a Windows console
+#endif
   while (!StopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   sim.Stop();
+  StopSocketLibrary();
   return 0;
 }

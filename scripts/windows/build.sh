@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Builds Tarvelo for 64-bit Windows on Debian 12 and tests it under Wine:
+#
+#   scripts/windows/build.sh
+#
+#  1. installs the Debian packages that are missing (mingw-w64, Wine, Xvfb, ...);
+#  2. builds Qt 6 and GoogleTest for mingw, or takes them from ~/.cache/tarvelo (qt-mingw.sh);
+#  3. builds Tarvelo for Windows in build-windows/ and runs the window tests (and the check of the
+#     programs' version information and icon) under Wine, with Qt's offscreen platform;
+#  4. makes build-windows/Tarvelo-<version>-win64.zip: the folder Tarvelo/ with the three programs,
+#     the Qt and runtime DLLs, the user guide, the sample history, README.txt and the licences;
+#  5. unzips it into a fresh folder and tries it from there: tarvelo-cli.exe writes the sample into
+#     the Linux tarvelo-carsim, and tarvelo.exe opens its main window in an Xvfb display.
+#
+# Every Wine process runs inside a private network namespace with loopback alone
+# (scripts/windows/private-network.sh). The Qt-free tests run under Wine from ./test.sh.
+# Any failure ends the script with a non-zero status.
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")/../.."
+repo=$PWD
+start=$SECONDS
+
+log() { echo "windows-build: $*" >&2; }
+fail() {
+  log "FAILED: $*"
+  exit 1
+}
+
+source scripts/ensure-deps.sh
+source scripts/windows/qt-mingw.sh
+# Beyond what qt-mingw.sh installs: the host's tools for the simulated car (the smoke test's car)
+# and for the header-only libraries, zip, and the X server with the tools the smoke test uses.
+tarvelo_packages=(
+  cmake ninja-build g++ pkg-config help2man
+  libcli11-dev nlohmann-json3-dev
+  iproute2 util-linux
+  zip unzip
+  xvfb xauth xdotool
+)
+tarvelo_ensure_packages || fail "installing packages"
+
+# Qt and GoogleTest for mingw (a cold Qt build takes a quarter to half an hour).
+step=$SECONDS
+tarvelo_mingw_prefixes || fail "building Qt or GoogleTest for mingw"
+log "Qt and GoogleTest for mingw ready in $((SECONDS - step)) s"
+
+private=(scripts/windows/private-network.sh)
+build=$repo/build-windows
+
+# Tarvelo for Windows. The build runs tarvelo-assets under Wine (the user guide and the icon),
+# so it too runs in the private network.
+step=$SECONDS
+nice cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
+  "-DCMAKE_PREFIX_PATH=$TARVELO_QT_MINGW_PREFIX;$TARVELO_GTEST_MINGW_PREFIX" >/dev/null || fail "configuring"
+# The programs and the tests this script runs (the others run in ./test.sh's Windows build).
+targets=(tarvelo tarvelo-cli tarvelo-carsim tarvelo_assets windows_resources_test)
+while read -r target; do targets+=("$target"); done < <(
+  cmake --build "$build" --target help | sed -n 's/^\(ui_[a-z_]*_test\):.*/\1/p')
+"${private[@]}" nice cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" || fail "building"
+log "built in $((SECONDS - step)) s"
+
+# The window tests under Wine (offscreen), and the version information and icon.
+step=$SECONDS
+tests_log=$build/ctest-windows.log
+set +e
+"${private[@]}" ctest --test-dir "$build" -j "$(nproc)" -L '^(ui|windows)$' --output-on-failure 2>&1 | tee "$tests_log"
+tests_status=${PIPESTATUS[0]}
+set -e
+grep -qE '^[0-9]+% tests passed' "$tests_log" || fail "ctest did not run"
+[ "$tests_status" -eq 0 ] || fail "window tests under Wine ($(grep -E '^[0-9]+% tests passed' "$tests_log"))"
+log "window tests under Wine in $((SECONDS - step)) s"
+
+# The zip: the folder that cmake --install makes of the component "windows", stripped.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+zip_name=Tarvelo-$version-win64.zip
+stage=$build/zip-stage
+rm -rf "$stage" "$build/$zip_name"
+cmake --install "$build" --component windows --prefix "$stage/Tarvelo" --strip >/dev/null || fail "installing into $stage"
+(cd "$stage" && TZ=UTC zip -q -r -X "$build/$zip_name" Tarvelo) || fail "zipping"
+log "$build/$zip_name: $(du -k "$build/$zip_name" | cut -f1) KB"
+
+# The smoke test, from a fresh folder: only what the zip holds, no DLL from the build.
+step=$SECONDS
+host=$repo/build-windows-host
+nice cmake -S . -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVELO_GUI=OFF -DTARVELO_TESTS=OFF \
+  -DTARVELO_BENCH=OFF >/dev/null || fail "configuring the Linux simulated car"
+nice cmake --build "$host" --target tarvelo-carsim >/dev/null || fail "building the Linux simulated car"
+smoke=$(mktemp -d)
+trap 'rm -rf "$smoke"' EXIT
+unzip -q "$build/$zip_name" -d "$smoke/unzipped" || fail "unzipping"
+TARVELO_SMOKE_DIR=$smoke/unzipped/Tarvelo TARVELO_CARSIM=$host/tools/carsim/tarvelo-carsim \
+  TARVELO_SMOKE_WORK=$smoke "${private[@]}" "$repo/scripts/windows/smoke-test.sh" || fail "smoke test"
+log "smoke test in $((SECONDS - step)) s"
+
+passed=$(grep -E '^[0-9]+% tests passed' "$tests_log")
+skipped=$(grep -c '\*\*\*Skipped' "$tests_log" || true)
+echo
+echo "Windows build: $build/$zip_name ($(du -k "$build/$zip_name" | cut -f1) KB)"
+echo "  window tests under Wine: $passed, $skipped skipped"
+echo "  smoke test from the unzipped folder: passed"
+echo "  $((SECONDS - start)) s in all"

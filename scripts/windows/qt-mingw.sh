@@ -225,7 +225,24 @@ tarvelo_mingw_qt_notices() {
     touch "$dir/.complete"
 }
 
+# Runs a build step while holding a lock of the cache, so that two runs that want the same
+# prefix (CI builds Qt beside ./test.sh, which builds GoogleTest) take turns: the second one
+# waits and then finds the prefix complete.
+tarvelo_mingw_locked() {
+  local name=$1
+  shift
+  mkdir -p "$TARVELO_CACHE_DIR" || return 1
+  (
+    flock 9 || exit 1
+    "$@"
+  ) 9>"$TARVELO_CACHE_DIR/$name.lock"
+}
+
 tarvelo_mingw_build_qt() {
+  tarvelo_mingw_locked qt6-mingw tarvelo_mingw_build_qt_unlocked
+}
+
+tarvelo_mingw_build_qt_unlocked() {
   local source prefix
   prefix=$(tarvelo_mingw_qt_prefix)
   # A built prefix with its notices needs no source.
@@ -237,7 +254,7 @@ tarvelo_mingw_build_qt() {
 }
 
 tarvelo_mingw_build_gtest() {
-  tarvelo_mingw_cmake_build "GoogleTest $(tarvelo_mingw_gtest_version)" /usr/src/googletest \
+  tarvelo_mingw_locked gtest-mingw tarvelo_mingw_cmake_build "GoogleTest $(tarvelo_mingw_gtest_version)" /usr/src/googletest \
     "$(tarvelo_mingw_gtest_prefix)" "${tarvelo_gtest_mingw_flags[@]}"
 }
 

@@ -31,6 +31,9 @@ ProgramRun Tshark(const std::string& file, const std::string& arguments) {
 }
 
 TEST(WriteTrace, TsharkFindsTheRequestAcknowledgementAndAnswerOfEveryExchangeInOrder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the trace is read back with Linux's tshark, which a Windows program cannot start";
+#endif
   if (RunProgram("command -v tshark >/dev/null").code != 0) {
     GTEST_SKIP() << "tshark is not installed (Debian package tshark): the trace cannot be read back";
   }

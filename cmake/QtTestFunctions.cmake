@@ -5,7 +5,10 @@
 #
 # Variables: TARGET (the CTest name prefix), EXECUTABLE, EMULATOR, TIMEOUT, LABELS, WORKING_DIRECTORY,
 # CMAKE (the cmake program; ctest does not set CMAKE_COMMAND).
-execute_process(COMMAND ${CMAKE} -E env QT_QPA_PLATFORM=offscreen ${EMULATOR} "${EXECUTABLE}" -functions
+# The listing runs without LeakSanitizer: fontconfig leaves 288 bytes when a program only lists its
+# functions, and the sanitizer's abort would lose the list and run the executable as one entry.
+# Each function still runs under the sanitizers' full options.
+execute_process(COMMAND ${CMAKE} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 ${EMULATOR} "${EXECUTABLE}" -functions
                 WORKING_DIRECTORY "${WORKING_DIRECTORY}"
                 OUTPUT_VARIABLE listed RESULT_VARIABLE failed ERROR_VARIABLE errors)
 string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*\\(\\)" functions "${listed}")

@@ -4,7 +4,7 @@
 # when there is one.
 #
 # Variables: TARGET (the CTest name prefix), EXECUTABLE, EMULATOR, TIMEOUT, LABELS, WORKING_DIRECTORY,
-# CMAKE (the cmake program; ctest does not set CMAKE_COMMAND).
+# CMAKE (the cmake program; ctest does not set CMAKE_COMMAND), RESOURCE_LOCK (empty for none).
 # The listing runs without LeakSanitizer: fontconfig leaves 288 bytes when a program only lists its
 # functions, and the sanitizer's abort would lose the list and run the executable as one entry.
 # Each function still runs under the sanitizers' full options.
@@ -28,4 +28,7 @@ foreach(function IN LISTS functions)
     LABELS "${LABELS}"
     WORKING_DIRECTORY "${WORKING_DIRECTORY}"
     SKIP_REGULAR_EXPRESSION "SKIP   : [A-Za-z0-9_:]+::${function}\\(\\)")
+  if(RESOURCE_LOCK)
+    set_tests_properties("${TARGET}.${function}" PROPERTIES RESOURCE_LOCK "${RESOURCE_LOCK}")
+  endif()
 endforeach()

@@ -27,32 +27,15 @@ exec unshare $user -n -m --propagation private sh -c '
   mkdir -p "$wine_dir"
   mount -t tmpfs -o mode=0700 tarvelo-wine "$wine_dir"
   export TARVELO_PRIVATE_NETWORK=1
-  # A Wine program joins the wineserver of its prefix, which ends a few seconds after its last
-  # program; one that connects just as it ends is turned away ("recvmsg: Connection reset by
-  # peer") and fails at once. So, where the prefix exists, one wineserver stays up for the whole
-  # command (and at most a minute after its last program, should this script be killed), and is
-  # ended after it. Its service processes are started here too, by a first program with no output:
-  # started by a test, they would keep the output pipe of that test open as long as the server lives.
-  prefix=${WINEPREFIX:-${TARVELO_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvelo}/wineprefix}
-  persistent=""
-  if [ -f "$prefix/system.reg" ] && command -v wineserver >/dev/null 2>&1; then
-    WINEPREFIX=$prefix wineserver -p60 </dev/null >/dev/null 2>&1 && persistent=1
-    WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-      wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-  fi
   set +e
   "$@"
   status=$?
-  [ -z "$persistent" ] || WINEPREFIX=$prefix wineserver -k
   # A wineserver lingers a few seconds after its last program: wait for those of this namespace.
   own=$(readlink /proc/self/ns/net)
   for _ in $(seq 150); do
     lingering=""
     for p in /proc/[0-9]*; do
-      # Debian runs it as wineserver64.
-      case "$(cat "$p/comm" 2>/dev/null)" in
-        wineserver*) [ "$(readlink "$p/ns/net" 2>/dev/null)" = "$own" ] && lingering=1 ;;
-      esac
+      [ "$(cat "$p/comm" 2>/dev/null)" = wineserver ] && [ "$(readlink "$p/ns/net" 2>/dev/null)" = "$own" ] && lingering=1
     done
     [ -n "$lingering" ] || break
     sleep 0.2

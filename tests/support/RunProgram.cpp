@@ -7,6 +7,17 @@
 #include <sys/wait.h>
 #endif
 
+namespace {
+
+std::string ReadToEnd(FILE* pipe) {
+  std::string out;
+  char buffer[4096];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  return out;
+}
+
+}  // namespace
+
 #ifdef _WIN32
 
 const char* const kNoStderr = " 2>NUL";
@@ -16,8 +27,7 @@ ProgramRun RunProgram(const std::string& command) {
   ProgramRun run;
   FILE* pipe = _popen(command.c_str(), "rt");
   if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  run.out = ReadToEnd(pipe);
   run.code = _pclose(pipe);
   return run;
 }
@@ -37,8 +47,7 @@ ProgramRun RunProgram(const std::string& command) {
   ProgramRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  run.out = ReadToEnd(pipe);
   const int status = pclose(pipe);
   run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;

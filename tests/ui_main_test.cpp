@@ -561,18 +561,6 @@ class TestMainWindow : public TWindowsTest {
     QVERIFY(words.indexOf(QStringLiteral("14.3.2024")) < words.indexOf(QStringLiteral("12.6.2017")));  // as the list shows them
   }
 
-  void theServiceBookHasTheVinOrALineForIt() {
-    const THistoryList one = {ExampleEntryBytes()};
-    const QString with = ServiceBookHtml(one, QStringLiteral("WBA8E9C57GK123456"), QDate(2026, 12, 10));
-    QVERIFY(with.contains(QStringLiteral("<b>WBA8E9C57GK123456</b>")));
-    QVERIFY(!with.contains(QStringLiteral("____")));
-    QVERIFY(with.contains(QStringLiteral("Printed on 10.12.2026")));
-    const QString without = ServiceBookHtml(one, QString(), QDate(2026, 12, 10));
-    QVERIFY(without.contains(QStringLiteral("______________________________")));
-    QVERIFY(without.contains(QStringLiteral("1,000 km")));
-    QVERIFY(without.contains(QStringLiteral("Engine oil")) && without.contains(QStringLiteral("OVERDUE")));
-  }
-
   void screenshot() {
     const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");

@@ -83,7 +83,7 @@ class TBookSetter {
     procedureStatusX_ = page_.right() - pad_ - qCeil(bodyMetrics.horizontalAdvance(kWidestProcedureStatus));
 
     metrics_.headerHeight = line_ + 2 * pad_;
-    metrics_.continuedHeaderHeight = metrics_.headerHeight + line_;
+    metrics_.continuedHeaderHeight = metrics_.headerHeight + line_ + pad_ / 2;
     metrics_.rowHeight = line_ + pad_ / 2;
     metrics_.emptyHeight = line_ + pad_;
     metrics_.gap = 2 * pad_;
@@ -138,13 +138,13 @@ class TBookSetter {
     }
     y += line_ + pad_;
     if (piece.continued) {
-      Text(italic_, columns_[0], y, line_,
+      Text(italic_, columns_[0], y - pad_ / 2, line_,
            QStringLiteral("continued from page %1, procedures %2 to %3 of %4")
                .arg(pageOfHeader)
                .arg(piece.firstProcedure + 1)
                .arg(piece.firstProcedure + piece.procedures)
                .arg(ProcCount(entry)));
-      y += line_;
+      y += line_ + pad_ / 2;
     }
     painter_.fillRect(QRect(page_.left(), y - pad_ / 2, page_.width(), rule_), Qt::black);
 

@@ -281,7 +281,12 @@ void TFMain::CreatePopupMenu() {
   Undo1->setShortcut(QKeySequence::Undo);
   Redo1 = undo_->createRedoAction(this, QStringLiteral("Redo"));
   Redo1->setObjectName(QStringLiteral("Redo1"));
-  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(QKeySequence::Redo)});
+  // Ctrl+Y everywhere, and the platform's own key where it has another (Ctrl+Shift+Z).
+  QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y)};
+  for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Redo)) {
+    if (!redoKeys.contains(key)) redoKeys << key;
+  }
+  Redo1->setShortcuts(redoKeys);
   for (QAction* action : {Undo1, Redo1}) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);

@@ -249,9 +249,11 @@ void TFMain::CreateLists() {
   }
   lv2->setGeometry(kEntriesListWidth, kHeaderBarHeight, kClientWidth - kEntriesListWidth, listHeight);
 
-  // Tab goes left to right, top to bottom: the commands, the entries, the procedures.
+  // Tab goes left to right, top to bottom: the commands, the entries, the procedures. The window
+  // opens with the keyboard on the entries.
   setTabOrder(hdrcntrl1, lv1);
   setTabOrder(lv1, lv2);
+  lv1->setFocus();
 }
 
 void TFMain::CreatePopupMenu() {

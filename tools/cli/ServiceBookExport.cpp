@@ -5,6 +5,7 @@
 #ifdef TARVELO_CLI_BOOK
 #include <QGuiApplication>
 #include <cstdio>
+#include <optional>
 
 #include "ServiceBook.h"
 
@@ -29,7 +30,9 @@ void ExportServiceBookOrExit(const THistoryList& list, const std::string& path, 
   static char name[] = "tarvelo-cli";
   static char* argv[] = {name, nullptr};
   qInstallMessageHandler(QuietQtMessages);
-  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);  // lives until the program ends
+  // For this command only: taken down when it returns, fonts and all.
+  std::optional<QGuiApplication> app;
+  if (!QCoreApplication::instance()) app.emplace(argc, argv);
   const std::size_t total = list.size();
   std::size_t shown = 0;
   try {

@@ -9,7 +9,6 @@
 #include "BenchEntries.h"
 #include "HistoryFile.h"
 #include "TarveloApplication.h"
-#include "VisualStyle.h"
 #include "uMain.h"
 
 namespace {
@@ -35,8 +34,6 @@ BENCHMARK(BM_OpenAndShow)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTi
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   TTarveloApplication app(argc, argv);
-  app.setApplicationName(QStringLiteral("Tarvelo"));
-  ApplyVisualStyle(app);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -85,22 +85,26 @@ std::vector<int> OneTo(std::size_t n) {
 class TestServiceBook : public QObject {
   Q_OBJECT
 
-  QTemporaryDir dir_;
+  // Made for the test functions only (listing them, as ctest does, makes nothing).
+  std::unique_ptr<QTemporaryDir> dir_;
 
   QString Write(const THistoryList& entries, const QString& vin, const QString& name) {
-    const QString path = dir_.filePath(name);
+    const QString path = dir_->filePath(name);
     if (WriteServiceBookPdf(path, entries, vin) != TBookOutcome::Written) return {};
     return path;
   }
 
  private slots:
+  void init() { dir_ = std::make_unique<QTemporaryDir>(); }
+  void cleanup() { dir_.reset(); }
+
   void theTitleHasTheVinOrALineForIt() {
     const THistoryList one = {ExampleEntryBytes()};
     for (const QString& vin : {QStringLiteral("WBA8E9C57GK123456"), QString()}) {
       QBuffer pdf;
       pdf.open(QIODevice::WriteOnly);
       QVERIFY(WriteServiceBook(pdf, {one, vin, QDate(2026, 12, 10)}));
-      const QString path = dir_.filePath(QStringLiteral("title.pdf"));
+      const QString path = dir_->filePath(QStringLiteral("title.pdf"));
       QFile file(path);
       QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pdf.data()) == pdf.size());
       file.close();
@@ -175,7 +179,7 @@ class TestServiceBook : public QObject {
   // A cancelled book leaves no file, and a file that was there stays as it was.
   void aCancelledBookLeavesNoFile() {
     THistoryList list(300, Entry(3, "M4021", 1000));
-    const QString path = dir_.filePath(QStringLiteral("cancelled.pdf"));
+    const QString path = dir_->filePath(QStringLiteral("cancelled.pdf"));
     int calls = 0;
     QCOMPARE(WriteServiceBookPdf(path, list, QString(), [&](std::size_t done, std::size_t total) {
                [&] { QVERIFY(done > 0 && done < total); }();
@@ -184,7 +188,7 @@ class TestServiceBook : public QObject {
              TBookOutcome::Cancelled);
     QCOMPARE(calls, 2);
     QVERIFY(!QFile::exists(path));
-    QVERIFY(QDir(dir_.path()).entryList(QDir::Files).filter(QStringLiteral("cancelled")).isEmpty());
+    QVERIFY(QDir(dir_->path()).entryList(QDir::Files).filter(QStringLiteral("cancelled")).isEmpty());
 
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
@@ -195,7 +199,7 @@ class TestServiceBook : public QObject {
   }
 
   void aBookThatCannotBeWrittenSaysWhy() {
-    const QString path = dir_.filePath(QStringLiteral("no-such-folder/book.pdf"));
+    const QString path = dir_->filePath(QStringLiteral("no-such-folder/book.pdf"));
     try {
       WriteServiceBookPdf(path, {ExampleEntryBytes()}, QString());
       QFAIL("no error");

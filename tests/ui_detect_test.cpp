@@ -249,8 +249,6 @@ int main(int argc, char** argv) {
   EnterPrivateNetworkNamespace(&why);
   UseDesktopSizedOffscreenScreen();
   TTarveloApplication app(argc, argv);
-  app.setApplicationName(QStringLiteral("Tarvelo"));
-  ApplyVisualStyle(app);
   TestDetect test;
   return QTest::qExec(&test, argc, argv);
 }

@@ -507,6 +507,8 @@ class TestEditor : public TWindowsTest {
                                                << "The date 1.1.1500 is outside the range of the date picker (1.1.1601 to 31.12.9999)";
   }
 
+  // The entry is refused before the editor takes it: the editor stays exactly as it was, closed,
+  // or open on another entry with the changes it holds (which "OK" then stores there).
   void anInvalidStoredDateIsReportedAndLoadsNothing() {
     QFETCH(int, day);
     QFETCH(int, month);
@@ -520,16 +522,39 @@ class TestEditor : public TWindowsTest {
     bad[0] = static_cast<uint8_t>(day);
     bad[1] = static_cast<uint8_t>(month);
     StoreBigEndian16(&bad[2], static_cast<uint16_t>(year));
-    LoadList({bad});
+    const TBuffer good = EntryWithProcedures(1, 3000);
+    LoadList({bad, good});
     QString seen;
-    WhenMessageBox([&](QMessageBox* box) { seen = box->text(); });
-    EditRow(0);
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    const auto editBad = [&] {
+      seen.clear();
+      WhenMessageBox([&](QMessageBox* box) {
+        seen = box->text();
+        icon = box->icon();
+      });
+      EditRow(0);
+    };
+    editBad();
     QCOMPARE(seen, shown);
-    QVERIFY(Editor().isVisible());
-    QCOMPARE(Procedures()->topLevelItemCount(), 0);
-    QCOMPARE(Count()->text(), QStringLiteral("0"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QVERIFY(!Editor().isVisible());
     QCOMPARE(Km()->text(), QStringLiteral("777"));
     QCOMPARE(Date()->Date(), QDate(2019, 12, 15));
+
+    // Open on the good entry with a change: the bad one changes nothing of it.
+    EditRow(1);
+    QVERIFY(Editor().isVisible());
+    TypeInto(Km(), QStringLiteral("3100"));
+    const int procedures = Procedures()->topLevelItemCount();
+    editBad();
+    QCOMPARE(seen, shown);
+    QVERIFY(Editor().isVisible());
+    QCOMPARE(Km()->text(), QStringLiteral("3100"));
+    QCOMPARE(Procedures()->topLevelItemCount(), procedures);
+    QCOMPARE(Count()->text(), QString::number(procedures));
+    QCOMPARE(ClickOK(), QString());
+    QCOMPARE(KMStand(Entries()[1]), 3100u);
+    QCOMPARE(Entries()[0], bad);
   }
 
   // "Edit" of another entry while the editor holds changes: the fault was that "OK" then wrote the

@@ -420,8 +420,6 @@ int main(int argc, char** argv) {
   gMountNamespace = gMountProblem.empty();
   UseDesktopSizedOffscreenScreen();
   TTarveloApplication app(argc, argv);
-  app.setApplicationName(QStringLiteral("Tarvelo"));
-  ApplyVisualStyle(app);
   TestFaults test;
   return QTest::qExec(&test, argc, argv);
 }

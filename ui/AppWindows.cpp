@@ -3,7 +3,6 @@
 #include "DesktopOpener.h"
 #include "SocketPlatform.h"
 #include "TarveloApplication.h"
-#include "VisualStyle.h"
 #include "WindowPlacement.h"
 #include "uEditor.h"
 #include "uInfo.h"
@@ -33,9 +32,7 @@ TAppWindows::TAppWindows(TAppOptions options) {
 
   // The editor and the ENET window open beside the main window's entries list, not over it and
   // not over each other.
-  auto* entries = main_->findChild<QWidget*>(QStringLiteral("lv1"));
-  placer_ = new TWindowPlacer(
-      *main_, [entries] { return QRect(entries->mapToGlobal(QPoint(0, 0)), entries->size()); }, main_);
+  placer_ = new TWindowPlacer(*main_, [this] { return main_->EntriesListFrame(); }, main_);
   placer_->Watch(*editor_);
   placer_->Watch(*connect_);
 }
@@ -56,8 +53,6 @@ int RunTarvelo(int argc, char** argv) {
   int result = 0;
   {
     TTarveloApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Tarvelo"));
-    ApplyVisualStyle(app);
     TAppWindows windows;
     windows.Main().show();
     result = app.exec();

@@ -13,7 +13,12 @@ Qt::Alignment ToQtAlignment(TextAlignment alignment) {
 }
 
 TEntriesModel::TEntriesModel(const THistoryModel& history, QObject* parent)
-    : QAbstractTableModel(parent), history_(history) {}
+    : QAbstractTableModel(parent), history_(history) {
+  connect(&history_, &QAbstractItemModel::modelReset, this, &TEntriesModel::Refresh);
+  connect(&history_, &QAbstractItemModel::rowsInserted, this, &TEntriesModel::Refresh);
+  connect(&history_, &QAbstractItemModel::rowsRemoved, this, &TEntriesModel::Refresh);
+  connect(&history_, &QAbstractItemModel::dataChanged, this, &TEntriesModel::Refresh);
+}
 
 void TEntriesModel::Refresh() {
   beginResetModel();

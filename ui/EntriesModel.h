@@ -1,8 +1,9 @@
 #pragma once
 // The entries list's model: the rows of the main window's entries list, over the history model.
 // Its texts come from the history layer and are computed when the view asks, so a list of 100,000
-// entries shows at once. It shows what the history held at the last Refresh (the list's "full
-// rebuild"); Clear empties the view and leaves the history alone.
+// entries shows at once. Like a proxy model it follows its source by itself: every change of the
+// history (a new list, an entry added, removed or edited) is followed by a Refresh, the list's
+// "full rebuild", which shows all of it again. Clear empties the view and leaves the history alone.
 
 #include <QAbstractTableModel>
 
@@ -15,8 +16,8 @@ class TEntriesModel : public QAbstractTableModel {
  public:
   explicit TEntriesModel(const THistoryModel& history, QObject* parent = nullptr);
 
-  void Refresh();
-  void Clear();
+  void Refresh();  // shows every entry the history holds
+  void Clear();    // shows none
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

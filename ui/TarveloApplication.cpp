@@ -3,8 +3,12 @@
 #include <QMessageBox>
 
 #include "TarveloError.h"
+#include "VisualStyle.h"
 
-TTarveloApplication::TTarveloApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TTarveloApplication::TTarveloApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("Tarvelo"));
+  ApplyVisualStyle(*this);
+}
 
 bool TTarveloApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -1,6 +1,8 @@
 #pragma once
-// The application object. Its notify() is the program's one error handler: an error that escapes
-// an event handler (a file that cannot be read or created, a text that is not a valid integer or
+// The application object, set up as the program is wherever it is made (the program, the window
+// tests, the benchmarks): named "Tarvelo" (the caption of its message boxes) and in the visual
+// style "Windows10". Its notify() is the program's one error handler: an error that escapes an
+// event handler (a file that cannot be read or created, a text that is not a valid integer or
 // date, a failing UDP port) ends that event and is shown as a message box; the program goes on.
 
 #include <QApplication>

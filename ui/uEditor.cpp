@@ -273,6 +273,11 @@ void TFEditor::EditNew() {
 }
 
 void TFEditor::EditEntry(const QPersistentModelIndex& entry, const TBuffer& bytes) {
+  // Refused before anything changes: never half-loaded, never in place of what the editor holds.
+  if (const QString refusal = RefusalOf(bytes); !refusal.isEmpty()) {
+    ShowErrorReport(refusal);
+    return;
+  }
   const bool sameUse = isVisible() && use_ == TUse::ExistingEntry && entry_.isValid() && entry_ == entry;
   if (isVisible() && !sameUse &&
       !MayLeave(QStringLiteral("The entry in the editor has changes that are not stored yet. "
@@ -310,19 +315,31 @@ void TFEditor::FormShow() {
   if (use_ == TUse::ExistingEntry) LoadEntry();
 }
 
+QString TFEditor::RefusalOf(const TBuffer& rec) const {
+  // An entry without procedures loads nothing at all (its date is not looked at).
+  if (!IsWellFormedRecord(rec) || ProcCount(rec) == 0) return {};
+  const std::string dateText = DateText(rec);
+  if (!IsCalendarDate(Day(rec), Month(rec), Year(rec))) {
+    try {
+      ParseDateText(dateText);  // says why in the words every date field uses
+    } catch (const TarveloError& e) {
+      return QString::fromStdString(e.what());
+    }
+  }
+  const QDate picked(Year(rec), Month(rec), Day(rec));
+  if (picked < dtp1->Minimum() || picked > dtp1->Maximum()) {
+    return QStringLiteral("The date %1 is outside the range of the date picker (%2 to %3)")
+        .arg(QString::fromStdString(dateText), dtp1->Minimum().toString(QStringLiteral("d.M.yyyy")),
+             dtp1->Maximum().toString(QStringLiteral("d.M.yyyy")));
+  }
+  return {};
+}
+
 void TFEditor::LoadEntry() {
   const TBuffer& rec = loaded_;
-  if (!IsWellFormedRecord(rec) || ProcCount(rec) == 0) return;
-
-  const std::string dateText = DateText(rec);
-  const CalendarDate date = ParseDateText(dateText);
-  const QDate picked(date.year, date.month, date.day);
-  if (picked < dtp1->Minimum() || picked > dtp1->Maximum()) {
-    throw TarveloError("The date " + dateText + " is outside the range of the date picker (" +
-                       dtp1->Minimum().toString(QStringLiteral("d.M.yyyy")).toStdString() + " to " +
-                       dtp1->Maximum().toString(QStringLiteral("d.M.yyyy")).toStdString() + ")");
-  }
-  dtp1->SetDate(picked);
+  // What cannot be shown never gets here (EditEntry refused it); nothing is loaded of it.
+  if (!IsWellFormedRecord(rec) || ProcCount(rec) == 0 || !RefusalOf(rec).isEmpty()) return;
+  dtp1->SetDate(QDate(Year(rec), Month(rec), Day(rec)));
   edtKMStand->setText(QString::fromStdString(KMText(rec)));
   cbbWorkshopTYP->setCurrentIndex(WorkshopTypeListPosition(WorkshopTYP(rec)));
   edtWorkshopID->setText(QString::fromStdString(WorkshopIDText(rec)));

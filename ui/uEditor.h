@@ -32,6 +32,9 @@ class TFEditor : public QWidget {
   // "Add": a new entry. "Edit": the entry at `entry`, loaded from its bytes. When the editor is
   // open on another entry and holds changes, the user is asked first whether to give them up;
   // "No" keeps the editor on what it holds. Opening it again on what it edits brings it to the front.
+  // An entry the editor cannot show (a stored date that is no calendar date, or one outside the
+  // date picker's range) is refused with the error report before anything changes: the editor
+  // stays exactly as it was, open on what it held or closed.
   void EditNew();
   void EditEntry(const QPersistentModelIndex& entry, const TBuffer& bytes);
 
@@ -71,6 +74,8 @@ class TFEditor : public QWidget {
 
   void FormShow();
   void LoadEntry();
+  // Why the editor cannot show the entry: the error report's text, or empty when it can.
+  QString RefusalOf(const TBuffer& rec) const;
   void btnProcADDClick();
   void Delete1Click();
   void btnSAVEClick();

@@ -165,11 +165,9 @@ TFMain::~TFMain() {
 void TFMain::FormCreate() {
   setWindowTitle(QString::fromLatin1(kMainCaption));
   SetStatus(QStringLiteral("Hello world"));
-  // Every change of the history is followed by a full rebuild of the entries list.
-  connect(&history_, &QAbstractItemModel::modelReset, this, &TFMain::RefreshList);
-  connect(&history_, &QAbstractItemModel::rowsInserted, this, &TFMain::RefreshList);
-  connect(&history_, &QAbstractItemModel::rowsRemoved, this, &TFMain::RefreshList);
-  connect(&history_, &QAbstractItemModel::dataChanged, this, &TFMain::RefreshList);
+  // The entries list follows the history by itself (a full rebuild on every change); whenever it
+  // is rebuilt or emptied, no entry is selected, so the procedures list is emptied too.
+  connect(entries_, &QAbstractItemModel::modelReset, procedures_, &TProceduresModel::Clear);
 }
 
 void TFMain::CreateHeaderBar() {
@@ -327,10 +325,9 @@ void TFMain::closeEvent(QCloseEvent* event) {
 
 void TFMain::SetStatus(const QString& message) { stat1->setText(QStringLiteral("Status: ") + message); }
 
-void TFMain::RefreshList() {
-  procedures_->Clear();
-  entries_->Refresh();
-}
+void TFMain::RefreshList() { entries_->Refresh(); }
+
+QRect TFMain::EntriesListFrame() const { return QRect(lv1->mapToGlobal(QPoint(0, 0)), lv1->size()); }
 
 int TFMain::SelectedEntryIndex() const {
   const QModelIndexList rows = lv1->selectionModel()->selectedRows();
@@ -490,9 +487,5 @@ void TFMain::Delete2Click() {
 void TFMain::ClearClick() {
   // Only the lists on the screen: the entries stay, and "Undo" shows them again.
   undo_->push(ClearListCommand(
-      [this] {
-        procedures_->Clear();
-        entries_->Clear();
-      },
-      [this] { RefreshList(); }));
+      [this] { entries_->Clear(); }, [this] { RefreshList(); }));
 }

@@ -34,6 +34,9 @@ class TFMain : public QMainWindow {
   // want to cut off). Without a guard the program ends.
   void SetQuitGuard(std::function<bool()> mayQuit) { quitGuard_ = std::move(mayQuit); }
 
+  // Where the entries list lies on the screen: what the other windows keep clear of.
+  QRect EntriesListFrame() const;
+
   // The car's VIN, once "DETECT" found one: the service book prints it.
   void SetVehicleVin(const QString& vin);
 

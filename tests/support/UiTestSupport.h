@@ -157,8 +157,6 @@ inline void UseDesktopSizedOffscreenScreen() {
     StartSocketLibrary();                                        \
     UseDesktopSizedOffscreenScreen();                            \
     TTarveloApplication app(argc, argv);                         \
-    app.setApplicationName(QStringLiteral("Tarvelo"));           \
-    ApplyVisualStyle(app);                                       \
     TestClass test;                                              \
     return QTest::qExec(&test, argc, argv);                      \
   }

@@ -239,12 +239,15 @@ void TFConnect::RunWrite() {
   SetWriting(true);
   AtScopeExit done{[this] { SetWriting(false); }};
 
+  TWriteObserver observer;
+  observer.progress = [this, &written, total](std::size_t done, std::size_t) {
+    written = static_cast<int>(done);
+    ShowProgress(TProgressState::Running, written, total);
+  };
+  // While the head unit asks for more time, the bar says so, with the seconds waited.
+  observer.waiting = [this](const std::string& text) { prgWrite->setFormat(QString::fromStdString(text)); };
   const bool complete = WriteServiceHistory(
-      *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); },
-      [this, &written, total](std::size_t done, std::size_t) {
-        written = static_cast<int>(done);
-        ShowProgress(TProgressState::Running, written, total);
-      });
+      *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); }, observer);
   ShowProgress(complete ? TProgressState::Complete : TProgressState::Failed, written, total);
 }
 

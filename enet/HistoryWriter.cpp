@@ -144,7 +144,8 @@ class TWritePass {
     if (observer_.waiting) {
       session_.SetPendingObserver([this, waiting](std::chrono::milliseconds waited) {
         observer_.waiting(waiting + ": the head unit asks for more time (" +
-                          std::to_string(std::chrono::duration_cast<std::chrono::seconds>(waited).count()) + " s)");
+                          std::to_string(std::chrono::duration_cast<std::chrono::seconds>(waited).count()) + " s)",
+                          waited);
       });
     }
     TExchange exchange;

@@ -20,6 +20,7 @@
 // - A stop (the user's "Stop", Ctrl-C) ends it before the next request.
 // Whenever the head unit does not hold exactly the list, the last "ERR: " line says what it holds.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,9 +46,10 @@ using TLogSink = std::function<void(const std::string&)>;
 struct TWriteObserver {
   // Entries written so far, of all: after each entry's answer, and 0 when the write (re)starts.
   std::function<void(std::size_t written, std::size_t total)> progress;
-  // While the head unit asks for more time ("response pending"), after each such answer:
+  // While the head unit asks for more time ("response pending"), after each such answer, with the
+  // time since the request was sent:
   // "Entry 3 of 9: the head unit asks for more time (12 s)".
-  std::function<void(const std::string& text)> waiting;
+  std::function<void(const std::string& text, std::chrono::milliseconds waited)> waiting;
 };
 
 // Runs the sequence over session (its host and port are set from the job; its timings give the

@@ -161,7 +161,9 @@ TEST_P(HostileCar, TheWriteEndsWithTheRightErrorsAndTheProgramStaysUsable) {
   EXPECT_EQ(complete, completes);
   ASSERT_GE(log.size(), 3u);
   EXPECT_EQ(log[log.size() - 2], completes ? "[ COMPLETE ]" : "[ ERROR ]");
-  if (c.completes) EXPECT_EQ((*car)->History(), c.entries);  // exactly the list, whatever it stored before the drop
+  if (c.completes) {
+    EXPECT_EQ((*car)->History(), c.entries);  // exactly the list, whatever it stored before the drop
+  }
   EXPECT_EQ(log.back(), "");
   // Every receive gives up after its time-out, so even the worst gateway holds a write of n requests
   // for no more than about that long each.

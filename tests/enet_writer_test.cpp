@@ -260,7 +260,7 @@ TEST(HistoryWriter, AHeadUnitThatAsksForMoreTimeIsReported) {
   TEnetSession session(QuickTimings());
   TWriteObserver observer;
   Lines waiting;
-  observer.waiting = [&](const std::string& text) { waiting.push_back(text); };
+  observer.waiting = [&](const std::string& text, std::chrono::milliseconds) { waiting.push_back(text); };
   TWriteJob job{"127.0.0.1", car.Port(), {ExampleEntryBytes()}, true};
   EXPECT_TRUE(WriteServiceHistory(session, job, [](const std::string&) {}, observer));
   ASSERT_EQ(waiting.size(), 9u);  // three for each of the three requests

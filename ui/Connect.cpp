@@ -250,7 +250,7 @@ void TFConnect::RunWrite() {
     ShowProgress(TProgressState::Running, written, total);
   };
   // While the head unit asks for more time, the bar says so, with the seconds waited.
-  observer.waiting = [this](const std::string& text) { prgWrite->setFormat(QString::fromStdString(text)); };
+  observer.waiting = [this](const std::string& text, std::chrono::milliseconds) { prgWrite->setFormat(QString::fromStdString(text)); };
   const bool complete = WriteServiceHistory(
       *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); }, observer);
   ShowProgress(complete ? TProgressState::Complete : TProgressState::Failed, written, total);

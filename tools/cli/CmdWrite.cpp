@@ -62,11 +62,12 @@ void AddWriteCommand(CLI::App& app, CliStreams& io) {
       if (!terminal) return;
       io.err << "\rWritten " << written << " of " << total << " entries" << (written == total ? "\n" : "") << std::flush;
     };
-    // A head unit that keeps asking for more time is no hang: say so, now and then.
+    // A head unit that keeps asking for more time is no hang: say so, now and then. A short wait
+    // is not worth a line (head units ask for time for the erase as a matter of course).
     std::optional<std::chrono::steady_clock::time_point> lastNote;
-    observer.waiting = [&io, terminal, &lastNote](const std::string& text) {
+    observer.waiting = [&io, terminal, &lastNote](const std::string& text, std::chrono::milliseconds waited) {
       const auto now = std::chrono::steady_clock::now();
-      if (lastNote && now - *lastNote < kWaitingNoteInterval) return;
+      if (waited < kWaitingNoteInterval || (lastNote && now - *lastNote < kWaitingNoteInterval)) return;
       lastNote = now;
       io.err << (terminal ? "\r" : "") << text << "\n" << std::flush;
     };

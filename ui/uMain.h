@@ -7,12 +7,15 @@
 #include <QPersistentModelIndex>
 #include <functional>
 
-class QHeaderView;
+#include "ServiceRecord.h"
+
 class QLabel;
 class QMenu;
 class QAction;
 class QTreeView;
+class QUndoStack;
 class TEntriesModel;
+class THeaderBar;
 class THistoryModel;
 class TProceduresModel;
 
@@ -33,6 +36,11 @@ class TFMain : public QMainWindow {
 
   // The car's VIN, once "DETECT" found one: the service book prints it.
   void SetVehicleVin(const QString& vin);
+
+  // The editor's "OK": a new entry on top of the list, or the edited entry in its place (at the
+  // end when it went meanwhile). Both can be undone, as "Delete" and "Clear" can.
+  void elementADD(TBuffer entry);
+  void elementEDT(const QPersistentModelIndex& entry, TBuffer edited);
 
  signals:
   void AddRequested();
@@ -58,12 +66,16 @@ class TFMain : public QMainWindow {
   void OpenCommand();             // the open dialog, then the file's entries in place of the list
   bool OpenHistoryFile();         // the open dialog; false: cancelled. Sets _lastfn
   void SaveHistoryFile();         // the save dialog, then the list into the chosen file
+  // The service book at path, with a progress dialog (and "Cancel") when it takes a while.
+  // False: cancelled, nothing written.
+  bool SaveServiceBook(const QString& path);
 
   void hdrcntrl1SectionClick(int section);
   void lv1SelectItem();
   void Add1Click();
   void Edit1Click();
   void Delete2Click();
+  void ClearClick();
   int SelectedEntryIndex() const;  // the row of the entry selected in lv1, or -1
 
   THistoryModel& history_;
@@ -71,7 +83,9 @@ class TFMain : public QMainWindow {
   QString vin_;     // the VIN "DETECT" found since the program started, or empty
   std::function<bool()> quitGuard_;
 
-  QHeaderView* hdrcntrl1 = nullptr;
+  QUndoStack* undo_ = nullptr;  // Add, Edit, Delete and Clear since the last "Open"
+
+  THeaderBar* hdrcntrl1 = nullptr;
   QTreeView* lv1 = nullptr;
   QTreeView* lv2 = nullptr;
   QLabel* stat1 = nullptr;  // the status bar's one panel
@@ -79,6 +93,8 @@ class TFMain : public QMainWindow {
   QAction* Add1 = nullptr;
   QAction* Edit1 = nullptr;
   QAction* Delete2 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   TEntriesModel* entries_ = nullptr;
   TProceduresModel* procedures_ = nullptr;
 };

@@ -75,6 +75,7 @@ THistoryList HistoryFromCsv(std::string_view text) {
 
   THistoryList list;
   list.reserve(records.size() - 1);
+  TImportRefusals refusals;
   for (std::size_t r = 1; r < records.size(); ++r) {
     const TCsvRecord& row = records[r];
     if (row.fields.size() != header.fields.size()) {
@@ -88,9 +89,14 @@ THistoryList HistoryFromCsv(std::string_view text) {
       if (found == columns.end()) return std::nullopt;
       return TImportCell{row.fields[found->second], row.line};
     };
-    TImportEntry entry = EntryCells(row.line, cell);
-    entry.procedures = ParseProcedureCells(*cell(column::kProcedures), cell(column::kProcedureReserved));
-    list.push_back(ImportEntry(entry));
+    try {
+      TImportEntry entry = EntryCells(row.line, cell);
+      entry.procedures = ParseProcedureCells(*cell(column::kProcedures), cell(column::kProcedureReserved));
+      list.push_back(ImportEntry(entry));
+    } catch (const TImportError& refused) {
+      refusals.Add(refused);
+    }
   }
+  refusals.ThrowIfAny();
   return list;
 }

@@ -39,6 +39,8 @@ std::optional<char> CsvSeparatorNamed(std::string_view name) {
   return std::nullopt;
 }
 
+char CsvSeparatorForDecimalPoint(char32_t decimalPoint) { return decimalPoint == U',' ? kCsvSemicolon : kCsvComma; }
+
 std::string ExportHistory(const THistoryList& list, TExchangeFormat format, const TExportOptions& options) {
   switch (format) {
     case TExchangeFormat::Csv: return HistoryToCsv(list, options.csvSeparator);

@@ -23,6 +23,10 @@ std::optional<TExchangeFormat> ExchangeFormatOfPath(const std::string& path);
 // "comma", "semicolon" or "tab" (either case) to the CSV separator; nullopt for anything else.
 std::optional<char> CsvSeparatorNamed(std::string_view name);
 
+// The separator spreadsheets in a locale split CSV lines at: a semicolon where the locale writes
+// decimals with a comma (German, French: "1,5"), else a comma.
+char CsvSeparatorForDecimalPoint(char32_t decimalPoint);
+
 struct TExportOptions {
   char csvSeparator = kCsvComma;  // CSV only
 };

@@ -56,6 +56,35 @@ std::optional<TImportCell> Cell(const TJsonValue& object, std::string_view key) 
                                        ", not a number or a text; write it as export writes it");
 }
 
+// One entry of the "entries" list (the i-th, from 0) as bytes; throws TImportError.
+TBuffer EntryFromJson(const TJsonValue& e, std::size_t i) {
+  if (e.kind != TJsonValue::Kind::Object) {
+    throw TImportError(e.line, "entry " + std::to_string(i + 1) + " is not an object; write it as {...}, as export does");
+  }
+  TImportEntry entry = EntryCells(e.line, [&](std::string_view key) { return Cell(e, key); });
+  const TJsonMember* procedures = e.Find(column::kProcedures);
+  entry.proceduresGiven = procedures != nullptr;
+  if (procedures && procedures->value.kind != TJsonValue::Kind::Array) {
+    throw TImportError(procedures->line, "\"Procedures\" is not a list; write it as [...], as export does");
+  }
+  for (std::size_t k = 0; procedures && k < procedures->value.items.size(); ++k) {
+    const TJsonValue& p = procedures->value.items[k];
+    if (p.kind != TJsonValue::Kind::Object) {
+      throw TImportError(p.line, "procedure " + std::to_string(k + 1) + " is not an object; write it as {...}, "
+                                 "as export does");
+    }
+    TImportProcedure procedure;
+    procedure.line = p.line;
+    procedure.typeCode = Cell(p, procedure_key::kTypeCode);
+    procedure.statusCode = Cell(p, procedure_key::kStatusCode);
+    procedure.serviceType = Cell(p, procedure_key::kServiceType);
+    procedure.status = Cell(p, procedure_key::kStatus);
+    procedure.reserved = Cell(p, procedure_key::kReserved);
+    entry.procedures.push_back(std::move(procedure));
+  }
+  return ImportEntry(entry);
+}
+
 }  // namespace
 
 std::string HistoryToJson(const THistoryList& list) {
@@ -78,33 +107,15 @@ THistoryList HistoryFromJson(std::string_view text) {
   }
   THistoryList list;
   list.reserve(entries->value.items.size());
+  TImportRefusals refusals;
   for (std::size_t i = 0; i < entries->value.items.size(); ++i) {
-    const TJsonValue& e = entries->value.items[i];
-    if (e.kind != TJsonValue::Kind::Object) {
-      throw TImportError(e.line, "entry " + std::to_string(i + 1) + " is not an object; write it as {...}, as export does");
+    try {
+      list.push_back(EntryFromJson(entries->value.items[i], i));
+    } catch (const TImportError& refused) {
+      refusals.Add(refused);
     }
-    TImportEntry entry = EntryCells(e.line, [&](std::string_view key) { return Cell(e, key); });
-    const TJsonMember* procedures = e.Find(column::kProcedures);
-    entry.proceduresGiven = procedures != nullptr;
-    if (procedures && procedures->value.kind != TJsonValue::Kind::Array) {
-      throw TImportError(procedures->line, "\"Procedures\" is not a list; write it as [...], as export does");
-    }
-    for (std::size_t k = 0; procedures && k < procedures->value.items.size(); ++k) {
-      const TJsonValue& p = procedures->value.items[k];
-      if (p.kind != TJsonValue::Kind::Object) {
-        throw TImportError(p.line, "procedure " + std::to_string(k + 1) + " is not an object; write it as {...}, "
-                                   "as export does");
-      }
-      TImportProcedure procedure;
-      procedure.line = p.line;
-      procedure.typeCode = Cell(p, procedure_key::kTypeCode);
-      procedure.statusCode = Cell(p, procedure_key::kStatusCode);
-      procedure.serviceType = Cell(p, procedure_key::kServiceType);
-      procedure.status = Cell(p, procedure_key::kStatus);
-      procedure.reserved = Cell(p, procedure_key::kReserved);
-      entry.procedures.push_back(std::move(procedure));
-    }
-    list.push_back(ImportEntry(entry));
   }
+  refusals.ThrowIfAny();
   return list;
 }
+

@@ -31,6 +31,9 @@ bool IsLetter(char32_t c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
   if (c == 0xAA || c == 0xB5 || c == 0xBA) return true;  // ª µ º
   if (c >= 0xC0 && c <= 0x24F) return c != 0xD7 && c != 0xF7;  // À..ɏ without × ÷
+  // Punctuation, currency signs (€ is U+20AC), arrows and other symbols are no letters: "€12" is an
+  // amount.
+  if (c >= 0x2000 && c <= 0x2BFF) return false;
   return c >= 0x370;  // Greek, Cyrillic and beyond: letters, as far as a spreadsheet cares
 }
 

@@ -292,6 +292,17 @@ TEST(ExchangeImport, CsvRefusalsSayTheLineAndWhy) {
        "Line 2: Date \"02/01/2020\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
       {"a date the editor would not take", kHeader + Row("30.2.2020", "1000", "A1", "2", oil),
        "Line 2: Date \"30.2.2020\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
+      {"a German date saved with a short year", kHeader + Row("21.01.23", "1000", "A1", "2", oil),
+       "Line 2: Date \"21.01.23\" has a year of 2 digits; write the year in full (YYYY-MM-DD or D.M.YYYY): a "
+       "spreadsheet that saves dates with short years drops the century"},
+      {"a date typed with a short year", kHeader + Row("21.1.23", "1000", "A1", "2", oil),
+       "Line 2: Date \"21.1.23\" has a year of 2 digits; write the year in full (YYYY-MM-DD or D.M.YYYY): a "
+       "spreadsheet that saves dates with short years drops the century"},
+      {"a date with a one-digit year", kHeader + Row("1.1.5", "1000", "A1", "2", oil),
+       "Line 2: Date \"1.1.5\" has a year of 1 digit; write the year in full (YYYY-MM-DD or D.M.YYYY): a "
+       "spreadsheet that saves dates with short years drops the century"},
+      {"an ISO date with a short year", kHeader + Row("23-01-21", "1000", "A1", "2", oil),
+       "Line 2: Date \"23-01-21\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
       {"no date", kHeader + Row("", "1000", "A1", "2", oil), "Line 2: Date is empty; write the date as YYYY-MM-DD"},
       {"date bytes that are not 4 bytes", kHeader + Row("", "1000", "A1", "2", oil, "28 0D 07,,,"),
        "Line 2: Date bytes \"28 0D 07\" is not 4 bytes (day, month, year) of hex"},
@@ -397,6 +408,22 @@ TEST(ExchangeImport, JsonRefusalsSayTheLineAndWhy) {
       {"a zero character in the workshop ID", "{\"entries\": [{\"Date\": \"2020-02-01\", \"KM\": 1, \"Workshop type code\": 1,\n"
                                               "\"Workshop ID\": \"A\\u0000B\"}]}",
        "Line 2: Workshop ID \"A\\x00B\" holds a zero character; give its bytes in \"Workshop ID bytes\""},
+      {"entries twice", "{\"entries\": [" + good + "],\n\"entries\": [" + good + "]}",
+       "Line 3: the key \"entries\" is there twice in one object (first on line 1); remove one of them, as only one "
+       "can count"},
+      {"a key twice in an entry", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 5,\n\"KM\": 6}]}",
+       "Line 3: the key \"KM\" is there twice in one object (first on line 2); remove one of them, as only one can count"},
+      {"a number beyond every range", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 1e999}]}",
+       "Line 2: KM \"1e999\" is a number out of every range; write a whole number, as export writes it"},
+      {"km as typed with an exponent", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 1e2}]}",
+       "Line 2: KM \"1e2\" is not a whole number from 0 to 4294967295"},
+      {"km too large for any integer", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 123456789012345678901234}]}",
+       "Line 2: KM \"123456789012345678901234\" is not a whole number from 0 to 4294967295"},
+      {"a code as typed", "{\"entries\": [{\"Date\": \"2020-02-01\", \"KM\": 1,\n\"Workshop type code\": 1.0}]}",
+       "Line 2: Workshop type code \"1.0\" is not a whole number from 0 to 255"},
+      {"a date with a short year", "{\"entries\": [{\"Date\": \"1.2.20\", \"KM\": 1}]}",
+       "Line 1: Date \"1.2.20\" has a year of 2 digits; write the year in full (YYYY-MM-DD or D.M.YYYY): a spreadsheet "
+       "that saves dates with short years drops the century"},
       {"procedures not a list", "{\"entries\": [{\"Date\": \"2020-02-01\", \"KM\": 1, \"Workshop type code\": 1,\n"
                                 "\"Workshop ID\": \"A\", \"Status code\": 2,\n\"Procedures\": 3}]}",
        "Line 3: \"Procedures\" is not a list; write it as [...], as export does"},

@@ -597,6 +597,17 @@ class TestMainWindow : public TWindowsTest {
     QVERIFY2(Status().startsWith(QStringLiteral("Status: Invalid data: ") + bad + QStringLiteral(" (Line 1: ")),
              qPrintable(Status()));
     QCOMPARE(Entries(), sample);
+    // Several refused rows: the first in the status bar, and how many more.
+    std::string twoBad = csvText;
+    twoBad.replace(twoBad.find("2024-03-14"), 10, "14.3.24");
+    twoBad.replace(twoBad.find("2023-09-02"), 10, "2.9.23");
+    const QString bads = WriteFile(QStringLiteral("bads.csv"), TBuffer(twoBad.begin(), twoBad.end()));
+    OpenThroughDialog(bads);
+    QCOMPARE(Status(), QStringLiteral("Status: Invalid data: ") + bads +
+                           QStringLiteral(" (Line 2: Date \"14.3.24\" has a year of 2 digits; write the year in full "
+                                          "(YYYY-MM-DD or D.M.YYYY): a spreadsheet that saves dates with short years "
+                                          "drops the century; and 1 more: tarvelo-cli import lists them all)"));
+    QCOMPARE(Entries(), sample);
 
     const QString book = saveAs(QStringLiteral("PDF service book (*.pdf)"), QStringLiteral("book"));
     const TBuffer pdf = ReadBytes(book.toStdString() + ".pdf");

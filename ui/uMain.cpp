@@ -88,6 +88,15 @@ const QString kCsvFilter = QStringLiteral("CSV for spreadsheets (*.csv)");
 const QString kJsonFilter = QStringLiteral("JSON (*.json)");
 const QString kServiceBookFilter = QStringLiteral("PDF service book (*.pdf)");
 
+// The status bar holds one line: of the refusals of an import, one on each line, the first and
+// how many lines more there are.
+QString FirstRefusal(const std::string& problem) {
+  const std::size_t end = problem.find('\n');
+  if (end == std::string::npos) return QString::fromStdString(problem);
+  const auto more = std::count(problem.begin(), problem.end(), '\n');
+  return QString::fromStdString(problem.substr(0, end)) + QStringLiteral("; and %1 more: tarvelo-cli import lists them all").arg(more);
+}
+
 // "Save As" offers CSV in both separators: spreadsheets in a locale that writes decimals with a
 // comma (German, French) split lines at semicolons, the others at commas.
 const QString kCsvCommaFilter = QStringLiteral("CSV for spreadsheets, separated by commas (*.csv)");
@@ -395,7 +404,7 @@ void TFMain::OpenCommand() {
   if (!load.Loaded()) {
     // A refused spreadsheet or JSON file says where: the line and the reason.
     SetStatus(QStringLiteral("Invalid data: ") + _lastfn +
-              (exchange ? QStringLiteral(" (") + QString::fromStdString(load.problem) + QStringLiteral(")") : QString()));
+              (exchange ? QStringLiteral(" (") + FirstRefusal(load.problem) + QStringLiteral(")") : QString()));
     return;
   }
   history_.ReplaceAll(std::move(load.entries));

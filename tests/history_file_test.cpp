@@ -165,27 +165,27 @@ TEST(HistoryFile, ADeviceWithoutEndIsRefusedAtTheLimit) {
             "Cannot open file \"/dev/zero\". File too large");
 }
 
-// The most memory the process has held so far, in KiB (0 where the system does not say).
+#ifndef _WIN32
+// The most memory the process has held so far, in KiB.
 long PeakMemoryKiB() {
-#ifdef _WIN32
-  return 0;
-#else
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
-#endif
 }
+#endif
 
 // A file over the limit is refused from its size: no byte is read and no buffer is taken, so a
 // file of gigabytes costs neither time nor memory. A sparse file stands for it.
 TEST(HistoryFile, AFileOverTheLimitIsRefusedFromItsSizeBeforeItIsRead) {
   TempDir dir;
+#ifndef _WIN32  // a sparse file of 2 GiB, which Windows file systems may well write out whole
   const std::string path = dir.File("huge.kelta");
   WriteBytes(path, ExampleEntryBytes());
   std::filesystem::resize_file(path, std::uintmax_t{2} << 30);  // 2 GiB, holes but for the first entry
   const long before = PeakMemoryKiB();
   EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(path); }), "Cannot open file \"" + path + "\". File too large");
   EXPECT_LT(PeakMemoryKiB() - before, 256 * 1024);  // reading up to the limit would take 1 GiB
+#endif
   // At the limit a file is still read whole.
   const std::string small = dir.File("small.kelta");
   WriteBytes(small, TBuffer(100, 1));

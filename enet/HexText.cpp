@@ -12,6 +12,8 @@ int HexDigitValue(char c) {
   return -1;
 }
 
+int HexDigitOfEitherCase(char c) { return HexDigitValue((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c); }
+
 }  // namespace
 
 std::string BytesToHexText(std::span<const uint8_t> bytes) {
@@ -59,10 +61,40 @@ TBuffer HexTextToBytes(std::string_view text) {
   return bytes;
 }
 
-std::optional<THexRequest> HexRequest(std::string_view target, std::string_view request) {
-  std::string text(target);
-  text += request;
-  const TBuffer bytes = HexTextToBytes(text);
-  if (bytes.empty()) return std::nullopt;
-  return THexRequest{bytes[0], TBuffer(bytes.begin() + 1, bytes.end())};
+std::optional<TBuffer> ParseTypedHex(std::string_view text, std::string& problem) {
+  const std::string quoted = "\"" + std::string(text) + "\"";
+  TBuffer bytes;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == ' ') {
+      ++i;
+      continue;
+    }
+    // One group of digits between spaces: whole bytes only.
+    std::size_t end = i;
+    while (end < text.size() && text[end] != ' ') {
+      const char c = text[end];
+      if (HexDigitOfEitherCase(c) < 0) {
+        problem = quoted + " holds \"" + std::string(1, c) + "\" at character " + std::to_string(end + 1) +
+                  ", which is no hex digit; write bytes as two digits 0-9 or A-F each, such as 3101A080";
+        return std::nullopt;
+      }
+      ++end;
+    }
+    const std::string_view group = text.substr(i, end - i);
+    if (group.size() % 2 != 0) {
+      problem = quoted + " is not whole bytes: \"" + std::string(group) + "\" has " + std::to_string(group.size()) +
+                (group.size() == 1 ? " hex digit" : " hex digits") + "; write two digits for every byte, such as 0A for 10";
+      return std::nullopt;
+    }
+    for (std::size_t k = 0; k < group.size(); k += 2) {
+      bytes.push_back(static_cast<uint8_t>(HexDigitOfEitherCase(group[k]) << 4 | HexDigitOfEitherCase(group[k + 1])));
+    }
+    i = end;
+  }
+  if (bytes.empty()) {
+    problem = quoted + " holds no byte; write at least one, as two hex digits";
+    return std::nullopt;
+  }
+  return bytes;
 }

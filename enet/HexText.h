@@ -16,16 +16,14 @@ std::string BytesToHexText(std::string_view bytes);
 std::string BytesToSpacedHexText(std::span<const uint8_t> bytes);
 std::string BytesToSpacedHexText(std::string_view bytes);
 
-// A request's hex text to bytes, as the exchange converts it: spaces are removed and either case
-// is taken; the text gives length / 2 bytes (an odd last character is ignored). Conversion stops
-// at the first pair that is not two hex digits; the bytes from there on stay zero.
+// Hex text to bytes as the exchange once converted its requests: spaces are removed and either case
+// is taken; the text gives length / 2 bytes (an odd last character is ignored), and conversion
+// stops at the first pair that is not two hex digits, the bytes from there on staying zero. Nothing
+// a user types goes through it any more (see ParseTypedHex); the tests and benchmarks write their
+// frames with it, always in well-formed hex.
 TBuffer HexTextToBytes(std::string_view text);
 
-// A request typed by hand (`tarvelo-cli request`): the target's and the request's hex texts are
-// converted as one text, target first, as above; the first byte is the target, the rest the request.
-// nullopt when the texts do not hold even the target's byte.
-struct THexRequest {
-  uint8_t target = 0;
-  TBuffer request;
-};
-std::optional<THexRequest> HexRequest(std::string_view target, std::string_view request);
+// Hex text a user typed (`tarvelo-cli request`): whole bytes of two hex digits each, either case,
+// spaces allowed between bytes ("31 01 A0 80", "3101a080"). The bytes, or, when the text is no such
+// thing, nullopt and the reason in words the user can act on (problem).
+std::optional<TBuffer> ParseTypedHex(std::string_view text, std::string& problem);

@@ -9,6 +9,8 @@
 #include "HexCells.h"
 #include "HistoryCheck.h"
 #include "ImportError.h"
+#include "SpreadsheetText.h"
+#include "TextEncoding.h"
 #include "TextParsing.h"
 
 namespace {
@@ -58,16 +60,21 @@ bool TextGivesWorkshopIDBack(std::span<const uint8_t> field, const std::string& 
   return zeroAfter && !HasControlCharacter(text) && Utf8ToAnsi(text) == bytes;
 }
 
-// Whether a spreadsheet program may take the text for a number, a date, a time or a formula and
-// change it ("0042" becomes 42, "1-2" a date, "=A1" a formula): text without a letter (but the
-// exponent's E), or starting with one of = + - @.
-bool SpreadsheetMayChange(std::string_view text) {
-  if (text.empty()) return false;
-  if (std::string_view("=+-@").find(text.front()) != std::string_view::npos) return true;
-  return std::none_of(text.begin(), text.end(), [](char c) {
-    const auto b = static_cast<uint8_t>(c);
-    return b >= 0x80 || (((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) && b != 'E' && b != 'e');
-  });
+// The workshop ID field as the text cell shows it, and whether the bytes cell must be given beside
+// it: when the text does not give the field back, or when a spreadsheet may rewrite the text.
+struct TWorkshopIDCells {
+  std::string text;
+  bool bytesNeeded = false;
+};
+
+TWorkshopIDCells WorkshopIDCells(std::span<const uint8_t> field) {
+  const std::string bytes(reinterpret_cast<const char*>(field.data()),
+                          std::find(field.begin(), field.end(), uint8_t{0}) - field.begin());
+  const std::string text = AnsiToUtf8(bytes);
+  if (!TextGivesWorkshopIDBack(field, bytes, text)) return {ReadableWorkshopID(bytes), true};
+  // A text that a spreadsheet turns into a value, or that looks like UTF-8 read in the code page
+  // ("Ã¼", which import refuses without its bytes), gets its bytes too.
+  return {text, SpreadsheetMayRewrite(text) || LooksDecodedTwice(text)};
 }
 
 template <typename T>
@@ -93,7 +100,7 @@ std::optional<uint32_t> ParseNumber(std::string_view text, uint32_t max) {
 }
 
 const TImportCell& Needed(const std::optional<TImportCell>& cell, std::string_view name, std::size_t line) {
-  if (!cell) throw TImportError(line, "no " + Quoted(name));
+  if (!cell) throw TImportError(line, "no " + Quoted(name) + "; add it, as export writes it");
   return *cell;
 }
 
@@ -120,16 +127,33 @@ TBuffer ParseBytes(const TImportCell& cell, std::string_view name, std::size_t s
   return *bytes;
 }
 
+// The head's reserved byte: two hex digits, or one, as a spreadsheet leaves "05" after it took it
+// for the number 5.
+uint8_t ParseReservedByte(const TImportCell& cell) {
+  const std::string_view text = Trimmed(cell.text);
+  if (text.size() == 1) return ParseBytes({"0" + std::string(text), cell.line}, column::kReserved, 1, "1 byte")[0];
+  return ParseBytes(cell, column::kReserved, 1, "1 byte")[0];
+}
+
 // "2024-03-14" (four digits, two, two) or, as the lists and the editor write it, "14.3.2024"; a
-// calendar date either way.
+// calendar date either way, the year in four digits: a spreadsheet that saves "21.01.2023" as
+// "21.01.23" has dropped the century, which must not come back as the year 23.
 void PutDate(const TImportCell& cell, TBuffer& rec) {
   const std::string_view t = cell.text;
   const auto invalid = [&] {
     return TImportError(cell.line, "Date " + Quoted(t) + " is not a calendar date written YYYY-MM-DD (or D.M.YYYY)");
   };
-  if (t.empty()) throw TImportError(cell.line, "Date is empty");
+  if (t.empty()) throw TImportError(cell.line, "Date is empty; write the date as YYYY-MM-DD");
   CalendarDate date;
   if (t.find('.') != std::string_view::npos) {
+    const std::string_view year = t.substr(t.rfind('.') + 1);
+    if (!year.empty() && year.size() < 4 && std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      throw TImportError(cell.line, "Date " + Quoted(t) + " has a year of " + std::to_string(year.size()) +
+                                        (year.size() == 1 ? " digit" : " digits") +
+                                        "; write the year in full (YYYY-MM-DD or D.M.YYYY): a spreadsheet that saves "
+                                        "dates with short years drops the century");
+    }
+    if (year.size() != 4) throw invalid();
     try {
       date = ParseDateText(t);
     } catch (const TarveloError&) {
@@ -149,6 +173,18 @@ void PutDate(const TImportCell& cell, TBuffer& rec) {
   StoreBigEndian16(&rec[kOffYear], static_cast<uint16_t>(date.year));
 }
 
+// A text cell and the bytes cell beside it that say different things: a spreadsheet rewrote the
+// text, or the text was edited and the bytes were left. Neither is taken without the user's word.
+TImportError Disagreement(const TImportCell& text, std::string_view textColumn, const TImportCell& bytes,
+                          std::string_view bytesColumn, const std::string& bytesText) {
+  return TImportError(text.line, std::string(textColumn) + " " + Quoted(text.text) + " does not match " +
+                                     std::string(bytesColumn) + " " + Quoted(bytes.text) + ", which is " +
+                                     Quoted(bytesText) + " (a spreadsheet may have rewritten the text, or it was "
+                                     "edited without the bytes): to take " + Quoted(text.text) + ", clear the " +
+                                     std::string(bytesColumn) + " cell; to keep " + Quoted(bytesText) +
+                                     ", clear the " + std::string(textColumn) + " cell");
+}
+
 void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
   const std::string name = "Workshop ID " + Quoted(cell.text);
   if (const std::optional<std::string> refused = FirstCharacterOutsideCodePage(cell.text)) {
@@ -161,6 +197,12 @@ void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
   }
   if (bytes.find('\0') != std::string::npos) {
     throw TImportError(cell.line, name + " holds a zero character; give its bytes in \"Workshop ID bytes\"");
+  }
+  if (LooksDecodedTwice(cell.text)) {
+    throw TImportError(cell.line, name + " looks like " + Quoted(Utf8ToAnsi(cell.text)) +
+                                      " read in the wrong character set (UTF-8 read as Western 8-bit text); open the "
+                                      "file that export wrote again as \"Unicode (UTF-8)\", or give the ID's bytes "
+                                      "in \"Workshop ID bytes\"");
   }
   std::memcpy(&rec[kOffWorkshopID], bytes.data(), bytes.size());
 }
@@ -182,17 +224,10 @@ TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCou
   e.km = KMStand(rec);
   e.workshopType = WorkshopTypeText(WorkshopTYP(rec));
   e.workshopTypeCode = WorkshopTYP(rec);
-  const std::string idBytes = WorkshopIDBytes(rec);
-  const std::string idText = AnsiToUtf8(idBytes);
   const auto field = std::span(rec).subspan(kOffWorkshopID, kWorkshopIDSize);
-  if (TextGivesWorkshopIDBack(field, idBytes, idText)) {
-    e.workshopID = idText;
-    // The bytes too, so that an import of what a spreadsheet saved again still gets them right.
-    if (SpreadsheetMayChange(idText)) e.workshopIDBytes = HexCell(field);
-  } else {
-    e.workshopID = ReadableWorkshopID(idBytes);
-    e.workshopIDBytes = HexCell(field);
-  }
+  const TWorkshopIDCells id = WorkshopIDCells(field);
+  e.workshopID = id.text;
+  if (id.bytesNeeded) e.workshopIDBytes = HexCell(field);
   e.status = ServiceStatusText(SVCStatus(rec));
   e.statusCode = SVCStatus(rec);
   if (rec[kOffReserved] != 0) e.reserved = HexCell(std::span(rec).subspan(kOffReserved, 1));
@@ -285,6 +320,10 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   if (Given(entry.dateBytes)) {
     const TBuffer date = ParseBytes(*entry.dateBytes, column::kDateBytes, kDateSize, "4 bytes (day, month, year)");
     std::copy(date.begin(), date.end(), rec.begin() + kOffDay);
+    const std::string shown = DateCell(Day(rec), Month(rec), Year(rec));
+    if (Given(entry.date) && entry.date->text != shown) {
+      throw Disagreement(*entry.date, column::kDate, *entry.dateBytes, column::kDateBytes, shown);
+    }
   } else {
     PutDate(Needed(entry.date, column::kDate, entry.line), rec);
   }
@@ -292,7 +331,7 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   const auto kmValue = ParseNumber(km.text, UINT32_MAX);
   if (!kmValue) throw TImportError(km.line, "KM " + Quoted(km.text) + " is not a whole number from 0 to 4294967295");
   StoreBigEndian32(&rec[kOffKMStand], *kmValue);
-  if (Given(entry.reserved)) rec[kOffReserved] = ParseBytes(*entry.reserved, column::kReserved, 1, "1 byte")[0];
+  if (Given(entry.reserved)) rec[kOffReserved] = ParseReservedByte(*entry.reserved);
 
   const TImportCell& typeCode = Needed(entry.workshopTypeCode, column::kWorkshopTypeCode, entry.line);
   rec[kOffWorkshopTYP] = ParseCode(typeCode, column::kWorkshopTypeCode);
@@ -301,6 +340,10 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   if (Given(entry.workshopIDBytes)) {
     const TBuffer id = ParseBytes(*entry.workshopIDBytes, column::kWorkshopIDBytes, kWorkshopIDSize, "7 bytes");
     std::copy(id.begin(), id.end(), rec.begin() + kOffWorkshopID);
+    const std::string shown = WorkshopIDCells(id).text;
+    if (Given(entry.workshopID) && entry.workshopID->text != shown) {
+      throw Disagreement(*entry.workshopID, column::kWorkshopID, *entry.workshopIDBytes, column::kWorkshopIDBytes, shown);
+    }
   } else {
     PutWorkshopIDText(Needed(entry.workshopID, column::kWorkshopID, entry.line), rec);
   }
@@ -308,7 +351,10 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   rec[kOffSVCStatus] = ParseCode(statusCode, column::kStatusCode);
   ExpectText(entry.status, column::kStatus, ServiceStatusText(rec[kOffSVCStatus]), "Status code " + statusCode.text);
 
-  if (!entry.proceduresGiven) throw TImportError(entry.line, "no " + Quoted(column::kProcedures));
+  if (!entry.proceduresGiven) {
+    throw TImportError(entry.line, "no " + Quoted(column::kProcedures) + "; add it, as export writes it (an empty list "
+                                   "for an entry without procedures)");
+  }
   rec[kOffProcCount] = static_cast<uint8_t>(n);
   ExpectText(entry.count, column::kCount, std::to_string(n), "the number of procedures");
   for (std::size_t i = 0; i < n; ++i) {

@@ -19,7 +19,7 @@
 // The columns of the CSV and the keys of a JSON entry, in this order.
 namespace column {
 inline constexpr std::string_view kNumber = "#";  // as the list shows it; for reading, import keeps the row order
-inline constexpr std::string_view kDate = "Date";  // YYYY-MM-DD; import also takes D.M.YYYY
+inline constexpr std::string_view kDate = "Date";  // YYYY-MM-DD; import also takes D.M.YYYY (4-digit years)
 inline constexpr std::string_view kKM = "KM";
 inline constexpr std::string_view kWorkshopType = "Workshop type";  // text, for reading
 inline constexpr std::string_view kWorkshopTypeCode = "Workshop type code";
@@ -65,7 +65,8 @@ struct TExportEntry {
   std::string dateBytes;        // 4 bytes of hex when the date is no calendar date, else empty
   std::string reserved;         // 1 byte of hex when not zero, else empty
   // 7 bytes of hex when the text does not give the field's bytes back, or when a spreadsheet may
-  // take the text for a number, date, time or formula ("0042", "1-2", "=A1")
+  // rewrite the text (SpreadsheetText.h: "0042", "true", "12 €", "3/4", "=A1"), or when the text
+  // looks like UTF-8 read in the code page ("Ã¼"); else empty
   std::string workshopIDBytes;
 };
 
@@ -97,13 +98,18 @@ struct TImportEntry {
   std::optional<TImportCell> date, km, workshopTypeCode, workshopID, statusCode;
   // When given and not empty, the texts must be those of the codes, the count that of the procedures.
   std::optional<TImportCell> workshopType, status, count;
-  // Raw bytes; when given and not empty they give the bytes (date, workshop ID) or the reserved byte.
+  // Raw bytes; when given and not empty they give the bytes (date, workshop ID) or the reserved byte
+  // (one or two hex digits). A date or workshop ID text given beside its bytes must be the text
+  // export writes for them; else the entry is refused, as a spreadsheet may have rewritten the
+  // text or the user edited it and left the bytes.
   std::optional<TImportCell> dateBytes, reserved, workshopIDBytes;
   std::vector<TImportProcedure> procedures;
   bool proceduresGiven = true;  // false: the input has no procedures at all (not even an empty list)
 };
 
-// The entry's bytes. Throws TImportError ("Line 4: ...") for the first value that breaks a rule.
+// The entry's bytes. Throws TImportError ("Line 4: ...", with what to do) for the first value that
+// breaks a rule: among them a date whose year has fewer than four digits, a text and bytes that
+// disagree, and a workshop ID without bytes that looks like UTF-8 read in the code page ("MÃ¼ller").
 TBuffer ImportEntry(const TImportEntry& entry);
 
 // The entry's cells, each looked up by its column's name (nullopt: the column is not there); the

@@ -31,17 +31,36 @@ std::optional<TExchangeFormat> ExchangeFormatOfPath(const std::string& path) {
   return ExchangeFormatNamed(std::string_view(extension).substr(1));
 }
 
-std::string ExportHistory(const THistoryList& list, TExchangeFormat format) {
-  return format == TExchangeFormat::Csv ? HistoryToCsv(list) : HistoryToJson(list);
+std::optional<char> CsvSeparatorNamed(std::string_view name) {
+  const std::string lower = Lower(name);
+  if (lower == "comma") return kCsvComma;
+  if (lower == "semicolon") return kCsvSemicolon;
+  if (lower == "tab") return kCsvTab;
+  return std::nullopt;
 }
 
-THistoryList ImportHistory(std::string_view text, TExchangeFormat format) {
-  return format == TExchangeFormat::Csv ? HistoryFromCsv(text) : HistoryFromJson(text);
+char CsvSeparatorForDecimalPoint(char32_t decimalPoint) { return decimalPoint == U',' ? kCsvSemicolon : kCsvComma; }
+
+std::string ExportHistory(const THistoryList& list, TExchangeFormat format, const TExportOptions& options) {
+  switch (format) {
+    case TExchangeFormat::Csv: return HistoryToCsv(list, options.csvSeparator);
+    case TExchangeFormat::Json: return HistoryToJson(list);
+  }
+  return {};
+}
+
+THistoryList ImportHistory(std::string_view bytes, TExchangeFormat format, TTextEncoding* encoding) {
+  const TDecodedText text = DecodeExchangeText(bytes);
+  if (encoding) *encoding = text.encoding;
+  return format == TExchangeFormat::Csv ? HistoryFromCsv(text.utf8) : HistoryFromJson(text.utf8);
 }
 
 THistoryLoad LoadExchangeFile(const std::string& path, TExchangeFormat format, const std::function<void()>& afterRead) {
-  const auto import = [format](std::span<const uint8_t> bytes) {
-    return ImportHistory(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), format);
+  TTextEncoding encoding = TTextEncoding::Utf8;
+  const auto import = [format, &encoding](std::span<const uint8_t> bytes) {
+    return ImportHistory(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), format, &encoding);
   };
-  return LoadHistoryFileAs(path, import, afterRead);
+  THistoryLoad load = LoadHistoryFileAs(path, import, afterRead);
+  load.note = EncodingNote(encoding);
+  return load;
 }

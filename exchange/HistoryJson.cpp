@@ -1,11 +1,10 @@
 #include "HistoryJson.h"
 
-#include <iterator>
-#include <map>
 #include <nlohmann/json.hpp>
 
 #include "ExchangeEntry.h"
 #include "ImportError.h"
+#include "JsonTree.h"
 
 namespace {
 
@@ -44,69 +43,46 @@ TJson EntryJson(const TExportEntry& e) {
   return j;
 }
 
-// An input iterator over the text that counts the line breaks it has passed, so that the parser's
-// callback knows on which line a key or an object stands.
-class TLineCountingIterator {
- public:
-  using iterator_category = std::input_iterator_tag;
-  using value_type = char;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const char*;
-  using reference = const char&;
-
-  TLineCountingIterator(const char* at, std::size_t* lineBreaks) : at_(at), lineBreaks_(lineBreaks) {}
-  reference operator*() const { return *at_; }
-  TLineCountingIterator& operator++() {
-    if (*at_ == '\n') ++*lineBreaks_;
-    ++at_;
-    return *this;
+// A value as a cell's text: a text as it is, a number as typed; anything else is refused. A cell
+// stands on its key's line.
+std::optional<TImportCell> Cell(const TJsonValue& object, std::string_view key) {
+  const TJsonMember* member = object.Find(key);
+  if (!member) return std::nullopt;
+  const TJsonValue& value = member->value;
+  if (value.kind == TJsonValue::Kind::String || value.kind == TJsonValue::Kind::Number) {
+    return TImportCell{value.text, member->line};
   }
-  TLineCountingIterator operator++(int) {
-    TLineCountingIterator before = *this;
-    ++*this;
-    return before;
-  }
-  friend bool operator==(const TLineCountingIterator& a, const TLineCountingIterator& b) { return a.at_ == b.at_; }
-
- private:
-  const char* at_;
-  std::size_t* lineBreaks_;
-};
-
-// Where the parts of the "entries" list stand in the text.
-struct TProcedureLines {
-  std::size_t line = 0;
-  std::map<std::string, std::size_t> keys;
-};
-struct TEntryLines {
-  std::size_t line = 0;
-  std::map<std::string, std::size_t> keys;
-  std::vector<TProcedureLines> procedures;
-};
-
-// nlohmann's "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..."
-// without what the line number already says.
-std::string SyntaxReason(const std::string& what) {
-  const std::size_t column = what.find("column ");
-  const std::size_t colon = column == std::string::npos ? column : what.find(": ", column);
-  return colon == std::string::npos ? what : what.substr(colon + 2);
+  throw TImportError(member->line, "\"" + std::string(key) + "\" is " + value.KindName() +
+                                       ", not a number or a text; write it as export writes it");
 }
 
-std::size_t LineAt(std::string_view text, std::size_t byte) {
-  const std::string_view before = text.substr(0, std::min(byte, text.size()));
-  return 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
-}
-
-// A value as a cell's text: a text as it is, a number in decimal; anything else is refused.
-std::optional<TImportCell> Cell(const TJson& object, std::string_view key, const std::map<std::string, std::size_t>& lines,
-                                std::size_t objectLine) {
-  const auto found = object.find(Key(key));
-  if (found == object.end()) return std::nullopt;
-  const auto line = lines.find(Key(key));
-  const std::size_t at = line == lines.end() ? objectLine : line->second;
-  if (found->is_string()) return TImportCell{found->get<std::string>(), at};
-  if (found->is_number()) return TImportCell{found->dump(), at};
-  throw TImportError(at, "\"" + Key(key) + "\" is " + found->type_name() + ", not a number or a text");
+// One entry of the "entries" list (the i-th, from 0) as bytes; throws TImportError.
+TBuffer EntryFromJson(const TJsonValue& e, std::size_t i) {
+  if (e.kind != TJsonValue::Kind::Object) {
+    throw TImportError(e.line, "entry " + std::to_string(i + 1) + " is not an object; write it as {...}, as export does");
+  }
+  TImportEntry entry = EntryCells(e.line, [&](std::string_view key) { return Cell(e, key); });
+  const TJsonMember* procedures = e.Find(column::kProcedures);
+  entry.proceduresGiven = procedures != nullptr;
+  if (procedures && procedures->value.kind != TJsonValue::Kind::Array) {
+    throw TImportError(procedures->line, "\"Procedures\" is not a list; write it as [...], as export does");
+  }
+  for (std::size_t k = 0; procedures && k < procedures->value.items.size(); ++k) {
+    const TJsonValue& p = procedures->value.items[k];
+    if (p.kind != TJsonValue::Kind::Object) {
+      throw TImportError(p.line, "procedure " + std::to_string(k + 1) + " is not an object; write it as {...}, "
+                                 "as export does");
+    }
+    TImportProcedure procedure;
+    procedure.line = p.line;
+    procedure.typeCode = Cell(p, procedure_key::kTypeCode);
+    procedure.statusCode = Cell(p, procedure_key::kStatusCode);
+    procedure.serviceType = Cell(p, procedure_key::kServiceType);
+    procedure.status = Cell(p, procedure_key::kStatus);
+    procedure.reserved = Cell(p, procedure_key::kReserved);
+    entry.procedures.push_back(std::move(procedure));
+  }
+  return ImportEntry(entry);
 }
 
 }  // namespace
@@ -120,71 +96,26 @@ std::string HistoryToJson(const THistoryList& list) {
 }
 
 THistoryList HistoryFromJson(std::string_view text) {
-  std::size_t lineBreaks = 0;
-  std::vector<TEntryLines> lines;
-  std::string rootKey, entryKey;
-  // Depths as the parser counts them: the top object 0, "entries" 1, an entry 2, its keys 3, a
-  // procedure 4, its keys 5.
-  const auto callback = [&](int depth, nlohmann::json::parse_event_t event, TJson& parsed) {
-    using Event = nlohmann::json::parse_event_t;
-    const std::size_t line = lineBreaks + 1;
-    const bool inEntries = rootKey == kEntries;
-    if (event == Event::key && depth == 1) rootKey = parsed.get<std::string>();
-    if (!inEntries) return true;
-    if (event == Event::object_start && depth == 2) lines.push_back({line, {}, {}});
-    if (lines.empty()) return true;
-    if (event == Event::key && depth == 3) {
-      entryKey = parsed.get<std::string>();
-      lines.back().keys.emplace(entryKey, line);
-    }
-    if (entryKey != column::kProcedures) return true;
-    if (event == Event::object_start && depth == 4) lines.back().procedures.push_back({line, {}});
-    if (event == Event::key && depth == 5 && !lines.back().procedures.empty()) {
-      lines.back().procedures.back().keys.emplace(parsed.get<std::string>(), line);
-    }
-    return true;
-  };
-  TJson doc;
-  try {
-    doc = TJson::parse(TLineCountingIterator(text.data(), &lineBreaks),
-                       TLineCountingIterator(text.data() + text.size(), &lineBreaks), callback);
-  } catch (const TJson::parse_error& e) {
-    throw TImportError(LineAt(text, e.byte == 0 ? 0 : e.byte - 1), "JSON " + SyntaxReason(e.what()));
+  const TJsonValue doc = ParseJsonTree(text);
+  const TJsonMember* entries = doc.kind == TJsonValue::Kind::Object ? doc.Find(kEntries) : nullptr;
+  if (!entries || entries->value.kind != TJsonValue::Kind::Array) {
+    throw TImportError(entries ? entries->line : 1, "no \"entries\" list in a JSON object; the text must be "
+                                                    "{\"entries\": [...]}, as export writes it");
   }
-  if (!doc.is_object() || !doc.contains(Key(kEntries)) || !doc[Key(kEntries)].is_array()) {
-    throw TImportError(1, "no \"entries\" list in a JSON object");
+  if (entries->value.items.empty()) {
+    throw TImportError(entries->line, "the \"entries\" list is empty; a history has at least one entry");
   }
-  const TJson& entries = doc[Key(kEntries)];
-  if (entries.empty()) throw TImportError(1, "the \"entries\" list is empty");
   THistoryList list;
-  list.reserve(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const TEntryLines& at = i < lines.size() ? lines[i] : TEntryLines{};
-    const TJson& e = entries[i];
-    if (!e.is_object()) throw TImportError(at.line ? at.line : 1, "entry " + std::to_string(i + 1) + " is not an object");
-    const auto cell = [&](std::string_view key) { return Cell(e, key, at.keys, at.line); };
-    TImportEntry entry = EntryCells(at.line, cell);
-    const auto procedures = e.find(Key(column::kProcedures));
-    const auto proceduresLine = at.keys.find(Key(column::kProcedures));
-    entry.proceduresGiven = procedures != e.end();
-    if (entry.proceduresGiven && !procedures->is_array()) {
-      throw TImportError(proceduresLine == at.keys.end() ? at.line : proceduresLine->second, "\"Procedures\" is not a list");
+  list.reserve(entries->value.items.size());
+  TImportRefusals refusals;
+  for (std::size_t i = 0; i < entries->value.items.size(); ++i) {
+    try {
+      list.push_back(EntryFromJson(entries->value.items[i], i));
+    } catch (const TImportError& refused) {
+      refusals.Add(refused);
     }
-    for (std::size_t k = 0; entry.proceduresGiven && k < procedures->size(); ++k) {
-      const TProcedureLines& pAt = k < at.procedures.size() ? at.procedures[k] : TProcedureLines{at.line, {}};
-      const TJson& p = (*procedures)[k];
-      if (!p.is_object()) throw TImportError(pAt.line, "procedure " + std::to_string(k + 1) + " is not an object");
-      const auto pCell = [&](std::string_view key) { return Cell(p, key, pAt.keys, pAt.line); };
-      TImportProcedure procedure;
-      procedure.line = pAt.line;
-      procedure.typeCode = pCell(procedure_key::kTypeCode);
-      procedure.statusCode = pCell(procedure_key::kStatusCode);
-      procedure.serviceType = pCell(procedure_key::kServiceType);
-      procedure.status = pCell(procedure_key::kStatus);
-      procedure.reserved = pCell(procedure_key::kReserved);
-      entry.procedures.push_back(std::move(procedure));
-    }
-    list.push_back(ImportEntry(entry));
   }
+  refusals.ThrowIfAny();
   return list;
 }
+

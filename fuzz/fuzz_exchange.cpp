@@ -1,6 +1,7 @@
 // The exchange formats both ways. The input's first byte picks CSV (even) or JSON (odd), the rest
-// is the text to import: it is taken or refused with a TImportError, nothing else, and what is
-// taken exports and imports again to the same bytes. The whole input is also tried as a history
+// is the text to import (in any separator and character set a spreadsheet saves): it is taken or
+// refused with a TImportError, nothing else, and what is taken exports (in every separator) and
+// imports again to the same bytes. The whole input is also tried as a history
 // file: when it splits, both formats must give its bytes back.
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,9 @@ void RoundTrip(const THistoryList& list) {
   const TBuffer bytes = JoinHistory(list);
   for (TExchangeFormat format : {TExchangeFormat::Csv, TExchangeFormat::Json}) {
     Check(JoinHistory(ImportHistory(ExportHistory(list, format), format)) == bytes);
+  }
+  for (char separator : {kCsvSemicolon, kCsvTab}) {
+    Check(JoinHistory(ImportHistory(ExportHistory(list, TExchangeFormat::Csv, {separator}), TExchangeFormat::Csv)) == bytes);
   }
 }
 

@@ -1,5 +1,6 @@
-// A request typed by hand as hex text, and its target, through the frame the tester sends.
-#include <algorithm>
+// Hex typed by hand (`tarvelo-cli request`), through the frame the tester sends: taken exactly when
+// it is whole bytes of hex digits with spaces between them, and then the bytes are those digits;
+// refused with a reason otherwise, never turned into other bytes.
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -8,43 +9,52 @@
 #include "EnetFrame.h"
 #include "HexText.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The first byte says where the target ends and the request begins.
-  if (size == 0) return 0;
-  const std::size_t split = std::min<std::size_t>(data[0] % 4, size - 1);
-  const std::string target(reinterpret_cast<const char*>(data) + 1, split);
-  const std::string request(reinterpret_cast<const char*>(data) + 1 + split, size - 1 - split);
-  const std::optional<THexRequest> typed = HexRequest(target, request);
+namespace {
 
-  std::string clean = target + request;
-  std::erase(clean, ' ');
-  const std::size_t n = clean.size() / 2;
-  if (n == 0) {
-    if (typed) std::abort();
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// What the parser must take: groups between spaces of an even number of hex digits, at least one.
+bool WholeBytesOfHex(const std::string& text) {
+  bool any = false;
+  std::size_t group = 0;
+  for (char c : text + " ") {
+    if (c == ' ') {
+      if (group % 2 != 0) return false;
+      any = any || group > 0;
+      group = 0;
+      continue;
+    }
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+    ++group;
+  }
+  return any;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  std::string problem;
+  const std::optional<TBuffer> bytes = ParseTypedHex(text, problem);
+  Check(bytes.has_value() == WholeBytesOfHex(text));
+  if (!bytes) {
+    Check(!problem.empty());
     return 0;
   }
-  if (!typed || typed->request.size() + 1 != n) std::abort();
-  TBuffer payload{typed->target};
-  payload.insert(payload.end(), typed->request.begin(), typed->request.end());
-  if (n + kFrameAddressSize <= kMaxFramePayload) {
-    const TBuffer frame = BuildDiagnosticFrame(kTesterAddress, typed->target, typed->request);
-    if (frame.size() != kFrameHeaderSize + kFrameAddressSize + typed->request.size()) std::abort();
-    if (frame[6] != kTesterAddress || FrameControlWord(frame.data()) != kControlDiagnosticMessage) std::abort();
+  std::string digits;
+  for (char c : text) {
+    if (c != ' ') digits += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
-  // Converted text round-trips: the hex of the bytes matches the cleaned text up to the first pair
-  // that is not hex, and everything after it is zero.
-  const std::string hex = BytesToHexText(payload);
-  std::string upper = clean.substr(0, 2 * n);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  std::size_t same = 0;
-  while (same < hex.size() && hex[same] == upper[same]) ++same;
-  for (std::size_t i = same / 2; i < n; ++i) {
-    const bool pairIsHex = std::isxdigit(static_cast<unsigned char>(upper[2 * i])) &&
-                           std::isxdigit(static_cast<unsigned char>(upper[2 * i + 1]));
-    if (i == same / 2 && pairIsHex) std::abort();  // a hex pair was not converted
-    if (payload[i] != 0) std::abort();
+  Check(BytesToHexText(*bytes) == digits);
+  // The first byte as the target, the rest as the request: the frame carries them unchanged.
+  const TBuffer request(bytes->begin() + 1, bytes->end());
+  if (request.size() <= kMaxRequestSize) {
+    const TBuffer frame = BuildDiagnosticFrame(kTesterAddress, bytes->front(), request);
+    Check(frame.size() == kFrameHeaderSize + kFrameAddressSize + request.size());
+    Check(frame[6] == kTesterAddress && frame[7] == bytes->front());
+    Check(TBuffer(frame.begin() + static_cast<std::ptrdiff_t>(kFrameHeaderSize + kFrameAddressSize), frame.end()) == request);
   }
   return 0;
 }

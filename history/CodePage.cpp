@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -47,7 +48,7 @@ Decoded DecodeUtf8(std::string_view text) {
   return {cp, length};
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void AppendUtf8Bytes(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -104,7 +105,7 @@ std::string WideToUtf8(const wchar_t* w, int count) {
         ++i;
       }
     }
-    AppendUtf8(out, cp);
+    AppendUtf8Bytes(out, cp);
   }
   return out;
 }
@@ -137,7 +138,7 @@ std::string CodePointToAnsi(char32_t cp) {
 std::string AnsiToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size());
-  for (char c : ansi) AppendUtf8(out, Cp1252ToCodePoint(static_cast<uint8_t>(c)));
+  for (char c : ansi) AppendUtf8Bytes(out, Cp1252ToCodePoint(static_cast<uint8_t>(c)));
   return out;
 }
 
@@ -176,6 +177,26 @@ std::string Utf8ToAnsi(std::string_view utf8, std::size_t maxBytes) {
 }
 
 #endif
+
+void AppendUtf8(std::string& text, char32_t codePoint) { AppendUtf8Bytes(text, codePoint); }
+
+std::string CodePageName() {
+#ifdef _WIN32
+  return "Windows-" + std::to_string(GetACP());
+#else
+  return "Windows-1252";
+#endif
+}
+
+std::size_t ValidUtf8Prefix(std::string_view text) {
+  std::size_t valid = 0;
+  while (valid < text.size()) {
+    const Decoded d = DecodeUtf8(text.substr(valid));
+    if (!d.codePoint) break;
+    valid += d.length;
+  }
+  return valid;
+}
 
 std::optional<std::string> FirstCharacterOutsideCodePage(std::string_view utf8) {
   while (!utf8.empty()) {

@@ -17,6 +17,15 @@ std::string AnsiToUtf8(std::string_view ansi);
 // character that would not fit whole: a character is never split.
 std::string Utf8ToAnsi(std::string_view utf8, std::size_t maxBytes = std::string::npos);
 
+// The code page's name as users know it: "Windows-1252" (on Windows the system's, "Windows-1250"...).
+std::string CodePageName();
+
+// One code point (at most U+10FFFF) appended to text as UTF-8.
+void AppendUtf8(std::string& text, char32_t codePoint);
+
+// The length of the longest start of text that is well-formed UTF-8 (text.size() when all of it is).
+std::size_t ValidUtf8Prefix(std::string_view text);
+
 // The first character of UTF-8 text that the code page cannot hold (as UTF-8), or nullopt when it
 // holds them all: what Utf8ToAnsi would have to replace by "?".
 std::optional<std::string> FirstCharacterOutsideCodePage(std::string_view utf8);

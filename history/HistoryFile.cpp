@@ -10,6 +10,9 @@
 
 #include "TarveloError.h"
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -115,16 +118,36 @@ TBuffer JoinHistory(const THistoryList& list) {
 
 namespace {
 
+// What the system says of an open file: whether it is a regular file (not a device, a FIFO or a
+// pipe) and, if so, its size.
+struct TOpenFileKind {
+  bool regular = false;
+  std::uintmax_t size = 0;
+};
+
+TOpenFileKind KindOfOpenFile(std::FILE* file) {
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(_fileno(file), &st) != 0) return {};
+  return {(st.st_mode & _S_IFMT) == _S_IFREG, static_cast<std::uintmax_t>(st.st_size)};
+#else
+  struct stat st;
+  if (fstat(fileno(file), &st) != 0) return {};
+  return {S_ISREG(st.st_mode), static_cast<std::uintmax_t>(st.st_size)};
+#endif
+}
+
 TBuffer ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   errno = 0;
   FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) throw CannotOpen(path, errno);
   TBuffer bytes;
-  // The file's size, when the system tells it, sizes the buffer once; a file that grows while it is
-  // read is still read whole.
-  std::error_code ec;
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (!ec && size <= maxBytes) bytes.reserve(static_cast<std::size_t>(size) + 1);
+  // A regular file says its size before a byte is read: one over the limit is refused at once, and
+  // the buffer is sized once. A file that grows while it is read is still read whole, up to the
+  // limit; a device or a pipe is read until it ends or passes the limit.
+  const TOpenFileKind kind = KindOfOpenFile(file.get());
+  if (kind.regular && kind.size > maxBytes) throw CannotOpen(path, EFBIG);
+  if (kind.regular) bytes.reserve(static_cast<std::size_t>(kind.size) + 1);
   constexpr std::size_t kChunk = 1 << 16;
   for (;;) {
     const std::size_t used = bytes.size();
@@ -135,6 +158,7 @@ TBuffer ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     if (got < room) break;
     if (bytes.size() > maxBytes) throw CannotOpen(path, EFBIG);  // a device that never ends
   }
+  if (bytes.size() > maxBytes) throw CannotOpen(path, EFBIG);
   if (std::ferror(file.get())) throw CannotOpen(path, errno ? errno : EIO);  // a directory: EISDIR
   return bytes;
 }
@@ -162,6 +186,30 @@ void WriteInPlace(const std::string& path, const fs::path& target, std::span<con
 
 bool IsPermissionRefusal(int error) { return error == EACCES || error == EPERM; }
 
+// A target that exists and is neither a regular file nor a folder: a device (/dev/null, a printer,
+// a terminal) or a FIFO. It takes the bytes as a stream and must never be replaced by a file.
+bool IsStreamTarget(const fs::path& target) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(target, ec);
+  if (ec || !fs::exists(status)) return false;
+  return !fs::is_regular_file(status) && !fs::is_directory(status);
+}
+
+// Writes the bytes into a device or a FIFO as it is: no temporary file, no rename, and no flush to
+// a disk (which such targets refuse), but every byte handed over or the system's error.
+void WriteIntoStream(const std::string& path, const fs::path& target, std::span<const uint8_t> bytes) {
+  errno = 0;
+  FileHandle file(std::fopen(target.string().c_str(), "wb"));
+  if (!file) throw CannotCreate(path, errno ? errno : EACCES);
+  errno = 0;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    throw CannotCreate(path, errno ? errno : EIO);
+  }
+  if (std::fflush(file.get()) != 0) throw CannotCreate(path, errno ? errno : EIO);
+  errno = 0;
+  if (std::fclose(file.release()) != 0) throw CannotCreate(path, errno ? errno : EIO);
+}
+
 }  // namespace
 
 TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes) {
@@ -174,6 +222,7 @@ TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes) {
 
 void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
   const fs::path target = SaveTarget(path);
+  if (IsStreamTarget(target)) return WriteIntoStream(path, target, bytes);
   fs::path tmp;
   FileHandle file;
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {

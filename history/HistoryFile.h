@@ -29,12 +29,15 @@ TBuffer JoinHistory(const THistoryList& list);
 // Reads a whole file. Throws TarveloError
 //   Cannot open file "<path>". <the system's error text>
 // also for more than maxBytes ("File too large"): no history file comes near 1 GiB (some 20 million
-// entries), but a device such as /dev/zero would go on without end; and when memory runs out.
+// entries). A regular file over the limit is refused from its size, before a byte is read; a device
+// such as /dev/zero, or a pipe, is read until it passes the limit. Also when memory runs out.
 TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes = kMaxHistoryFileBytes);
 
 // Writes bytes to path through a temporary file beside it, renamed over the target only once every
 // byte is written and flushed: a failed save leaves an existing file whole. When the folder refuses
-// the temporary file (no permission), the target is written in place instead. Throws TarveloError
+// the temporary file (no permission), the target is written in place instead. A target that is a
+// device or a FIFO (/dev/null, a named pipe) is written into as it is, never replaced by a file.
+// Throws TarveloError
 //   Cannot create file "<path>". <the system's error text>
 void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 
@@ -46,6 +49,9 @@ struct THistoryLoad {
   // Why not, as the user reads it: "Cannot open file "<path>". <the system's text>" (error report
   // text, no full stop yet) or "Invalid data: <path>".
   std::string problem;
+  // Something the reader took that the user should know, even when the file loaded: a spreadsheet
+  // file read in another character set than UTF-8 ("read as Windows-1252: ..."). Empty when none.
+  std::string note;
   bool Loaded() const { return outcome == Outcome::Loaded; }
   // The problem as a message stands on its own (the error report's full stop included).
   std::string Message() const;

@@ -44,36 +44,45 @@ TEST(HeadUnitProtocol, NegativeResponseNames) {
   for (const auto& [code, name] : cases) EXPECT_EQ(NegativeResponseName(code), name) << int(code);
 }
 
-struct HexRequestCase {
-  const char* name;
-  std::string target;
-  std::string request;
-  TBuffer frame;  // what the tester sends for it
+struct TypedHexCase {
+  const char* text;
+  std::optional<TBuffer> bytes;
+  std::string problem;  // when refused
 };
 
-// The target's and the request's texts are one text to the conversion, as typed.
-TEST(HexRequest, TheFrameOfARequestTypedByHand) {
-  const TBuffer erase = {0x00, 0x00, 0x00, 0x06, 0x00, 0x01, 0xF4, 0x63, 0x31, 0x01, 0xA0, 0x80};
-  const HexRequestCase cases[] = {
-      {"example", "63", "3101A080", erase},
-      {"spaces between bytes", "63", "31 01 A0 80", erase},
-      {"lower case", "63", "3101a080", erase},
-      {"spaces and lower case everywhere", " 6 3", " 31 01 a0 80 ", erase},
-      {"odd length drops the last character", "63", "3101A08", {0, 0, 0, 5, 0, 1, 0xF4, 0x63, 0x31, 0x01, 0xA0}},
-      {"bytes after a non-hex pair are zeros", "63", "31G1A080", {0, 0, 0, 6, 0, 1, 0xF4, 0x63, 0x31, 0, 0, 0}},
-      {"non-hex in the target", "6X", "1101", {0, 0, 0, 4, 0, 1, 0xF4, 0, 0, 0}},
-      {"empty request", "63", "", {0, 0, 0, 2, 0, 1, 0xF4, 0x63}},
-      {"entry 0A FF 00", "63", "3101A0810AFF00",
-       {0, 0, 0, 9, 0, 1, 0xF4, 0x63, 0x31, 0x01, 0xA0, 0x81, 0x0A, 0xFF, 0x00}},
+// Hex typed by hand is taken only as whole bytes; anything else is refused with what to type, so
+// that no byte the user did not mean reaches the car.
+TEST(TypedHex, WholeBytesOrARefusalThatSaysWhy) {
+  const TBuffer erase = {0x31, 0x01, 0xA0, 0x80};
+  const TypedHexCase cases[] = {
+      {"3101A080", erase, ""},
+      {"31 01 A0 80", erase, ""},
+      {"3101a080", erase, ""},
+      {" 3101 a080 ", erase, ""},
+      {"63", TBuffer{0x63}, ""},
+      {"ZZ", std::nullopt, "\"ZZ\" holds \"Z\" at character 1, which is no hex digit; write bytes as two digits 0-9 or "
+                           "A-F each, such as 3101A080"},
+      {"31O1A080", std::nullopt, "\"31O1A080\" holds \"O\" at character 3, which is no hex digit; write bytes as two "
+                                 "digits 0-9 or A-F each, such as 3101A080"},
+      {"3101A08", std::nullopt, "\"3101A08\" is not whole bytes: \"3101A08\" has 7 hex digits; write two digits for "
+                                "every byte, such as 0A for 10"},
+      {"31 0 1", std::nullopt, "\"31 0 1\" is not whole bytes: \"0\" has 1 hex digit; write two digits for every "
+                               "byte, such as 0A for 10"},
+      {"1FF", std::nullopt, "\"1FF\" is not whole bytes: \"1FF\" has 3 hex digits; write two digits for every byte, "
+                            "such as 0A for 10"},
+      {"0x31", std::nullopt, "\"0x31\" holds \"x\" at character 2, which is no hex digit; write bytes as two digits "
+                             "0-9 or A-F each, such as 3101A080"},
+      {"31,01", std::nullopt, "\"31,01\" holds \",\" at character 3, which is no hex digit; write bytes as two digits "
+                              "0-9 or A-F each, such as 3101A080"},
+      {"", std::nullopt, "\"\" holds no byte; write at least one, as two hex digits"},
+      {"   ", std::nullopt, "\"   \" holds no byte; write at least one, as two hex digits"},
   };
-  for (const HexRequestCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::optional<THexRequest> typed = HexRequest(c.target, c.request);
-    ASSERT_TRUE(typed);
-    EXPECT_EQ(BuildDiagnosticFrame(kTesterAddress, typed->target, typed->request), c.frame);
+  for (const TypedHexCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::string problem;
+    EXPECT_EQ(ParseTypedHex(c.text, problem), c.bytes);
+    EXPECT_EQ(problem, c.problem);
   }
-  EXPECT_FALSE(HexRequest("", ""));
-  EXPECT_FALSE(HexRequest("6", ""));
 }
 
 }  // namespace

@@ -271,22 +271,39 @@ struct RefusalCase {
 TEST(ExchangeImport, CsvRefusalsSayTheLineAndWhy) {
   const std::string oil = "Engine oil (1): ON TIME (1)";
   const std::vector<RefusalCase> cases = {
-      {"empty", "", "Line 1: no header row"},
-      {"only the header", kHeader, "Line 1: no entry below the header row"},
+      {"empty", "", "Line 1: no header row; the first line names the columns, as export writes it"},
+      {"only the header", kHeader, "Line 1: no entry below the header row; a history has at least one"},
       {"a missing column", "Date,Workshop type code,Workshop ID,Status code,Procedures\n2020-02-01,1,A1,2,(1): (1)\n",
-       "Line 1: the column \"KM\" is missing"},
-      {"a column twice", "Date,KM,Date\n", "Line 1: the column \"Date\" is there twice"},
-      {"an open quote", kHeader + kGoodRow + "1,\"2020-02-01,1000\n", "Line 3: a quoted field is not closed"},
-      {"a quote inside a field", kHeader + "1,20\"20,1000\n", "Line 2: a quote inside a field that does not begin with one"},
-      {"text after a closing quote", kHeader + "1,\"2020\"-02-01\n", "Line 2: text after the closing quote of a field"},
-      {"a short row", kHeader + kGoodRow + "1,2020-02-01\n", "Line 3: 2 fields where the header row has 14"},
+       "Line 1: the column \"KM\" is missing; the header row needs the columns Date, KM, Workshop type code, Workshop "
+       "ID, Status code and Procedures, named as export names them, separated by commas, semicolons or tabs (this one "
+       "has 5 columns separated by commas)"},
+      {"a column twice", "Date,KM,Date\n", "Line 1: the column \"Date\" is there twice; delete one of them"},
+      {"an open quote", kHeader + kGoodRow + "1,\"2020-02-01,1000\n", "Line 3: a quoted field is not closed; add its closing quote (a quote inside a "
+       "quoted field is written twice: \"\")"},
+      {"a quote inside a field", kHeader + "1,20\"20,1000\n", "Line 2: a quote inside a field that does not begin with one; "
+       "put the whole field in quotes and write the quote twice (\"\")"},
+      {"text after a closing quote", kHeader + "1,\"2020\"-02-01\n", "Line 2: text after the closing quote of a field; a quote "
+       "inside a quoted field is written twice (\"\"), and the field ends at its closing quote"},
+      {"a short row", kHeader + kGoodRow + "1,2020-02-01\n", "Line 3: 2 fields where the header row has 14; a field with a "
+       "\",\" in it must be in quotes"},
       {"a date that is not a date", kHeader + kGoodRow + kGoodRow + Row("2020-02-30", "1000", "A1", "2", oil),
        "Line 4: Date \"2020-02-30\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
       {"a date as a spreadsheet may write it", kHeader + Row("02/01/2020", "1000", "A1", "2", oil),
        "Line 2: Date \"02/01/2020\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
       {"a date the editor would not take", kHeader + Row("30.2.2020", "1000", "A1", "2", oil),
        "Line 2: Date \"30.2.2020\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
-      {"no date", kHeader + Row("", "1000", "A1", "2", oil), "Line 2: Date is empty"},
+      {"a German date saved with a short year", kHeader + Row("21.01.23", "1000", "A1", "2", oil),
+       "Line 2: Date \"21.01.23\" has a year of 2 digits; write the year in full (YYYY-MM-DD or D.M.YYYY): a "
+       "spreadsheet that saves dates with short years drops the century"},
+      {"a date typed with a short year", kHeader + Row("21.1.23", "1000", "A1", "2", oil),
+       "Line 2: Date \"21.1.23\" has a year of 2 digits; write the year in full (YYYY-MM-DD or D.M.YYYY): a "
+       "spreadsheet that saves dates with short years drops the century"},
+      {"a date with a one-digit year", kHeader + Row("1.1.5", "1000", "A1", "2", oil),
+       "Line 2: Date \"1.1.5\" has a year of 1 digit; write the year in full (YYYY-MM-DD or D.M.YYYY): a "
+       "spreadsheet that saves dates with short years drops the century"},
+      {"an ISO date with a short year", kHeader + Row("23-01-21", "1000", "A1", "2", oil),
+       "Line 2: Date \"23-01-21\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
+      {"no date", kHeader + Row("", "1000", "A1", "2", oil), "Line 2: Date is empty; write the date as YYYY-MM-DD"},
       {"date bytes that are not 4 bytes", kHeader + Row("", "1000", "A1", "2", oil, "28 0D 07,,,"),
        "Line 2: Date bytes \"28 0D 07\" is not 4 bytes (day, month, year) of hex"},
       {"km with a separator", kHeader + Row("2020-02-01", "\"1,000\"", "A1", "2", oil),
@@ -364,10 +381,11 @@ TEST(ExchangeImport, JsonRefusalsSayTheLineAndWhy) {
   const std::vector<RefusalCase> cases = {
       {"a syntax error", "{\n  \"entries\": [\n    {\"Date\": }\n  ]\n}",
        "Line 3: JSON syntax error while parsing value - unexpected '}'; expected '[', '{', or a literal"},
-      {"not an object", "[]", "Line 1: no \"entries\" list in a JSON object"},
-      {"no entries", "{\"entries\": []}", "Line 1: the \"entries\" list is empty"},
+      {"not an object", "[]", "Line 1: no \"entries\" list in a JSON object; the text must be {\"entries\": [...]}, "
+                     "as export writes it"},
+      {"no entries", "{\"entries\": []}", "Line 1: the \"entries\" list is empty; a history has at least one entry"},
       {"a missing key", "{\"entries\": [\n" + good + ",\n{\"Date\": \"2020-02-01\",\n \"Workshop type code\": 1}]}",
-       "Line 4: no \"KM\""},
+       "Line 4: no \"KM\"; add it, as export writes it"},
       {"a date that is not a date", "{\"entries\": [\n{\"KM\": 5,\n \"Date\": \"2020-13-01\"}]}",
        "Line 3: Date \"2020-13-01\" is not a calendar date written YYYY-MM-DD (or D.M.YYYY)"},
       {"km as a negative number", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": -5}]}",
@@ -375,14 +393,14 @@ TEST(ExchangeImport, JsonRefusalsSayTheLineAndWhy) {
       {"km as a fraction", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 5.5}]}",
        "Line 2: KM \"5.5\" is not a whole number from 0 to 4294967295"},
       {"km as a list", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\n\"KM\": [5]}]}",
-       "Line 3: \"KM\" is array, not a number or a text"},
+       "Line 3: \"KM\" is array, not a number or a text; write it as export writes it"},
       {"a code out of range", "{\"entries\": [\n{\"Date\": \"2020-02-01\", \"KM\": 1, \"Workshop type code\": 1,\n"
                               "\"Workshop ID\": \"A\", \"Status code\": 2, \"Procedures\": [\n{\"Type code\": 1,\n"
                               "\"Status code\": 999}]}]}",
        "Line 5: procedure 1's status code \"999\" is not a whole number from 0 to 255"},
       {"a procedure without its type code", "{\"entries\": [\n{\"Date\": \"2020-02-01\", \"KM\": 1, \"Workshop type code\": 1,\n"
                                             "\"Workshop ID\": \"A\", \"Status code\": 2, \"Procedures\": [\n{\"Status code\": 1}]}]}",
-       "Line 4: no \"procedure 1's Type code\""},
+       "Line 4: no \"procedure 1's Type code\"; add it, as export writes it"},
       {"a workshop ID over 7 bytes", "{\"entries\": [{\"Date\": \"2020-02-01\", \"KM\": 1, \"Workshop type code\": 1,\n"
                                      "\"Workshop ID\": \"\\u00e9\\u00e9\\u00e9\\u00e9\\u00e9\\u00e9\\u00e9\\u00e9\"}]}",
        "Line 2: Workshop ID \"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\" takes 8 bytes in the code "
@@ -390,9 +408,25 @@ TEST(ExchangeImport, JsonRefusalsSayTheLineAndWhy) {
       {"a zero character in the workshop ID", "{\"entries\": [{\"Date\": \"2020-02-01\", \"KM\": 1, \"Workshop type code\": 1,\n"
                                               "\"Workshop ID\": \"A\\u0000B\"}]}",
        "Line 2: Workshop ID \"A\\x00B\" holds a zero character; give its bytes in \"Workshop ID bytes\""},
+      {"entries twice", "{\"entries\": [" + good + "],\n\"entries\": [" + good + "]}",
+       "Line 3: the key \"entries\" is there twice in one object (first on line 1); remove one of them, as only one "
+       "can count"},
+      {"a key twice in an entry", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 5,\n\"KM\": 6}]}",
+       "Line 3: the key \"KM\" is there twice in one object (first on line 2); remove one of them, as only one can count"},
+      {"a number beyond every range", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 1e999}]}",
+       "Line 2: KM \"1e999\" is a number out of every range; write a whole number, as export writes it"},
+      {"km as typed with an exponent", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 1e2}]}",
+       "Line 2: KM \"1e2\" is not a whole number from 0 to 4294967295"},
+      {"km too large for any integer", "{\"entries\": [{\"Date\": \"2020-02-01\",\n\"KM\": 123456789012345678901234}]}",
+       "Line 2: KM \"123456789012345678901234\" is not a whole number from 0 to 4294967295"},
+      {"a code as typed", "{\"entries\": [{\"Date\": \"2020-02-01\", \"KM\": 1,\n\"Workshop type code\": 1.0}]}",
+       "Line 2: Workshop type code \"1.0\" is not a whole number from 0 to 255"},
+      {"a date with a short year", "{\"entries\": [{\"Date\": \"1.2.20\", \"KM\": 1}]}",
+       "Line 1: Date \"1.2.20\" has a year of 2 digits; write the year in full (YYYY-MM-DD or D.M.YYYY): a spreadsheet "
+       "that saves dates with short years drops the century"},
       {"procedures not a list", "{\"entries\": [{\"Date\": \"2020-02-01\", \"KM\": 1, \"Workshop type code\": 1,\n"
                                 "\"Workshop ID\": \"A\", \"Status code\": 2,\n\"Procedures\": 3}]}",
-       "Line 3: \"Procedures\" is not a list"},
+       "Line 3: \"Procedures\" is not a list; write it as [...], as export does"},
   };
   for (const RefusalCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
 
 #include "AllocationFailure.h"
 #include "HistoryFile.h"
@@ -155,6 +163,60 @@ TEST(HistoryFile, ADeviceWithoutEndIsRefusedAtTheLimit) {
 #endif
   EXPECT_EQ(ErrorText([] { ReadHistoryFileBytes("/dev/zero", 1 << 20); }),
             "Cannot open file \"/dev/zero\". File too large");
+}
+
+#ifndef _WIN32
+// The most memory the process has held so far, in KiB.
+long PeakMemoryKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+#endif
+
+// A file over the limit is refused from its size: no byte is read and no buffer is taken, so a
+// file of gigabytes costs neither time nor memory. A sparse file stands for it.
+TEST(HistoryFile, AFileOverTheLimitIsRefusedFromItsSizeBeforeItIsRead) {
+  TempDir dir;
+#ifndef _WIN32  // a sparse file of 2 GiB, which Windows file systems may well write out whole
+  const std::string path = dir.File("huge.kelta");
+  WriteBytes(path, ExampleEntryBytes());
+  std::filesystem::resize_file(path, std::uintmax_t{2} << 30);  // 2 GiB, holes but for the first entry
+  const long before = PeakMemoryKiB();
+  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(path); }), "Cannot open file \"" + path + "\". File too large");
+  EXPECT_LT(PeakMemoryKiB() - before, 256 * 1024);  // reading up to the limit would take 1 GiB
+#endif
+  // At the limit a file is still read whole.
+  const std::string small = dir.File("small.kelta");
+  WriteBytes(small, TBuffer(100, 1));
+  EXPECT_EQ(ReadHistoryFileBytes(small, 100).size(), 100u);
+  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(small, 99); }), "Cannot open file \"" + small + "\". File too large");
+}
+
+// A device or a FIFO named as the target is written into, never replaced by a regular file.
+TEST(HistoryFile, ADeviceOrAFifoIsWrittenIntoNotReplaced) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no /dev/null or FIFOs in its file system";
+#else
+  WriteHistoryFileBytes("/dev/null", ExampleEntryBytes());
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  if (std::filesystem::exists("/dev/full")) {
+    EXPECT_EQ(ErrorText([] { WriteHistoryFileBytes("/dev/full", ExampleEntryBytes()); }),
+              "Cannot create file \"/dev/full\". No space left on device");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+  }
+  TempDir dir;
+  const std::string fifo = dir.File("pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string got = dir.File("got");
+  WriteBytes(got, {});
+  // A reader on the other end, for at most a minute should the write never come.
+  ASSERT_EQ(std::system(("timeout 60 cat '" + fifo + "' > '" + got + "' &").c_str()), 0);
+  WriteHistoryFileBytes(fifo, ExampleEntryBytes());
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  for (int i = 0; i < 600 && ReadBytes(got) != ExampleEntryBytes(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(ReadBytes(got), ExampleEntryBytes());
+#endif
 }
 
 TEST(HistoryFile, CreateErrorCarriesTheNameAndTheSystemText) {

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QFileDialog>
+#include <QLocale>
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
@@ -303,7 +304,9 @@ class TestMainWindow : public TWindowsTest {
       QCOMPARE(dialog->windowTitle(), QStringLiteral("Save BMW Service History File"));
       QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
       QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bin"));
-      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta *.bin)", "CSV for spreadsheets (*.csv)",
+      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta *.bin)",
+                                                   "CSV for spreadsheets, separated by commas (*.csv)",
+                                                   "CSV for spreadsheets, separated by semicolons (*.csv)",
                                                    "JSON (*.json)", "PDF service book (*.pdf)"}));
       QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta *.bin)"));
       QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
@@ -313,6 +316,32 @@ class TestMainWindow : public TWindowsTest {
     ClickSection(THeaderSection::SaveAs);
     QCOMPARE(Status(), QStringLiteral("Status: File saved: ") + target + QStringLiteral(".bin"));
     QCOMPARE(ReadBytes(target.toStdString() + ".bin"), JoinHistory(ThreeEntries()));
+  }
+
+  // Where decimals are written with a comma, spreadsheets split CSV at semicolons: that CSV comes
+  // first, and saving it gives the file such a spreadsheet opens without being asked.
+  void saveAsOffersTheLocalesCsvSeparatorFirst() {
+    History().ReplaceAll(ThreeEntries());
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString target = QString::fromStdString(dir_->File("german"));
+    QStringList filters;
+    WhenModal([&](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      QVERIFY(dialog);
+      filters = dialog->nameFilters();
+      dialog->selectNameFilter(filters.value(1));
+      emit dialog->filterSelected(filters.value(1));
+      AcceptFileDialog(dialog, target);
+    });
+    ClickSection(THeaderSection::SaveAs);
+    QLocale::setDefault(before);
+    QCOMPARE(filters, (QStringList{"BMW SERVICE HISTORY FILES (*.kelta *.bin)",
+                                   "CSV for spreadsheets, separated by semicolons (*.csv)",
+                                   "CSV for spreadsheets, separated by commas (*.csv)", "JSON (*.json)",
+                                   "PDF service book (*.pdf)"}));
+    const std::string text = ExportHistory(ThreeEntries(), TExchangeFormat::Csv, {kCsvSemicolon});
+    QCOMPARE(ReadBytes(target.toStdString() + ".csv"), TBuffer(text.begin(), text.end()));
   }
 
   void saveAsWithAnEmptyListShowsNoDialogAndSaysWhy() {
@@ -534,26 +563,50 @@ class TestMainWindow : public TWindowsTest {
       ClickSection(THeaderSection::SaveAs);
       return path;
     };
-    const QString csv = saveAs(QStringLiteral("CSV for spreadsheets (*.csv)"), QStringLiteral("history"));
+    const QString csv = saveAs(QStringLiteral("CSV for spreadsheets, separated by commas (*.csv)"), QStringLiteral("history"));
     QCOMPARE(csv + QStringLiteral(".csv"), Status().mid(QStringLiteral("Status: File saved: ").size()));
     const std::string csvText = ExportHistory(sample, TExchangeFormat::Csv);
     QCOMPARE(ReadBytes(csv.toStdString() + ".csv"), TBuffer(csvText.begin(), csvText.end()));
+    const QString semicolons =
+        saveAs(QStringLiteral("CSV for spreadsheets, separated by semicolons (*.csv)"), QStringLiteral("semicolons"));
+    const std::string semicolonText = ExportHistory(sample, TExchangeFormat::Csv, {kCsvSemicolon});
+    QCOMPARE(ReadBytes(semicolons.toStdString() + ".csv"), TBuffer(semicolonText.begin(), semicolonText.end()));
+    QVERIFY(semicolonText.find("#;Date;KM;") != std::string::npos);
     const QString json = saveAs(QStringLiteral("JSON (*.json)"), QStringLiteral("history.json"));
     const std::string jsonText = ExportHistory(sample, TExchangeFormat::Json);
     QCOMPARE(ReadBytes(json.toStdString()), TBuffer(jsonText.begin(), jsonText.end()));
 
-    // Both come back byte for byte.
-    for (const QString& path : {csv + QStringLiteral(".csv"), json}) {
+    // All come back byte for byte.
+    for (const QString& path : {csv + QStringLiteral(".csv"), semicolons + QStringLiteral(".csv"), json}) {
       History().ReplaceAll({});
       OpenThroughDialog(path);
       QCOMPARE(Status(), QStringLiteral("Status: File: ") + path);
       QCOMPARE(Entries(), sample);
     }
+    // Excel's plain "CSV": Windows-1252, semicolons; taken, and the status says the character set.
+    std::string ansi = semicolonText.substr(3);
+    ansi.replace(ansi.find("M\xC3\xBCller"), 7, "M\xFCller");
+    const QString excel = WriteFile(QStringLiteral("excel.csv"), TBuffer(ansi.begin(), ansi.end()));
+    History().ReplaceAll({});
+    OpenThroughDialog(excel);
+    QCOMPARE(Status(), QStringLiteral("Status: File: ") + excel + QStringLiteral(" (read as Windows-1252, as the file is not UTF-8)"));
+    QCOMPARE(Entries(), sample);
     // A refused file says where.
     const QString bad = WriteFile(QStringLiteral("bad.csv"), TBuffer{'#', ',', 'D', 'a', 't', 'e', '\n'});
     OpenThroughDialog(bad);
     QVERIFY2(Status().startsWith(QStringLiteral("Status: Invalid data: ") + bad + QStringLiteral(" (Line 1: ")),
              qPrintable(Status()));
+    QCOMPARE(Entries(), sample);
+    // Several refused rows: the first in the status bar, and how many more.
+    std::string twoBad = csvText;
+    twoBad.replace(twoBad.find("2024-03-14"), 10, "14.3.24");
+    twoBad.replace(twoBad.find("2023-09-02"), 10, "2.9.23");
+    const QString bads = WriteFile(QStringLiteral("bads.csv"), TBuffer(twoBad.begin(), twoBad.end()));
+    OpenThroughDialog(bads);
+    QCOMPARE(Status(), QStringLiteral("Status: Invalid data: ") + bads +
+                           QStringLiteral(" (Line 2: Date \"14.3.24\" has a year of 2 digits; write the year in full "
+                                          "(YYYY-MM-DD or D.M.YYYY): a spreadsheet that saves dates with short years "
+                                          "drops the century; and 1 more: tarvelo-cli import lists them all)"));
     QCOMPARE(Entries(), sample);
 
     const QString book = saveAs(QStringLiteral("PDF service book (*.pdf)"), QStringLiteral("book"));

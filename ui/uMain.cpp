@@ -1,5 +1,9 @@
 #include "uMain.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -8,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLocale>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
@@ -83,18 +88,43 @@ const QString kCsvFilter = QStringLiteral("CSV for spreadsheets (*.csv)");
 const QString kJsonFilter = QStringLiteral("JSON (*.json)");
 const QString kServiceBookFilter = QStringLiteral("PDF service book (*.pdf)");
 
+// The status bar holds one line: of the refusals of an import, one on each line, the first and
+// how many lines more there are.
+QString FirstRefusal(const std::string& problem) {
+  const std::size_t end = problem.find('\n');
+  if (end == std::string::npos) return QString::fromStdString(problem);
+  const auto more = std::count(problem.begin(), problem.end(), '\n');
+  return QString::fromStdString(problem.substr(0, end)) + QStringLiteral("; and %1 more: tarvelo-cli import lists them all").arg(more);
+}
+
+// "Save As" offers CSV in both separators: spreadsheets in a locale that writes decimals with a
+// comma (German, French) split lines at semicolons, the others at commas.
+const QString kCsvCommaFilter = QStringLiteral("CSV for spreadsheets, separated by commas (*.csv)");
+const QString kCsvSemicolonFilter = QStringLiteral("CSV for spreadsheets, separated by semicolons (*.csv)");
+
 // What "Save As" writes for each type of its dialog, and the extension a name without one gets
 // (a history file gets ".bin", as it always has).
 struct TSaveType {
   QString filter;
   QString defaultSuffix;
+  std::optional<TExchangeFormat> exchange;  // none: a history file or the service book
+  TExportOptions options;
 };
-const TSaveType kSaveTypes[] = {
-    {kHistoryFilter, QStringLiteral("bin")},
-    {kCsvFilter, QStringLiteral("csv")},
-    {kJsonFilter, QStringLiteral("json")},
-    {kServiceBookFilter, QStringLiteral("pdf")},
-};
+
+// The types in the order the dialog lists them: the CSV that the locale's spreadsheets read
+// without being asked comes before the other one.
+std::vector<TSaveType> SaveTypes(const QLocale& locale) {
+  const QString decimalPoint = locale.decimalPoint();
+  const char localeSeparator = CsvSeparatorForDecimalPoint(decimalPoint.isEmpty() ? U'.' : decimalPoint.at(0).unicode());
+  const TSaveType comma{kCsvCommaFilter, QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvComma}};
+  const TSaveType semicolon{kCsvSemicolonFilter, QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvSemicolon}};
+  std::vector<TSaveType> types{{kHistoryFilter, QStringLiteral("bin"), std::nullopt, {}}};
+  types.push_back(localeSeparator == kCsvSemicolon ? semicolon : comma);
+  types.push_back(localeSeparator == kCsvSemicolon ? comma : semicolon);
+  types.push_back({kJsonFilter, QStringLiteral("json"), TExchangeFormat::Json, {}});
+  types.push_back({kServiceBookFilter, QStringLiteral("pdf"), std::nullopt, {}});
+  return types;
+}
 
 // The keys of the header bar's commands: the platform's standard ones where there is one.
 QKeySequence SectionShortcut(THeaderSection section) {
@@ -371,13 +401,15 @@ void TFMain::OpenCommand() {
   if (!load.Loaded()) {
     // A refused spreadsheet or JSON file says where: the line and the reason.
     SetStatus(QStringLiteral("Invalid data: ") + _lastfn +
-              (exchange ? QStringLiteral(" (") + QString::fromStdString(load.problem) + QStringLiteral(")") : QString()));
+              (exchange ? QStringLiteral(" (") + FirstRefusal(load.problem) + QStringLiteral(")") : QString()));
     return;
   }
   history_.ReplaceAll(std::move(load.entries));
   // What was done to the list before is not undone into another file's list.
   undo_->clear();
-  SetStatus(QStringLiteral("File: ") + _lastfn);
+  // A spreadsheet's file read in another character set than UTF-8 says which.
+  SetStatus(QStringLiteral("File: ") + _lastfn +
+            (load.note.empty() ? QString() : QStringLiteral(" (") + QString::fromStdString(load.note) + QStringLiteral(")")));
 }
 
 void TFMain::SaveHistoryFile() {
@@ -390,14 +422,15 @@ void TFMain::SaveHistoryFile() {
   dialog.setObjectName(QStringLiteral("SaveHistoryFile"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
+  const std::vector<TSaveType> types = SaveTypes(QLocale());
   QStringList filters;
-  for (const TSaveType& type : kSaveTypes) filters << type.filter;
+  for (const TSaveType& type : types) filters << type.filter;
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(kHistoryFilter);
   dialog.setDirectory(QDir::currentPath());
-  dialog.setDefaultSuffix(kSaveTypes[0].defaultSuffix);
-  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-    for (const TSaveType& type : kSaveTypes) {
+  dialog.setDefaultSuffix(types.front().defaultSuffix);
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &types](const QString& filter) {
+    for (const TSaveType& type : types) {
       if (type.filter == filter) dialog.setDefaultSuffix(type.defaultSuffix);
     }
   });
@@ -405,15 +438,16 @@ void TFMain::SaveHistoryFile() {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
   // The type chosen in the dialog decides what is written, whatever the name ends with.
-  const QString type = dialog.selectedNameFilter();
+  const QString filter = dialog.selectedNameFilter();
+  const auto type = std::find_if(types.begin(), types.end(), [&](const TSaveType& t) { return t.filter == filter; });
   const THistoryList& entries = history_.SHRecord();
-  if (type == kServiceBookFilter) {
+  if (filter == kServiceBookFilter) {
     if (!SaveServiceBook(path)) {
       SetStatus(QStringLiteral("File not saved: the service book was cancelled"));
       return;
     }
-  } else if (type == kCsvFilter || type == kJsonFilter) {
-    const std::string text = ExportHistory(entries, type == kCsvFilter ? TExchangeFormat::Csv : TExchangeFormat::Json);
+  } else if (type != types.end() && type->exchange) {
+    const std::string text = ExportHistory(entries, *type->exchange, type->options);
     WriteHistoryFileBytes(FileSystemName(path), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
   } else {
     WriteHistoryFile(FileSystemName(path), entries);

@@ -3,6 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <atomic>
 #include <csignal>
+#include <filesystem>
+#include <new>
+#include <nlohmann/json.hpp>
 
 #include "TarveloError.h"
 
@@ -40,6 +43,23 @@ TExchangeFormat ExchangeFormatOrExit(const std::string& name, CliStreams& io) {
   ExitWith(kExitUsage);
 }
 
+void RefuseOutputOverInput(const std::string& input, const std::string& output, CliStreams& io) {
+  if (!output.empty()) {
+    std::error_code ec;
+    if (!std::filesystem::equivalent(input, output, ec) || ec) return;
+    io.err << "tarvelo-cli: -o \"" << output << "\" is the input file \"" << input
+           << "\" itself; writing it would replace what is read. Give another file for the output\n";
+    ExitWith(kExitUsage);
+  }
+  if (!io.outIsFile || !io.outIsFile(input)) return;
+  std::error_code ec;
+  const bool emptied = std::filesystem::file_size(input, ec) == 0 && !ec;
+  io.err << "tarvelo-cli: the output goes into the input file \"" << input << "\" itself (a shell redirection), "
+         << "which would damage it" << (emptied ? "; the redirection has already emptied it: restore it from a copy" : "")
+         << ". Send the output to another file\n";
+  ExitWith(kExitUsage);
+}
+
 namespace {
 
 std::atomic<TWaitControl*> gInterruptTarget{nullptr};
@@ -66,8 +86,11 @@ StopOnInterrupt::~StopOnInterrupt() {
 
 bool StopOnInterrupt::Interrupted() const { return gInterrupted != 0; }
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress) {
-  CliStreams io{out, err, showProgress};
+namespace {
+
+int RunCommands(int argc, const char* const* argv, CliStreams& io) {
+  std::ostream& out = io.out;
+  std::ostream& err = io.err;
   CLI::App app{"Tarvelo: the service history of a BMW head unit, from the command line.", "tarvelo-cli"};
   app.set_version_flag("--version", std::string(TARVELO_VERSION_TEXT));
   app.require_subcommand(1);
@@ -92,11 +115,37 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   } catch (const CLI::ParseError& e) {
     err << "tarvelo-cli: " << e.what() << " (see 'tarvelo-cli --help')\n";
     return kExitUsage;
+  } catch (const std::bad_alloc&) {
+    err << "tarvelo-cli: the memory ran out on the way; close other programs, or work on a smaller file\n";
+    return kExitFailed;
+  } catch (const nlohmann::json::exception&) {
+    // The JSON library's texts are for developers, and no value of a history should get here.
+    err << "tarvelo-cli: the JSON text could not be made; please report this, with the file it was made from\n";
+    return kExitFailed;
   } catch (const std::exception& e) {
-    // Whatever else goes wrong (memory running out on the way) ends the command with its reason,
-    // never with an abort.
+    // Whatever else goes wrong ends the command with its reason, never with an abort.
     err << "tarvelo-cli: " << e.what() << "\n";
     return kExitFailed;
   }
   return kExitOk;
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, CliStreams io) {
+  int code = RunCommands(argc, argv, io);
+  // Output cut short (a full disk, a device that takes nothing) is a failure, never a success with
+  // part of the text.
+  io.out.flush();
+  if (!io.out) {
+    const std::string reason = io.outFailure ? io.outFailure() : std::string();
+    io.err << "tarvelo-cli: the output could not be written" << (reason.empty() ? "" : " (" + reason + ")")
+           << ", so it is incomplete; make room where it goes, or send it elsewhere\n";
+    if (code != kExitInterrupted) code = kExitUsage;
+  }
+  return code;
+}
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress) {
+  return RunCli(argc, argv, CliStreams{out, err, showProgress, {}, {}});
 }

@@ -2,6 +2,7 @@
 // What every command of tarvelo-cli shares: the output streams, the exit codes and loading a
 // history file with the texts the desktop program shows.
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -22,6 +23,12 @@ struct CliStreams {
   std::ostream& out;
   std::ostream& err;
   bool showProgress = false;  // err is a terminal: long work may say how far it is
+  // The system's reason when writing `out` failed ("No space left on device"), when the program's
+  // stdout can tell it; empty otherwise.
+  std::function<std::string()> outFailure;
+  // Whether `out` writes into the file at path (stdout redirected into it), when the program's
+  // stdout can tell it.
+  std::function<bool(const std::string& path)> outIsFile;
 };
 
 // Ends the running command with the exit code (CLI11 carries it out of the callback).
@@ -42,6 +49,11 @@ void WriteFileOrExit(const std::string& path, std::string_view text, CliStreams&
 // "csv" or "json" to the format; anything else prints why and ends with 2.
 TExchangeFormat ExchangeFormatOrExit(const std::string& name, CliStreams& io);
 
+// Ends with 2, before anything is written, when the output would replace the input it is made
+// from: `output` (an -o file) naming the input file by any path (the same file through another
+// name, a link), or, for an empty `output`, stdout redirected into the input file.
+void RefuseOutputOverInput(const std::string& input, const std::string& output, CliStreams& io);
+
 // While it lives, the first Ctrl-C (SIGINT) asks the wait to stop, so that a running exchange ends
 // before its next request; a second Ctrl-C ends the program at once, as usual.
 class StopOnInterrupt {
@@ -53,7 +65,9 @@ class StopOnInterrupt {
   bool Interrupted() const;
 };
 
-// Runs tarvelo-cli with the arguments; returns the exit code.
+// Runs tarvelo-cli with the arguments; returns the exit code. Output that could not be written
+// whole (stdout on a full disk, a closed pipe end) ends with a message on err and 2.
+int RunCli(int argc, const char* const* argv, CliStreams io);
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress = false);
 
 // The commands, one file each.

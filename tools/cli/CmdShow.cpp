@@ -74,18 +74,22 @@ void PrintJson(const std::string& path, const THistoryList& list, std::ostream& 
   nlohmann::ordered_json doc;
   doc["file"] = path;
   doc["entries"] = std::move(entries);
-  out << doc.dump(2) << "\n";
+  // A file name need not be UTF-8; its bytes that are not show as U+FFFD, as file managers show them.
+  out << doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
 }
 
 }  // namespace
 
 void AddShowCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("show", "Show the entries of a history file as the main window lists them");
+  cmd->footer("Exit status: 0 shown, 1 invalid data, 2 unreadable file, output that could not be written whole\n"
+              "(a full disk), stdout redirected into FILE itself, or bad usage.");
   auto path = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
   cmd->add_option("FILE", *path, "History file (*.kelta)")->required();
   cmd->add_flag("--json", *json, "Print JSON: the column captions as keys, the shown texts as values");
   cmd->callback([path, json, &io] {
+    RefuseOutputOverInput(*path, "", io);
     const THistoryList list = LoadHistoryOrExit(*path, io);
     if (*json) {
       PrintJson(*path, list, io.out);

@@ -42,6 +42,8 @@ void TDiscoverySession::Start() {
   SendVehicleIdentification(port_, interfaces_);
 }
 
+void TDiscoverySession::SendAgain() { SendVehicleIdentification(port_, interfaces_); }
+
 bool TDiscoverySession::WaitForDatagram(std::chrono::milliseconds time) const {
   if (!port_.Active() || time.count() <= 0) return false;
   return WaitForSocket(port_.Handle(), false, static_cast<int>(time.count())) == TSocketWait::Ready;

@@ -23,6 +23,14 @@ inline constexpr std::string_view kGatewayKeyword = "DIAGADR10";
 inline constexpr std::string_view kVinKeyword = "BMWVIN";
 inline constexpr std::string_view kVinNotReported = "(VIN not reported)";
 
+// How often a search sends its request again while no gateway answered, and when it says so.
+inline constexpr std::chrono::milliseconds kDiscoveryRepeat{1500};
+inline constexpr std::chrono::milliseconds kDiscoveryHintAfter{5000};
+// The line a search adds once nothing answered for kDiscoveryHintAfter.
+inline constexpr std::string_view kNoGatewayYet =
+    "No gateway has answered yet. Check the ENET cable, that the ignition is on, and that this computer has an "
+    "address on the car's network (it may take half a minute after plugging in). Still looking...";
+
 using TInterfaceEnumerator = std::function<bool(tNetworkInterfaceList&)>;
 
 // The steps of "DETECT" after the log was cleared: RemotePort 6811, the port opened when closed
@@ -64,6 +72,9 @@ class TDiscoverySession {
   // Sends the request to every interface, over the port it opens when closed (an open port is used
   // again, on the same local port). Raises TarveloError as SendVehicleIdentification does.
   void Start();
+  // The request once more, while no answer was taken: to the interfaces there are now (a cable
+  // plugged in late, an address the system gave itself meanwhile), for a gateway that woke up late.
+  void SendAgain();
 
   // The next datagram waiting at the port, or nullopt.
   std::optional<TDatagram> ReadDatagram() { return port_.ReadDatagram(); }

@@ -102,11 +102,15 @@ TEnetAnswer TEnetSession::EnetRequest(std::span<const uint8_t> request, uint8_t 
   const int32_t size = static_cast<int32_t>(frame.size());
   if (transport_->SendBuffer(frame.data(), size, wait_) != size) return {{}, WhyNoAnswer()};
   if (frameObserver_) frameObserver_(TFrameDirection::Sent, frame);
+  const auto sentAt = std::chrono::steady_clock::now();
 
   // The gateway's acknowledgement; only that it came matters.
   if (const TEnetAnswer ack = EnetReadFrame(); !ack.Answered()) return ack;
   TEnetAnswer answer = EnetReadFrame();
   while (answer.Answered() && IsResponsePending(answer.uds)) {
+    if (pendingObserver_) {
+      pendingObserver_(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sentAt));
+    }
     if (!Pause(timings_.responsePendingWait)) {
       transport_->Disconnect();  // the exchange is given up; its answer would confuse the next one
       return {{}, TNoAnswer::Stopped};

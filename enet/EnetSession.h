@@ -37,6 +37,10 @@ struct TEnetTimings {
 // (acknowledgements, response-pending answers, answers) once it is in whole.
 using TFrameObserver = std::function<void(TFrameDirection direction, std::span<const uint8_t> frame)>;
 
+// Told each time the unit answers "response pending" (it asks for more time): how long ago the
+// request was sent.
+using TPendingObserver = std::function<void(std::chrono::milliseconds waited)>;
+
 // Why a request got no answer.
 enum class TNoAnswer {
   NotConnected,    // the connection could not be made (or was gone and could not be made again)
@@ -98,6 +102,8 @@ class TEnetSession {
   // Called once per whole frame sent or received, on the caller's thread, from then on; an empty
   // observer ends it. A frame that does not arrive whole (time-out, too long) is not seen.
   void SetFrameObserver(TFrameObserver observer) { frameObserver_ = std::move(observer); }
+  // Called on the caller's thread for each response-pending answer from then on; empty: no longer.
+  void SetPendingObserver(TPendingObserver observer) { pendingObserver_ = std::move(observer); }
   void Disconnect() { transport_->Disconnect(); }
 
   TWaitControl& Wait() { return wait_; }
@@ -115,4 +121,5 @@ class TEnetSession {
   uint32_t port_ = kEnetPort;
   std::array<uint8_t, kReceiveBufferSize> receiveBuffer_{};
   TFrameObserver frameObserver_;
+  TPendingObserver pendingObserver_;
 };

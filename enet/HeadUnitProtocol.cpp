@@ -80,6 +80,16 @@ TBuffer WriteEntryRequest(std::span<const uint8_t> entry) {
   return request;
 }
 
+namespace {
+bool IsRoutine(std::span<const uint8_t> request, uint16_t routine) {
+  return request.size() >= uds::kRoutineRequestHeadSize && request[0] == uds::kRoutineControl &&
+         request[1] == uds::kStartRoutine && request[2] == (routine >> 8) && request[3] == (routine & 0xFF);
+}
+}  // namespace
+
+bool IsEraseHistoryRequest(std::span<const uint8_t> request) { return IsRoutine(request, uds::kRoutineEraseHistory); }
+bool IsWriteEntryRequest(std::span<const uint8_t> request) { return IsRoutine(request, uds::kRoutineWriteEntry); }
+
 TBuffer ResetRequest() { return {uds::kECUReset, uds::kHardReset}; }
 
 TBuffer PositiveAnswerHead(std::span<const uint8_t> request) {

@@ -51,6 +51,11 @@ TBuffer EraseHistoryRequest();
 TBuffer WriteEntryRequest(std::span<const uint8_t> entry);
 TBuffer ResetRequest();
 
+// Which of the three requests a UDS request is (by its service and routine; the entry's bytes are
+// not looked at).
+bool IsEraseHistoryRequest(std::span<const uint8_t> request);
+bool IsWriteEntryRequest(std::span<const uint8_t> request);
+
 // The head a positive answer to request starts with: the service + 0x40, then what the answer
 // echoes (sub-function and routine identifier for RoutineControl, the sub-function for ECUReset,
 // nothing for other services).

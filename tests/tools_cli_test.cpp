@@ -373,7 +373,9 @@ TEST(CliProgram, CtrlCStopsAWriteBeforeItsNextRequest) {
   EXPECT_EQ(once.out,
             "[ BEGIN ]\n\n- Connected to 127.0.0.1\n- Erasing current service history...\n"
             "ERR: No answer to the erase request (stopped by the user)\n"
-            "ERR: Stopped by the user before entry 1 of 9.\n\n[ ERROR ]\n\nexit 130\n");
+            "ERR: Stopped by the user before entry 1 of 9.\n"
+            "ERR: The erase got no answer: the head unit holds its old history, or nothing if it erased it; nothing of "
+            "the list was written.\n\n[ ERROR ]\n\nexit 130\n");
   EXPECT_EQ(car->ReceivedRequests().size(), 1u);
 
   const ProgramRun twice = run("kill -INT $pid; kill -INT $pid;");

@@ -243,7 +243,10 @@ class TestConnect : public TWindowsTest {
     QVERIFY2(stoppedAfter < 4500, qPrintable(QString::number(stoppedAfter)));  // well before the car's 5 s time-out
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
                                       "ERR: No answer to the erase request (stopped by the user)",
-                                      "ERR: Stopped by the user before entry 1 of 9.", "", "[ ERROR ]", ""}));
+                                      "ERR: Stopped by the user before entry 1 of 9.",
+                                      "ERR: The erase got no answer: the head unit holds its old history, or nothing if it erased it; nothing of "
+                                      "the list was written.",
+                                      "", "[ ERROR ]", ""}));
     QCOMPARE(StartButton()->text(), QStringLiteral("Start"));
     QVERIFY(DetectButton()->isEnabled());
     QCOMPARE(car->ReceivedRequests().size(), std::size_t{1});
@@ -262,6 +265,7 @@ class TestConnect : public TWindowsTest {
     disconnect(pressStop);
     QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
                                       "- Writing new service history...", "ERR: Stopped by the user before entry 4 of 9.",
+                                      "ERR: The head unit holds entries 1 to 3 of 9; entries 4 to 9 were not written.",
                                       "", "[ ERROR ]", ""}));
     const THistoryList sample = SampleEntries();
     QCOMPARE(car->History(), THistoryList(sample.begin(), sample.begin() + 3));
@@ -269,7 +273,7 @@ class TestConnect : public TWindowsTest {
     // "Start" reads "Start" again, and a new write goes through.
     QCOMPARE(StartButton()->text(), QStringLiteral("Start"));
     QTest::mouseClick(StartButton(), Qt::LeftButton);
-    QCOMPARE(LogLines().mid(9), CompleteBlock(true));
+    QCOMPARE(LogLines().mid(10), CompleteBlock(true));
     QCOMPARE(car->History(), sample);
   }
 
@@ -348,6 +352,7 @@ class TestConnect : public TWindowsTest {
     refuse.nrc = {{0x31, 0x22}};
     SimulatedCar car(refuse);
     ShowFor(car);
+    Erase()->setChecked(false);
     History().ReplaceAll(SampleEntries());
     QTest::mouseClick(StartButton(), Qt::LeftButton);
     const QString line = QStringLiteral("ERR: Head unit refused entry 1 of 9: 7F 31 22 (conditionsNotCorrect)");
@@ -441,9 +446,7 @@ class TestConnect : public TWindowsTest {
     QCOMPARE(LogLines(),
              (QStringList{"[ BEGIN ]", "", "- Connected to 127.0.0.1", "- Erasing current service history...",
                           "ERR: Head unit refused the erase request: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)",
-                          "- Writing new service history...",
-                          "ERR: Head unit refused entry 1 of 1: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)",
-                          "- Finished writing, restarting Headunit...", "", "[ ERROR ]", ""}));
+                          "ERR: The old service history was not erased, so nothing was written.", "", "[ ERROR ]", ""}));
   }
 
   // The last test of all: the program's exit reaches every later event loop of this process.
@@ -487,9 +490,12 @@ class TestConnect : public TWindowsTest {
     QVERIFY(yesAt >= 0);
     qInfo("the program's loop ended %lld ms after \"Yes\"", endedAt - yesAt);
     QVERIFY2(endedAt - yesAt < 1000, qPrintable(QString::number(endedAt - yesAt)));
-    QCOMPARE(LogLines().mid(LogLines().size() - 5),
+    QCOMPARE(LogLines().mid(LogLines().size() - 6),
              (QStringList{"ERR: No answer to the erase request (stopped by the user)",
-                          "ERR: Stopped by the user before entry 1 of 9.", "", "[ ERROR ]", ""}));
+                          "ERR: Stopped by the user before entry 1 of 9.",
+                          "ERR: The erase got no answer: the head unit holds its old history, or nothing if it erased it; "
+                          "nothing of the list was written.",
+                          "", "[ ERROR ]", ""}));
   }
 };
 

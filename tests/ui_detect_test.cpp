@@ -45,10 +45,10 @@ class QuietDevice {
     bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
   }
   ~QuietDevice() { CloseSocketHandle(fd_); }
-  // Waits for one request; returns the sender, or nothing after a second.
-  std::optional<sockaddr_in> Hear() {
+  // Waits for one request; returns the sender, or nothing after waitMs (a second unless told).
+  std::optional<sockaddr_in> Hear(int waitMs = 1000) {
     TSocketPoll p{fd_, POLLIN, 0};
-    if (PollSockets(&p, 1, 1000) <= 0) return std::nullopt;
+    if (PollSockets(&p, 1, waitMs) <= 0) return std::nullopt;
     char data[64];
     sockaddr_in from{};
     socklen_t length = sizeof from;
@@ -227,6 +227,60 @@ class TestDetect : public TWindowsTest {
     // The port stays open and watched: the gateway's answer still arrives.
     device.Answer(*requester, "DIAGADR10BMWVINWBA8E9C57GK123456");
     QTRY_COMPARE(LogLines(), kFound);
+  }
+
+  // A car switched on a while after the click: "DETECT" keeps asking, says once that nothing has
+  // answered yet, and takes the gateway's answer when it comes.
+  void detectKeepsAskingUntilAGatewayAnswers() {
+    RestartWith([](TAppOptions& options) {
+      options.connect.detectRepeat = std::chrono::milliseconds(100);
+      options.connect.detectHintAfter = std::chrono::milliseconds(300);
+    });
+    const QString hint = QString::fromLatin1(kNoGatewayYet.data(), static_cast<qsizetype>(kNoGatewayYet.size()));
+    Detect();
+    QTRY_COMPARE(LogLines(), (QStringList{"Auto detecting...", "", hint, ""}));
+    {
+      QuietDevice device;  // the requests go on (heard while the window's loop runs)
+      int heard = 0;
+      QTRY_VERIFY((heard += device.Hear(0) ? 1 : 0) >= 2);
+    }
+    auto gateway = Gateway("WBA8E9C57GK123456");
+    QTRY_COMPARE(Address()->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(LogLines(), (QStringList{"Auto detecting...", "", hint, "", "Found WBA8E9C57GK123456", "* IP: 127.0.0.1", ""}));
+    // Found: no more requests.
+    const int heard = gateway->IdentificationRequests();
+    QTest::qWait(400);
+    QCOMPARE(gateway->IdentificationRequests(), heard);
+    QCOMPARE(LogLines().count(hint), 1);
+
+    // A second "DETECT" starts afresh: the hint again only after its own wait.
+    gateway.reset();
+    Detect();
+    QCOMPARE(LogLines(), (QStringList{"Auto detecting...", ""}));
+    QTRY_COMPARE(LogLines(), (QStringList{"Auto detecting...", "", hint, ""}));
+  }
+
+  // A send that fails is reported once: the repeats do not report it again and again.
+  void aFailingRepeatIsReportedOnce() {
+    int calls = 0;
+    RestartWith([&calls](TAppOptions& options) {
+      options.connect.detectRepeat = std::chrono::milliseconds(50);
+      options.connect.interfaces = [&calls](tNetworkInterfaceList& list) {
+        tNetworkInterface i;
+        i.AddrDirectedBroadcast = ++calls == 1 ? "127.255.255.255" : "10.9.8.255";
+        list = {i};
+        return true;
+      };
+    });
+    int reports = 0;
+    WhenMessageBox([&](QMessageBox*) { ++reports; });
+    Detect();
+    QTRY_COMPARE(reports, 1);
+    WhenMessageBox([&](QMessageBox*) { ++reports; }, 300);  // a second one would be counted, and closed
+    QTest::qWait(400);
+    CancelModalWatchers();
+    QCOMPARE(reports, 1);
+    QCOMPARE(calls, 2);
   }
 
   void noInterfacesSendNothing() {

@@ -142,6 +142,11 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
   mmoENET->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(mmoENET, &QWidget::customContextMenuRequested, this, &TFConnect::ShowLogMenu);
 
+  detectRepeat_ = new QTimer(this);
+  detectRepeat_->setObjectName(QStringLiteral("DetectRepeat"));
+  detectRepeat_->setInterval(static_cast<int>(options_.detectRepeat.count()));
+  ConnectCommand(detectRepeat_, &QTimer::timeout, this, &TFConnect::DetectAgain);
+
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   escape->setObjectName(QStringLiteral("CloseShortcut"));
   ConnectCommand(escape, &QShortcut::activated, this, &TFConnect::btnCloseClick);
@@ -239,12 +244,15 @@ void TFConnect::RunWrite() {
   SetWriting(true);
   AtScopeExit done{[this] { SetWriting(false); }};
 
+  TWriteObserver observer;
+  observer.progress = [this, &written, total](std::size_t done, std::size_t) {
+    written = static_cast<int>(done);
+    ShowProgress(TProgressState::Running, written, total);
+  };
+  // While the head unit asks for more time, the bar says so, with the seconds waited.
+  observer.waiting = [this](const std::string& text, std::chrono::milliseconds) { prgWrite->setFormat(QString::fromStdString(text)); };
   const bool complete = WriteServiceHistory(
-      *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); },
-      [this, &written, total](std::size_t done, std::size_t) {
-        written = static_cast<int>(done);
-        ShowProgress(TProgressState::Running, written, total);
-      });
+      *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); }, observer);
   ShowProgress(complete ? TProgressState::Complete : TProgressState::Failed, written, total);
 }
 
@@ -257,10 +265,33 @@ void TFConnect::btnDetectClick() {
   ShowProgress(TProgressState::Hidden, 0, 0);
   AppendLog(QStringLiteral("Auto detecting..."));
   AppendLog(QString());
+  detectClock_.start();
+  hintShown_ = false;
   // An error while opening or sending goes on to the error report (the interfaces after it get no
-  // request); a port it leaves open is watched all the same.
+  // request); a port it leaves open is watched all the same. A search that could send asks again
+  // until a gateway answers.
   AtScopeExit watch{[this] { WatchUdpPort(); }};
+  detectRepeat_->stop();
   discovery_.Start();
+  if (discovery_.Open()) detectRepeat_->start();
+}
+
+void TFConnect::DetectAgain() {
+  if (!discovery_.Open()) {
+    detectRepeat_->stop();
+    return;
+  }
+  // A car switched on (or a gateway that wakes up) after the click is found all the same; one
+  // line says that nothing answered yet, and what to check.
+  if (!hintShown_ && detectClock_.elapsed() >= options_.detectHintAfter.count()) {
+    hintShown_ = true;
+    AppendLog(QString::fromUtf8(kNoGatewayYet.data(), static_cast<qsizetype>(kNoGatewayYet.size())));
+    AppendLog(QString());
+  }
+  // A send that fails goes to the error report once; the search then only listens.
+  detectRepeat_->stop();
+  discovery_.SendAgain();
+  detectRepeat_->start();
 }
 
 void TFConnect::WatchUdpPort() {
@@ -277,6 +308,7 @@ void TFConnect::CloseUdpPort() {
     udpNotifier_->deleteLater();
     udpNotifier_ = nullptr;
   }
+  if (detectRepeat_) detectRepeat_->stop();
   discovery_.Close();
 }
 

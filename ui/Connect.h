@@ -2,6 +2,7 @@
 // TFConnect: the ENET connection window. "Start" writes the whole history into the car's head unit
 // and logs each step; "DETECT" finds the car's gateway on the local networks.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <memory>
 
@@ -16,6 +17,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSocketNotifier;
+class QTimer;
 class THistoryModel;
 
 // What the window talks to. The car always listens on port 6801 and its answers take their own
@@ -24,6 +26,8 @@ struct TConnectOptions {
   uint32_t gatewayPort = kEnetPort;
   TInterfaceEnumerator interfaces = EnumInterfaces;
   TEnetTimings timings;
+  std::chrono::milliseconds detectRepeat = kDiscoveryRepeat;      // "DETECT" asks again this often
+  std::chrono::milliseconds detectHintAfter = kDiscoveryHintAfter;  // and says nothing answered after this
 };
 
 class TFConnect : public QWidget {
@@ -57,6 +61,7 @@ class TFConnect : public QWidget {
   void RunWrite();
   void WatchUdpPort();
   void CloseUdpPort();
+  void DetectAgain();  // the repeat of "DETECT" while no gateway answered
   void ReadDatagrams();
   void ShowLogMenu(const QPoint& at);
   void SaveLogClick();
@@ -70,6 +75,9 @@ class TFConnect : public QWidget {
   TBuffer lastTrace_;                      // every frame of the last write, as a pcap file
   bool writing_ = false;
   QSocketNotifier* udpNotifier_ = nullptr;
+  QTimer* detectRepeat_ = nullptr;
+  QElapsedTimer detectClock_;  // since "DETECT"
+  bool hintShown_ = false;     // the "No gateway has answered yet" line of this search
 
   QGroupBox* GroupBox1 = nullptr;
   QLineEdit* edtGWIP = nullptr;

@@ -23,6 +23,13 @@ inline TEnetTimings ImpatientTimings(std::chrono::milliseconds receiveTimeout = 
   return t;
 }
 
+// Options for a car whose head unit starts with the history given (an old one a write meets).
+inline CarSimOptions CarSimOptionsLoading(THistoryList history) {
+  CarSimOptions options;
+  options.history = std::move(history);
+  return options;
+}
+
 // A car that acknowledges every request and never answers one.
 inline CarSimFaults SilentCar() {
   CarSimFaults faults;

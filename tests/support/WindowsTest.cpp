@@ -8,6 +8,8 @@ bool TWindowsTest::desktopOpens = true;
 
 TAppOptions TWindowsTest::TestOptions() {
   TAppOptions options;
+  // "DETECT" sends once unless a test asks for its repeats: the tests count the requests a device hears.
+  options.connect.detectRepeat = std::chrono::hours(1);
   options.openWithDesktop = [](const QUrl& url) {
     opened << url;
     return desktopOpens;

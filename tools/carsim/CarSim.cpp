@@ -32,6 +32,8 @@ void TCarSim::Start() {
     THistoryLoad load = LoadHistoryFile(options_.loadFile);
     if (!load.Loaded()) throw std::runtime_error(load.Message());
     headUnit_ = THeadUnit(std::move(load.entries));
+  } else {
+    headUnit_ = THeadUnit(options_.history);
   }
 
   sockaddr_in address{};
@@ -154,11 +156,14 @@ void TCarSim::AnswerIdentification() {
   const std::string text = "DIAGADR10BMWMAC" + options_.mac + "BMWVIN" + options_.vin;
   const TBuffer answer = BuildFrame(kControlVehicleIdentification,
                                     std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  {
+    // Counted before the answer goes out: whoever reads the count after the answer arrived sees it.
+    std::lock_guard lock(mutex_);
+    ++identificationRequests_;
+  }
   Log("-> UDP " + BytesToSpacedHexText(answer));
   sendto(udpFd_, reinterpret_cast<const char*>(answer.data()), static_cast<int>(answer.size()), 0,
          reinterpret_cast<const sockaddr*>(&from), fromLength);
-  std::lock_guard lock(mutex_);
-  ++identificationRequests_;
 }
 
 void TCarSim::AcceptLoop() {
@@ -217,6 +222,7 @@ bool TCarSim::SendFrame(TSocketHandle fd, const TBuffer& frame, const CarSimFaul
 
 void TCarSim::Serve(TSocketHandle fd) {
   int requests = 0;
+  int entries = 0;  // entry requests on this connection
   for (;;) {
     uint8_t header[kFrameHeaderSize];
     if (!ReceiveAll(fd, header, sizeof header, wakeUp_->Handle())) break;
@@ -233,15 +239,24 @@ void TCarSim::Serve(TSocketHandle fd) {
     const std::span<const uint8_t> request(payload.begin() + kFrameAddressSize, payload.end());
     CarSimFaults faults;
     THeadUnit::Outcome outcome;
+    bool drop = false;
     {
       std::lock_guard lock(mutex_);
       faults = options_.faults;
       if (options_.recordFrames) frames_.push_back({std::move(raw), source, target, TBuffer(request.begin(), request.end())});
+      if (IsWriteEntryRequest(request) && ++entries == faults.dropAtEntry && dropsDone_ < faults.drops) {
+        ++dropsDone_;
+        drop = true;
+      }
       const auto refused = std::find_if(faults.nrc.begin(), faults.nrc.end(), [&](const auto& nrc) {
         return !request.empty() && request[0] == nrc.first;
       });
-      if (refused != faults.nrc.end()) {
+      if (drop && !faults.dropAfterStoring) {
+        // The connection breaks off before the head unit sees the entry.
+      } else if (refused != faults.nrc.end()) {
         outcome.answer = NegativeAnswer(refused->first, refused->second);
+      } else if (faults.refuseErase != 0 && IsEraseHistoryRequest(request)) {
+        outcome.answer = NegativeAnswer(uds::kRoutineControl, faults.refuseErase);
       } else if (target == kHeadUnitAddress) {
         outcome = headUnit_.Answer(request);
       } else {
@@ -250,6 +265,10 @@ void TCarSim::Serve(TSocketHandle fd) {
     }
     if (outcome.historyChanged) Store();
     ++requests;
+    if (drop) {
+      ResetOnClose(fd);
+      break;
+    }
 
     if (faults.resetAfter > 0 && requests >= faults.resetAfter) {
       // The connection breaks off in the middle of this exchange: a reset instead of an answer.

@@ -39,6 +39,14 @@ struct CarSimFaults {
   bool noAck = false;          // neither acknowledge nor answer
   bool answerFirst = false;    // send the answer before the acknowledgement
   bool oversize = false;       // answer with a frame announcing more than 4,096 payload bytes
+  uint8_t refuseErase = 0;     // answer the erase request negatively with this code (0: never)
+  // The connection drops when the dropAtEntry-th entry request of a connection arrives (0: never):
+  // before the head unit stores that entry, or after it (dropAfterStoring), without an answer either
+  // way. Only the first `drops` connections drop; the ones after them are healthy, as a car is once
+  // its gateway is awake again.
+  int dropAtEntry = 0;
+  bool dropAfterStoring = false;
+  int drops = 1;
 };
 
 struct CarSimOptions {
@@ -47,7 +55,8 @@ struct CarSimOptions {
   int udpPort = kDiscoveryPort;  // vehicle identification; 0: a free port; kNoDiscovery: none
   std::string vin = "WBA8E9C57GK123456";
   std::string mac = "001A37C0FFEE";
-  std::string loadFile;   // start with this history
+  std::string loadFile;   // start with this history file
+  THistoryList history;   // or with these entries (without a loadFile)
   std::string storeFile;  // write the head unit's history here after every change
   CarSimFaults faults;
   bool recordFrames = true;  // keep every request frame for ReceivedFrames (a long soak need not)
@@ -124,4 +133,5 @@ class TCarSim {
   THeadUnit headUnit_;
   int connections_ = 0;
   int identificationRequests_ = 0;
+  int dropsDone_ = 0;
 };

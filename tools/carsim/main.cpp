@@ -56,6 +56,18 @@ int main(int argc, char** argv) {
   app.add_option("--nrc", nrc, "Answer this service negatively, SID:CODE in hex (31:22); may be given more than once");
   app.add_option("--close-after", options.faults.closeAfter, "Close the connection after K requests");
   app.add_option("--reset-after", options.faults.resetAfter, "Reset (RST) the connection on the K-th request instead of answering it");
+  std::string refuseErase;
+  app.add_option("--refuse-erase", refuseErase,
+                 "Answer the erase request (only that) negatively with this code, in hex (22: conditionsNotCorrect)");
+  app.add_option("--drop-at-entry", options.faults.dropAtEntry,
+                 "Drop the connection (a reset, no answer) when the K-th entry of a connection arrives, before the head "
+                 "unit stores it")
+      ->check(CLI::Range(1, 255 * 1000));
+  app.add_flag("--drop-after-storing", options.faults.dropAfterStoring,
+               "With --drop-at-entry: drop only after the head unit has stored that entry");
+  app.add_option("--drops", options.faults.drops, "With --drop-at-entry: how many connections drop (1 unless told)")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1000));
   app.add_option("--split", options.faults.split, "Send frames in pieces of N bytes");
   app.add_option("--delay-ms", options.faults.delayMs, "Pause before each frame (and each piece) it sends");
   app.add_flag("--silent", options.faults.silent, "Acknowledge requests, never answer them");
@@ -79,6 +91,14 @@ int main(int argc, char** argv) {
       return 2;
     }
     options.faults.nrc.push_back(*parsed);
+  }
+  if (!refuseErase.empty()) {
+    const std::optional<std::pair<uint8_t, uint8_t>> parsed = ParseNrc("31:" + refuseErase);
+    if (!parsed || parsed->second == 0) {
+      std::cerr << "tarvelo-carsim: --refuse-erase takes a negative response code in hex, for example 22\n";
+      return 2;
+    }
+    options.faults.refuseErase = parsed->second;
   }
   if (verbose) options.log = [](const std::string& line) { std::cerr << line << std::endl; };
 

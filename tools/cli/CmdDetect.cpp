@@ -10,7 +10,9 @@
 void AddDetectCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("detect", "Find the car's diagnostic gateway by a broadcast on every local network");
   cmd->footer("Sends the vehicle identification request to UDP port 6811 on the directed broadcast address of\n"
-              "every local IPv4 interface and waits for the gateway's answer.\n"
+              "every local IPv4 interface, again every 1.5 seconds until the gateway answers (a car switched on\n"
+              "late is found all the same), and waits for the answer; after 5 seconds without one it says on\n"
+              "stderr what to check.\n"
               "Exit status: 0 a gateway answered, 1 none answered (\"ERR: No vehicle answered\"), 2 bad usage\n"
               "or the UDP port failed.");
   struct Args {
@@ -31,9 +33,32 @@ void AddDetectCommand(CLI::App& app, CliStreams& io) {
       io.err << ErrorReportText(e.what()) << "\n";
       ExitWith(kExitUsage);
     }
-    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(args->timeout * 1000));
+    const auto start = Clock::now();
+    const auto deadline = start + std::chrono::milliseconds(static_cast<long long>(args->timeout * 1000));
+    auto nextSend = start + kDiscoveryRepeat;
     bool found = false;
-    while (discovery.WaitForDatagram(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()))) {
+    bool hinted = false;
+    for (;;) {
+      const auto now = Clock::now();
+      if (now >= deadline) break;
+      if (now >= nextSend) {
+        // Asked again while nobody answered (with --all: while the time lasts).
+        if (!found || args->all) {
+          try {
+            discovery.SendAgain();
+          } catch (const TarveloError& e) {
+            io.err << ErrorReportText(e.what()) << "\n";
+            ExitWith(kExitUsage);
+          }
+        }
+        nextSend += kDiscoveryRepeat;
+        if (!found && !hinted && now - start >= kDiscoveryHintAfter) {
+          hinted = true;
+          io.err << kNoGatewayYet << "\n" << std::flush;
+        }
+      }
+      const auto until = std::min(deadline, nextSend);
+      if (!discovery.WaitForDatagram(std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()))) continue;
       while (const std::optional<TDatagram> datagram = discovery.ReadDatagram()) {
         const std::optional<TGatewayAnswer> gateway = discovery.Accept(*datagram);
         if (!gateway) continue;

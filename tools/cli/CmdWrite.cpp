@@ -2,10 +2,18 @@
 // with the same sequence and the same log lines as the desktop program's "Start".
 #include <CLI/CLI.hpp>
 
+#include <chrono>
+#include <optional>
+
 #include "CliSupport.h"
 #include "HistoryWriter.h"
 #include "SessionTrace.h"
 #include "TarveloError.h"
+
+namespace {
+// At most one note on stderr in this time while the head unit asks for more time.
+constexpr std::chrono::seconds kWaitingNoteInterval{5};
+}  // namespace
 
 void AddWriteCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("write", "Write a history file into the head unit of the car");
@@ -49,12 +57,22 @@ void AddWriteCommand(CLI::App& app, CliStreams& io) {
     StopOnInterrupt stop(session.Wait());
     // The pauses between entries make a long history take a while: show how far it is on a terminal.
     const bool terminal = io.showProgress;
+    TWriteObserver observer;
+    observer.progress = [&io, terminal](std::size_t written, std::size_t total) {
+      if (!terminal) return;
+      io.err << "\rWritten " << written << " of " << total << " entries" << (written == total ? "\n" : "") << std::flush;
+    };
+    // A head unit that keeps asking for more time is no hang: say so, now and then. A short wait
+    // is not worth a line (head units ask for time for the erase as a matter of course).
+    std::optional<std::chrono::steady_clock::time_point> lastNote;
+    observer.waiting = [&io, terminal, &lastNote](const std::string& text, std::chrono::milliseconds waited) {
+      const auto now = std::chrono::steady_clock::now();
+      if (waited < kWaitingNoteInterval || (lastNote && now - *lastNote < kWaitingNoteInterval)) return;
+      lastNote = now;
+      io.err << (terminal ? "\r" : "") << text << "\n" << std::flush;
+    };
     const bool complete = WriteServiceHistory(
-        session, job, [&io](const std::string& line) { io.out << line << std::endl; },
-        [&io, terminal](std::size_t written, std::size_t total) {
-          if (!terminal) return;
-          io.err << "\rWritten " << written << " of " << total << " entries" << (written == total ? "\n" : "") << std::flush;
-        });
+        session, job, [&io](const std::string& line) { io.out << line << std::endl; }, observer);
     if (stop.Interrupted()) ExitWith(kExitInterrupted);
     if (!complete) ExitWith(kExitFailed);
   });

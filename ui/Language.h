@@ -5,6 +5,7 @@
 // file is the same bytes whatever the language of the desktop that made it.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QApplication;
@@ -20,6 +21,11 @@ std::optional<TLanguage> LanguageNamed(const QString& name);
 // that names no language is passed over.
 TLanguage ChooseLanguage(const std::optional<QString>& commandLine, const std::optional<QString>& environment,
                          const QLocale& system);
+
+// The value of "--lang de" or "--lang=de" among the program's arguments (the last one given), or nullopt.
+std::optional<QString> LanguageArgument(const QStringList& arguments);
+// TARVELO_LANG when it is set, or nullopt.
+std::optional<QString> LanguageFromEnvironment();
 
 // Installs the program's translation (built in) and Qt's own (Yes, No, the file dialogs: Debian's
 // qtbase_de.qm, or the copy beside the program on Windows) for the language. English installs

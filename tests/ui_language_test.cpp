@@ -1,0 +1,243 @@
+// The program in German: the choice of the language, and the four windows walked widget by widget
+// for any text of the English catalogue that was left untranslated. (The other window tests run in
+// English, as the program does in the C locale.)
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QXmlStreamReader>
+#include <optional>
+
+#include "CodeTexts.h"
+#include "Connect.h"
+#include "HistoryModel.h"
+#include "Language.h"
+#include "ServiceRecord.h"
+#include "TestEntries.h"
+#include "UiTestSupport.h"
+#include "WindowsTest.h"
+#include "uEditor.h"
+#include "uInfo.h"
+#include "uMain.h"
+
+namespace {
+
+// The English texts of the catalogue whose German differs: none of them may show in German.
+QSet<QString> EnglishOnlyTexts() {
+  QFile file(QStringLiteral(TARVELO_SOURCE_DIR "/ui/i18n/tarvelo_de.ts"));
+  if (!file.open(QIODevice::ReadOnly)) qFatal("the translation is missing: %s", qPrintable(file.fileName()));
+  QXmlStreamReader xml(&file);
+  QSet<QString> english;
+  QString source;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == QLatin1String("source")) source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    if (xml.name() == QLatin1String("translation")) {
+      const QString german = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+      if (german != source) english.insert(source.trimmed());
+    }
+  }
+  return english;
+}
+
+// Every text a user can read in the window: captions, labels, buttons, group titles, cue texts,
+// drop-down items, column headers, menu entries and tool tips.
+QStringList VisibleTexts(QWidget& window) {
+  QStringList texts{window.windowTitle()};
+  QList<QWidget*> widgets = window.findChildren<QWidget*>();
+  widgets << &window;
+  for (QWidget* widget : widgets) {
+    texts << widget->toolTip();
+    if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) texts << group->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) texts << edit->placeholderText();
+    if (auto* box = qobject_cast<QComboBox*>(widget)) {
+      texts << box->placeholderText();
+      for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+    }
+    if (auto* header = qobject_cast<QHeaderView*>(widget); header && header->model()) {
+      for (int i = 0; i < header->count(); ++i) {
+        texts << header->model()->headerData(i, header->orientation()).toString();
+        texts << header->model()->headerData(i, header->orientation(), Qt::ToolTipRole).toString();
+      }
+    }
+  }
+  for (QAction* action : window.findChildren<QAction*>()) texts << action->text() << action->toolTip();
+  texts.removeAll(QString());
+  return texts;
+}
+
+}  // namespace
+
+class TestLanguage : public TWindowsTest {
+  Q_OBJECT
+
+  QSet<QString> english_;
+
+  // The cells of every row of a list, as shown.
+  static QStringList Cells(QAbstractItemModel* model) {
+    QStringList cells;
+    for (int row = 0; row < model->rowCount(); ++row) {
+      for (int column = 0; column < model->columnCount(); ++column) cells << model->index(row, column).data().toString();
+    }
+    return cells;
+  }
+
+  void ExpectGerman(QWidget& window, const QStringList& german) {
+    const QStringList texts = VisibleTexts(window);
+    QVERIFY2(texts.size() >= german.size(), qPrintable(window.objectName()));
+    for (const QString& text : texts) {
+      // A text is English when it is a source of the catalogue, also with a prefix it is shown with.
+      const QString core = text.trimmed().remove(QLatin1Char('&'));
+      QVERIFY2(!english_.contains(core), qPrintable(window.objectName() + QStringLiteral(": \"") + text + QLatin1Char('"')));
+    }
+    for (const QString& word : german) {
+      QVERIFY2(texts.contains(word), qPrintable(window.objectName() + QStringLiteral(" lacks \"") + word + QLatin1Char('"')));
+    }
+  }
+
+ private slots:
+  // Before any window is made: the program's and Qt's German.
+  void initTestCase() {
+    english_ = EnglishOnlyTexts();
+    QVERIFY(english_.size() > 100);
+    QVERIFY(InstallTranslations(*qobject_cast<QApplication*>(QCoreApplication::instance()), TLanguage::German));
+    QCOMPARE(CurrentLanguage(), TLanguage::German);
+  }
+
+  void theLanguageFollowsTheCommandLineThenTheEnvironmentThenTheSystem_data() {
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<bool>("german");
+    // An empty column is a choice not made; a value that names no language is passed over.
+    QTest::newRow("German system") << QString() << QString() << "de_DE" << true;
+    QTest::newRow("Austrian system") << QString() << QString() << "de_AT" << true;
+    QTest::newRow("Swiss German system") << QString() << QString() << "de_CH" << true;
+    QTest::newRow("English system") << QString() << QString() << "en_GB" << false;
+    QTest::newRow("French system") << QString() << QString() << "fr_FR" << false;
+    QTest::newRow("C locale") << QString() << QString() << "C" << false;
+    QTest::newRow("--lang de on an English system") << "de" << QString() << "en_US" << true;
+    QTest::newRow("--lang en on a German system") << "en" << QString() << "de_DE" << false;
+    QTest::newRow("--lang DE in capitals") << "DE" << QString() << "en_US" << true;
+    QTest::newRow("TARVELO_LANG=de") << QString() << "de" << "en_US" << true;
+    QTest::newRow("TARVELO_LANG=en") << QString() << "en" << "de_DE" << false;
+    QTest::newRow("--lang over TARVELO_LANG") << "en" << "de" << "de_DE" << false;
+    QTest::newRow("--lang fr is passed over") << "fr" << "de" << "en_US" << true;
+    QTest::newRow("an empty TARVELO_LANG is passed over") << QString() << " " << "de_DE" << true;
+  }
+  void theLanguageFollowsTheCommandLineThenTheEnvironmentThenTheSystem() {
+    QFETCH(QString, commandLine);
+    QFETCH(QString, environment);
+    QFETCH(QString, system);
+    QFETCH(bool, german);
+    const auto choice = [](const QString& value) { return value.isNull() ? std::nullopt : std::optional<QString>(value); };
+    QCOMPARE(ChooseLanguage(choice(commandLine), choice(environment), QLocale(system)) == TLanguage::German, german);
+  }
+
+  void theLanguageArgumentIsFoundInEitherForm() {
+    const QString program = QStringLiteral("tarvelo");
+    QCOMPARE(LanguageArgument({program}), std::nullopt);
+    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang"), QStringLiteral("de")}), QStringLiteral("de"));
+    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang=en")}), QStringLiteral("en"));
+    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang=en"), QStringLiteral("--lang"), QStringLiteral("de")}),
+             QStringLiteral("de"));
+    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang")}), std::nullopt);  // no value: no choice
+    QCOMPARE(HelpDocumentName(TLanguage::German), QStringLiteral("tarvelo_help_de.pdf"));
+    QCOMPARE(HelpDocumentName(TLanguage::English), QStringLiteral("tarvelo_help.pdf"));
+  }
+
+  void theMainWindowIsGerman() {
+    History().ReplaceAll({ExampleEntryBytes()});
+    ExpectGerman(Main(), {QStringLiteral("Öffnen"), QStringLiteral("Speichern unter"), QStringLiteral("In Auto schreiben"),
+                          QStringLiteral("Datum"), QStringLiteral("km-Stand"), QStringLiteral("Werkstatttyp"),
+                          QStringLiteral("Hinzufügen"), QStringLiteral("Bearbeiten"), QStringLiteral("Löschen")});
+    QVERIFY(Find<QLabel>(Main(), "stat1")->text().startsWith(QStringLiteral("Status: Hallo Welt")));
+  }
+
+  void theListsShowTheCodeTablesInGerman() {
+    // The example entry: a BMW dealer, late, with engine oil on time; an entry with a status
+    // outside the table keeps its number.
+    ServiceFields unknown = ExampleFields();
+    unknown.serviceStatus = 7;
+    History().ReplaceAll({ExampleEntryBytes(), BuildServiceRecord(unknown)});
+    auto* entries = Find<QTreeView>(Main(), "lv1");
+    const QStringList cells = Cells(entries->model());
+    QVERIFY2(cells.contains(QStringLiteral("BMW-Service")), qPrintable(cells.join(QLatin1Char('|'))));
+    QVERIFY2(cells.contains(QStringLiteral("VERSPÄTET")), qPrintable(cells.join(QLatin1Char('|'))));
+    QVERIFY2(cells.contains(QStringLiteral("UNBEKANNT(7)")), qPrintable(cells.join(QLatin1Char('|'))));
+    entries->setCurrentIndex(entries->model()->index(0, 0));
+    const QStringList procedures = Cells(Find<QTreeView>(Main(), "lv2")->model());
+    QVERIFY2(procedures.contains(QStringLiteral("Motoröl")), qPrintable(procedures.join(QLatin1Char('|'))));
+    QVERIFY2(procedures.contains(QStringLiteral("PÜNKTLICH")), qPrintable(procedures.join(QLatin1Char('|'))));
+    for (const QString& cell : cells + procedures) QVERIFY2(!english_.contains(cell), qPrintable(cell));
+    // The history itself stays as it was: translation is only what the windows show.
+    QCOMPARE(History().SHRecord()[0], ExampleEntryBytes());
+  }
+
+  void theEditorIsGerman() {
+    History().ReplaceAll({ExampleEntryBytes()});
+    Editor().EditEntry(QPersistentModelIndex(History().index(0)), ExampleEntryBytes());
+    ExpectGerman(Editor(), {QStringLiteral("Serviceeintrag bearbeiten"), QStringLiteral("Abbrechen"), QStringLiteral("HINZUFÜGEN"),
+                            QStringLiteral("FREIE WERKSTATT"), QStringLiteral("BMW-HÄNDLER"), QStringLiteral("ÜBERFÄLLIG"),
+                            QStringLiteral("Motoröl"), QStringLiteral("Hauptuntersuchung")});
+    // The procedures list keeps the status number in front of the translated word.
+    auto* procedures = Find<QTreeWidget>(Editor(), "lvProcedures");
+    QVERIFY(procedures->topLevelItemCount() > 0);
+    QVERIFY2(procedures->topLevelItem(0)->text(3).contains(QRegularExpression(QStringLiteral("^[0-3] [A-ZÄÖÜ]"))),
+             qPrintable(procedures->topLevelItem(0)->text(3)));
+    for (int i = 0; i < procedures->topLevelItemCount(); ++i) {
+      for (int c = 0; c < procedures->columnCount(); ++c) {
+        const QString cell = procedures->topLevelItem(i)->text(c);
+        QVERIFY2(!english_.contains(cell.section(QLatin1Char(' '), 1)), qPrintable(cell));
+      }
+    }
+  }
+
+  void theEnetWindowIsGerman() {
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    ExpectGerman(Connect(), {QStringLiteral("ENET-Verbindung"), QStringLiteral("SUCHEN"), QStringLiteral("Alte Servicedaten löschen"),
+                             QStringLiteral("Schließen"), QStringLiteral("Protokoll speichern...")});
+  }
+
+  void theInfoWindowIsGerman() {
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    ExpectGerman(Info(), {QStringLiteral("HILFE"), QStringLiteral(" [i]  Info/Über")});
+  }
+
+  // Qt's own words come from Qt's German catalogue: the buttons of a question.
+  void questionsHaveGermanButtons() {
+    History().ReplaceAll({ExampleEntryBytes()});
+    Editor().EditEntry(QPersistentModelIndex(History().index(0)), ExampleEntryBytes());
+    Find<QLineEdit>(Editor(), "edtKMStand")->setText(QStringLiteral("1"));
+    QStringList buttons;
+    QString question;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      question = box->text();
+      for (QAbstractButton* button : box->buttons()) buttons << button->text().remove(QLatin1Char('&'));
+      box->button(QMessageBox::No)->click();
+    });
+    Editor().EditNew();
+    QVERIFY2(question.startsWith(QStringLiteral("Der Eintrag im Editor hat Änderungen")), qPrintable(question));
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
+  }
+};
+
+TARVELO_QT_TEST_MAIN(TestLanguage)
+#include "ui_language_test.moc"

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
@@ -24,6 +26,7 @@
 #include "Connect.h"
 #include "HistoryModel.h"
 #include "Language.h"
+#include "LogText.h"
 #include "ServiceRecord.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
@@ -160,6 +163,46 @@ class TestLanguage : public TWindowsTest {
     QCOMPARE(HelpDocumentName(TLanguage::English), QStringLiteral("tarvelo_help.pdf"));
   }
 
+  // The writer's lines as the ENET log shows them in German; the car's bytes, addresses and the
+  // names of negative response codes as they are.
+  void theLogSpeaksGerman_data() {
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("german");
+    const auto row = [](const char* name, const char* english, const char* german) {
+      QTest::newRow(name) << QString::fromUtf8(english) << QString::fromUtf8(german);
+    };
+    row("begin", "[ BEGIN ]", "[ BEGINN ]");
+    row("complete", "[ COMPLETE ]", "[ FERTIG ]");
+    row("connected", "- Connected to 169.254.10.2", "- Verbunden mit 169.254.10.2");
+    row("refused entry", "ERR: Head unit refused entry 3 of 7: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)",
+        "FEHLER: Die Headunit hat Eintrag 3 von 7 abgelehnt: 7F 31 13 (incorrectMessageLengthOrInvalidFormat)");
+    row("refused erase", "ERR: Head unit refused the erase request: 7F 31 22 (conditionsNotCorrect)",
+        "FEHLER: Die Headunit hat die Löschanfrage abgelehnt: 7F 31 22 (conditionsNotCorrect)");
+    row("no answer", "ERR: No answer to entry 3 of 9 (the car closed the connection)",
+        "FEHLER: Keine Antwort auf Eintrag 3 von 9 (das Auto hat die Verbindung geschlossen)");
+    row("stopped before the reset", "ERR: Stopped by the user before the reset request.",
+        "FEHLER: Vom Benutzer gestoppt vor der Neustartanfrage.");
+    row("connecting again", "ERR: Stopped by the user while connecting to 127.0.0.1 again.",
+        "FEHLER: Vom Benutzer gestoppt beim erneuten Verbinden mit 127.0.0.1.");
+    row("restart", "- The connection was lost at entry 3 of 9; connected again, writing the whole history again...",
+        "- Die Verbindung brach bei Eintrag 3 von 9 ab; neu verbunden, die ganze Historie wird noch einmal geschrieben...");
+    row("held, erased", "ERR: The head unit holds entries 1 to 2 of 5; entry 3 got no answer or an unexpected one, so it may be there too; entries 4 to 5 were not written.",
+        "FEHLER: Die Headunit enthält Einträge 1 bis 2 von 5; auf Eintrag 3 kam keine oder eine unerwartete Antwort, daher kann er auch dort sein; Einträge 4 bis 5 wurden nicht geschrieben.");
+    row("held, refused", "ERR: The head unit holds its old history and entries 1, 3 and 5 of 5; it refused entries 2 and 4.",
+        "FEHLER: Die Headunit enthält ihre alte Historie und Einträge 1, 3 und 5 von 5; sie hat Einträge 2 und 4 abgelehnt.");
+    row("held, nothing", "ERR: The head unit holds no entry of the list; entry 1 got no answer or an unexpected one, so it may be there too; entries 2 to 9 were not written.",
+        "FEHLER: Die Headunit enthält keinen Eintrag der Liste; auf Eintrag 1 kam keine oder eine unerwartete Antwort, daher kann er auch dort sein; Einträge 2 bis 9 wurden nicht geschrieben.");
+    row("found", "Found WBA8E9C57GK123456", "Gefunden: WBA8E9C57GK123456");
+    row("address", "* IP: 169.254.10.2", "* IP: 169.254.10.2");
+    row("waiting", "Entry 3 of 9: the head unit asks for more time (12 s)", "Eintrag 3 von 9: Die Headunit bittet um mehr Zeit (12 s)");
+    row("a line of no known form", "- Something else", "- Something else");
+  }
+  void theLogSpeaksGerman() {
+    QFETCH(QString, english);
+    QFETCH(QString, german);
+    QCOMPARE(LogLineText(english.toStdString()), german);
+  }
+
   void theMainWindowIsGerman() {
     History().ReplaceAll({ExampleEntryBytes()});
     ExpectGerman(Main(), {QStringLiteral("Öffnen"), QStringLiteral("Speichern unter"), QStringLiteral("In Auto schreiben"),
@@ -216,6 +259,18 @@ class TestLanguage : public TWindowsTest {
   void theInfoWindowIsGerman() {
     ClickHeaderSection(Main(), THeaderSection::InfoHelp);
     ExpectGerman(Info(), {QStringLiteral("HILFE"), QStringLiteral(" [i]  Info/Über")});
+  }
+
+  // HILFE opens the German guide, which the build makes beside the program.
+  void helpOpensTheGermanGuide() {
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QStringLiteral(TARVELO_BINARY_DIR "/ui"));
+    QTest::mouseClick(Find<QPushButton>(Info(), "btnHELP"), Qt::LeftButton);
+    QDir::setCurrent(before);
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened[0], QUrl::fromLocalFile(QStringLiteral(TARVELO_BINARY_DIR "/ui/tarvelo_help_de.pdf")));
+    QVERIFY(QFile::exists(opened[0].toLocalFile()));
   }
 
   // Qt's own words come from Qt's German catalogue: the buttons of a question.

@@ -24,6 +24,7 @@
 #include "HistoryCheck.h"
 #include "HistoryFile.h"
 #include "HistoryWriter.h"
+#include "LogText.h"
 #include "SessionTrace.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
@@ -250,9 +251,9 @@ void TFConnect::RunWrite() {
     ShowProgress(TProgressState::Running, written, total);
   };
   // While the head unit asks for more time, the bar says so, with the seconds waited.
-  observer.waiting = [this](const std::string& text, std::chrono::milliseconds) { prgWrite->setFormat(QString::fromStdString(text)); };
+  observer.waiting = [this](const std::string& text, std::chrono::milliseconds) { prgWrite->setFormat(WaitingText(text)); };
   const bool complete = WriteServiceHistory(
-      *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); }, observer);
+      *session_, job, [this](const std::string& line) { AppendLog(LogLineText(line)); }, observer);
   ShowProgress(complete ? TProgressState::Complete : TProgressState::Failed, written, total);
 }
 
@@ -285,7 +286,7 @@ void TFConnect::DetectAgain() {
   // line says that nothing answered yet, and what to check.
   if (!hintShown_ && detectClock_.elapsed() >= options_.detectHintAfter.count()) {
     hintShown_ = true;
-    AppendLog(QString::fromUtf8(kNoGatewayYet.data(), static_cast<qsizetype>(kNoGatewayYet.size())));
+    AppendLog(LogLineText(std::string(kNoGatewayYet)));
     AppendLog(QString());
   }
   // A send that fails goes to the error report once; the search then only listens.
@@ -328,7 +329,7 @@ void TFConnect::udp1DataIn(const TDatagram& datagram) {
   if (!gateway) return;
   edtGWIP->setText(QString::fromStdString(gateway->address));
   CloseUdpPort();
-  for (const std::string& line : FoundLines(*gateway)) AppendLog(QString::fromStdString(line));
+  for (const std::string& line : FoundLines(*gateway)) AppendLog(LogLineText(line));
   const bool vinReported = gateway->vin != kVinNotReported;
   emit GatewayFound(vinReported ? QString::fromStdString(gateway->vin) : QString(), QString::fromStdString(gateway->address));
 }

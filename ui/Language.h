@@ -1,8 +1,8 @@
 #pragma once
 // The language of the desktop program: German where the system speaks German, English
 // everywhere else, unless the user says otherwise ("--lang de|en", or TARVELO_LANG). Only the
-// program's own texts change: files, exports, logs on disk and tarvelo-cli stay English, so that a
-// file is the same bytes whatever the language of the desktop that made it.
+// program's own texts change: files, exports and tarvelo-cli stay English, so that a file is the
+// same bytes whatever the language of the desktop that made it.
 
 #include <QString>
 #include <QStringList>

@@ -137,6 +137,224 @@
     </message>
 </context>
 <context>
+    <name>EnetLog</name>
+    <message>
+        <source>the erase request</source>
+        <comment>after: before</comment>
+        <translation>der Löschanfrage</translation>
+    </message>
+    <message>
+        <source>the erase request</source>
+        <comment>object</comment>
+        <translation>die Löschanfrage</translation>
+    </message>
+    <message>
+        <source>the reset request</source>
+        <comment>after: before</comment>
+        <translation>der Neustartanfrage</translation>
+    </message>
+    <message>
+        <source>the reset request</source>
+        <comment>object</comment>
+        <translation>die Neustartanfrage</translation>
+    </message>
+    <message>
+        <source>no connection to the car</source>
+        <translation>keine Verbindung zum Auto</translation>
+    </message>
+    <message>
+        <source>the car did not answer in time</source>
+        <translation>das Auto hat nicht rechtzeitig geantwortet</translation>
+    </message>
+    <message>
+        <source>the car closed the connection</source>
+        <translation>das Auto hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>the answer was longer than 4,096 bytes</source>
+        <translation>die Antwort war länger als 4.096 Bytes</translation>
+    </message>
+    <message>
+        <source>the request was too long to send</source>
+        <translation>die Anfrage war zu lang zum Senden</translation>
+    </message>
+    <message>
+        <source>stopped by the user</source>
+        <translation>vom Benutzer gestoppt</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>keine Antwort</translation>
+    </message>
+    <message>
+        <source>[ BEGIN ]</source>
+        <translation>[ BEGINN ]</translation>
+    </message>
+    <message>
+        <source>[ COMPLETE ]</source>
+        <translation>[ FERTIG ]</translation>
+    </message>
+    <message>
+        <source>[ ERROR ]</source>
+        <translation>[ FEHLER ]</translation>
+    </message>
+    <message>
+        <source>- Connected to %1</source>
+        <translation>- Verbunden mit %1</translation>
+    </message>
+    <message>
+        <source>- Erasing current service history...</source>
+        <translation>- Aktuelle Servicehistorie wird gelöscht...</translation>
+    </message>
+    <message>
+        <source>- Writing new service history...</source>
+        <translation>- Neue Servicehistorie wird geschrieben...</translation>
+    </message>
+    <message>
+        <source>- Finished writing, restarting Headunit...</source>
+        <translation>- Schreiben beendet, Headunit wird neu gestartet...</translation>
+    </message>
+    <message>
+        <source>- The connection was lost at %1; connected again, writing the whole history again...</source>
+        <translation>- Die Verbindung brach bei %1 ab; neu verbunden, die ganze Historie wird noch einmal geschrieben...</translation>
+    </message>
+    <message>
+        <source>ERR: Service history list is empty!</source>
+        <translation>FEHLER: Die Servicehistorie ist leer!</translation>
+    </message>
+    <message>
+        <source>ERR: Stopped by the user while connecting to %1 again.</source>
+        <translation>FEHLER: Vom Benutzer gestoppt beim erneuten Verbinden mit %1.</translation>
+    </message>
+    <message>
+        <source>ERR: Stopped by the user while connecting to %1.</source>
+        <translation>FEHLER: Vom Benutzer gestoppt beim Verbinden mit %1.</translation>
+    </message>
+    <message>
+        <source>ERR: Could not connect to target again: %1</source>
+        <translation>FEHLER: Auch erneut keine Verbindung zum Ziel: %1</translation>
+    </message>
+    <message>
+        <source>ERR: Could not connect to target: %1</source>
+        <translation>FEHLER: Keine Verbindung zum Ziel: %1</translation>
+    </message>
+    <message>
+        <source>ERR: Stopped by the user before %1.</source>
+        <translation>FEHLER: Vom Benutzer gestoppt vor %1.</translation>
+    </message>
+    <message>
+        <source>ERR: The car closed the connection before %1.</source>
+        <translation>FEHLER: Das Auto hat die Verbindung vor %1 geschlossen.</translation>
+    </message>
+    <message>
+        <source>ERR: No answer to %1 (%2)</source>
+        <translation>FEHLER: Keine Antwort auf %1 (%2)</translation>
+    </message>
+    <message>
+        <source>ERR: Head unit refused %1: %2</source>
+        <translation>FEHLER: Die Headunit hat %1 abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>ERR: Unexpected answer to %1: %2</source>
+        <translation>FEHLER: Unerwartete Antwort auf %1: %2</translation>
+    </message>
+    <message>
+        <source>ERR: The old service history was not erased, so nothing was written.</source>
+        <translation>FEHLER: Die alte Servicehistorie wurde nicht gelöscht, daher wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>ERR: The erase got no answer: the head unit holds its old history, or nothing if it erased it; nothing of the list was written.</source>
+        <translation>FEHLER: Auf das Löschen kam keine Antwort: Die Headunit enthält ihre alte Historie oder nichts, falls sie gelöscht hat; nichts von der Liste wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>ERR: The connection was lost %1 times, so the write stopped.</source>
+        <translation>FEHLER: Die Verbindung brach %1-mal ab, daher wurde das Schreiben beendet.</translation>
+    </message>
+    <message>
+        <source>ERR: The connection was lost at %1, so the write stopped (without the erase, a new connection could only add a gap or a duplicate).</source>
+        <translation>FEHLER: Die Verbindung brach bei %1 ab, daher wurde das Schreiben beendet (ohne Löschen könnte eine neue Verbindung nur eine Lücke oder ein Duplikat erzeugen).</translation>
+    </message>
+    <message>
+        <source>Found %1</source>
+        <translation>Gefunden: %1</translation>
+    </message>
+    <message>
+        <source>No gateway has answered yet. Check the ENET cable, that the ignition is on, and that this computer has an address on the car&apos;s network (it may take half a minute after plugging in). Still looking...</source>
+        <translation>Noch hat kein Gateway geantwortet. Prüfen Sie das ENET-Kabel, ob die Zündung an ist und ob dieser Computer eine Adresse im Netz des Autos hat (nach dem Einstecken kann das eine halbe Minute dauern). Die Suche geht weiter...</translation>
+    </message>
+    <message>
+        <source>Entry %1 of %2: the head unit asks for more time (%3 s)</source>
+        <translation>Eintrag %1 von %2: Die Headunit bittet um mehr Zeit (%3 s)</translation>
+    </message>
+    <message>
+        <source>Erasing the old history: the head unit asks for more time (%1 s)</source>
+        <translation>Löschen der alten Historie: Die Headunit bittet um mehr Zeit (%1 s)</translation>
+    </message>
+    <message>
+        <source>Restarting the head unit: the head unit asks for more time (%1 s)</source>
+        <translation>Neustart der Headunit: Die Headunit bittet um mehr Zeit (%1 s)</translation>
+    </message>
+    <message>
+        <source>entry %1 of %2</source>
+        <translation>Eintrag %1 von %2</translation>
+    </message>
+    <message>
+        <source>no entry of the list</source>
+        <translation>keinen Eintrag der Liste</translation>
+    </message>
+    <message>
+        <source>entries</source>
+        <translation>Einträge</translation>
+    </message>
+    <message>
+        <source>entry</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <comment>entries 1 to 2</comment>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>and</source>
+        <comment>entries 1, 3 and 5</comment>
+        <translation>und</translation>
+    </message>
+    <message>
+        <source>of</source>
+        <comment>entries 1 to 2 of 5</comment>
+        <translation>von</translation>
+    </message>
+    <message>
+        <source>ERR: The head unit holds %1</source>
+        <translation>FEHLER: Die Headunit enthält %1</translation>
+    </message>
+    <message>
+        <source>ERR: The head unit holds its old history and %1</source>
+        <translation>FEHLER: Die Headunit enthält ihre alte Historie und %1</translation>
+    </message>
+    <message>
+        <source>; it refused %1</source>
+        <translation>; sie hat %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>; %1 got no answer or an unexpected one, so it may be there too</source>
+        <translation>; auf %1 kam keine oder eine unerwartete Antwort, daher kann er auch dort sein</translation>
+    </message>
+    <message>
+        <source>; %1 got no answer or an unexpected one, so they may be there too</source>
+        <translation>; auf %1 kam keine oder eine unerwartete Antwort, daher können sie auch dort sein</translation>
+    </message>
+    <message>
+        <source>; %1 was not written</source>
+        <translation>; %1 wurde nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>; %1 were not written</source>
+        <translation>; %1 wurden nicht geschrieben</translation>
+    </message>
+</context>
+<context>
     <name>ServiceBook</name>
     <message>
         <source>No. %1</source>

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -24,10 +26,13 @@
 
 #include "CodeTexts.h"
 #include "Connect.h"
+#include "HistoryFile.h"
 #include "HistoryModel.h"
 #include "Language.h"
 #include "LogText.h"
 #include "ServiceRecord.h"
+#include "SimulatedCar.h"
+#include "TempDir.h"
 #include "TestEntries.h"
 #include "UiTestSupport.h"
 #include "WindowsTest.h"
@@ -259,6 +264,58 @@ class TestLanguage : public TWindowsTest {
   void theInfoWindowIsGerman() {
     ClickHeaderSection(Main(), THeaderSection::InfoHelp);
     ExpectGerman(Info(), {QStringLiteral("HILFE"), QStringLiteral(" [i]  Info/Über")});
+  }
+
+ private:
+  // The windows pointed at the simulated car, the sample written into it; the log's lines.
+  QStringList WriteTheSample(SimulatedCar& car) {
+    TAppOptions options = TestOptions();
+    options.connect.gatewayPort = car.Port();
+    Restart(options);
+    History().ReplaceAll(*SplitHistory(ReadBytes(TARVELO_SOURCE_DIR "/examples/sample.kelta")));
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    Find<QLineEdit>(Connect(), "edtGWIP")->setText(QStringLiteral("127.0.0.1"));
+    QTest::mouseClick(Find<QPushButton>(Connect(), "btnStart"), Qt::LeftButton);
+    return Find<QPlainTextEdit>(Connect(), "mmoENET")->toPlainText().split(QLatin1Char('\n'));
+  }
+
+ private slots:
+  // A write and a refused one, as the ENET window logs them in German.
+  void aWriteIsLoggedInGerman() {
+    SimulatedCar car;
+    QStringList lines = WriteTheSample(car);
+    QCOMPARE(lines.mid(0, 6), (QStringList{QStringLiteral("[ BEGINN ]"), QString(), QStringLiteral("- Verbunden mit 127.0.0.1"),
+                                           QStringLiteral("- Aktuelle Servicehistorie wird gelöscht..."),
+                                           QStringLiteral("- Neue Servicehistorie wird geschrieben..."),
+                                           QStringLiteral("- Schreiben beendet, Headunit wird neu gestartet...")}));
+    QVERIFY(lines.contains(QStringLiteral("[ FERTIG ]")));
+    QCOMPARE(Find<QProgressBar>(Connect(), "prgWrite")->text(), QStringLiteral("Fertig: 9 von 9 geschrieben"));
+    QCOMPARE(car->History(), History().SHRecord());  // what the car gets is the same in every language
+
+    car->SetFaults([] {
+      CarSimFaults f;
+      f.nrc = {{0x31, 0x22}};
+      return f;
+    }());
+    QTest::mouseClick(Find<QPushButton>(Connect(), "btnStart"), Qt::LeftButton);
+    lines = Find<QPlainTextEdit>(Connect(), "mmoENET")->toPlainText().split(QLatin1Char('\n'));
+    QVERIFY(lines.contains(QStringLiteral("FEHLER: Die Headunit hat die Löschanfrage abgelehnt: 7F 31 22 (conditionsNotCorrect)")));
+    QVERIFY(lines.contains(QStringLiteral("FEHLER: Die alte Servicehistorie wurde nicht gelöscht, daher wurde nichts geschrieben.")));
+    QVERIFY(lines.contains(QStringLiteral("[ FEHLER ]")));
+    for (const QString& line : lines) QVERIFY2(!line.startsWith(QStringLiteral("ERR:")), qPrintable(line));
+  }
+
+  // The README's German screenshots: the main window with the sample, the ENET window after a write.
+  void screenshot() {
+    const QByteArray folder = qgetenv("TARVELO_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("set TARVELO_SCREENSHOT_DIR to a folder to take the README's screenshots");
+    SimulatedCar car;
+    QVERIFY(WriteTheSample(car).contains(QStringLiteral("[ FERTIG ]")));
+    auto* entries = Find<QTreeView>(Main(), "lv1");
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, RowCenter(entries, 2));
+    Find<QLabel>(Main(), "stat1")->setText(QStringLiteral("Status: Datei: sample.kelta"));  // not the build folder's path
+    QVERIFY(Main().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/main-window-de.png")));
+    QVERIFY(Connect().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/enet-connection-de.png")));
   }
 
   // HILFE opens the German guide, which the build makes beside the program.

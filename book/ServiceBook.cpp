@@ -1,5 +1,6 @@
 #include "ServiceBook.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
@@ -10,6 +11,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "CodeTexts.h"
 #include "RecordTexts.h"
 #include "ServiceBookLayout.h"
 #include "TarveloError.h"
@@ -24,7 +26,7 @@ const QString kFontFamily = QStringLiteral("DejaVu Sans");
 
 // The procedures' columns: the widest number and status there can be.
 const QString kWidestProcedureNumber = QStringLiteral("255.");
-const QString kWidestProcedureStatus = QStringLiteral("UNKNOWN(255)");
+constexpr const char* kWidestProcedureStatus = "UNKNOWN(255)";
 
 // An entry's header: number, date, km, workshop type and ID, service status. Each is one run of
 // text that never breaks.
@@ -33,23 +35,29 @@ constexpr bool kBoldColumn[kHeaderColumns] = {true, true, true, false, true, fal
 
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
+// The book's own words in the program's language (tarvelo-cli's book stays English: it installs
+// no translation).
+class TBookWords {
+  Q_DECLARE_TR_FUNCTIONS(ServiceBook)
+};
+
 // "98450" as a reader takes it in: "98,450 km".
 QString GroupedKm(const TBuffer& entry) {
-  return QLocale(QLocale::English).toString(static_cast<qulonglong>(KMStand(entry))) + QStringLiteral(" km");
+  return NumberLocale().toString(static_cast<qulonglong>(KMStand(entry))) + QStringLiteral(" km");
 }
 
 QString HeaderText(const TBuffer& entry, std::size_t row, std::size_t count, THeaderColumn column) {
   const auto cell = [&](EntryColumn c) { return FromUtf8(EntryCellText(entry, row, count, c)); };
   switch (column) {
-    case kNumber: return QStringLiteral("No. ") + cell(EntryColumn::Number);
+    case kNumber: return TBookWords::tr("No. %1").arg(cell(EntryColumn::Number));
     case kDate: return cell(EntryColumn::Date);
     case kKm: return GroupedKm(entry);
-    case kWorkshopType: return cell(EntryColumn::WorkshopType);
+    case kWorkshopType: return CodeText(EntryCellText(entry, row, count, EntryColumn::WorkshopType));
     case kWorkshopID: return cell(EntryColumn::WorkshopID);
     case kStatus:
     case kHeaderColumns: break;
   }
-  return QStringLiteral("Service: ") + cell(EntryColumn::Status);
+  return TBookWords::tr("Service: %1").arg(CodeText(EntryCellText(entry, row, count, EntryColumn::Status)));
 }
 
 // Measures, plans and draws. All sizes in device pixels of the PDF.
@@ -80,7 +88,7 @@ class TBookSetter {
     PlaceHeaderColumns(entries);
     const QFontMetricsF bodyMetrics(body_, painter.device());
     procedureNameX_ = page_.left() + pad_ + qCeil(bodyMetrics.horizontalAdvance(kWidestProcedureNumber)) + pad_;
-    procedureStatusX_ = page_.right() - pad_ - qCeil(bodyMetrics.horizontalAdvance(kWidestProcedureStatus));
+    procedureStatusX_ = page_.right() - pad_ - qCeil(bodyMetrics.horizontalAdvance(CodeText(kWidestProcedureStatus)));
 
     metrics_.headerHeight = line_ + 2 * pad_;
     metrics_.continuedHeaderHeight = metrics_.headerHeight + line_ + pad_ / 2;
@@ -98,28 +106,28 @@ class TBookSetter {
   void DrawTitle(const TServiceBookInput& book) {
     int y = page_.top();
     const int titleLine = qCeil(QFontMetricsF(title_, painter_.device()).height());
-    Text(title_, page_.left(), y, titleLine, QStringLiteral("Service book"));
+    Text(title_, page_.left(), y, titleLine, TBookWords::tr("Service book"));
     y += titleLine + pad_;
-    const QString vinCaption = QStringLiteral("Vehicle identification number (VIN): ");
+    const QString vinCaption = TBookWords::tr("Vehicle identification number (VIN): ");
     const int vinX = Text(body_, page_.left(), y, line_, vinCaption).right() + 1;
     Text(bold_, vinX, y, line_, book.vin.isEmpty() ? QStringLiteral("______________________________") : book.vin);
     y += line_ + pad_;
     const QString services = book.entries.size() == 1
-                                 ? QStringLiteral("1 service.")
-                                 : QStringLiteral("%1 services, the newest first.")
-                                       .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(book.entries.size())));
+                                 ? TBookWords::tr("1 service.")
+                                 : TBookWords::tr("%1 services, the newest first.")
+                                       .arg(NumberLocale().toString(static_cast<qulonglong>(book.entries.size())));
     Text(body_, page_.left(), y, line_,
-         services + QStringLiteral(" Printed on %1 with Tarvelo " TARVELO_VERSION_TEXT ".")
-                        .arg(book.printedOn.toString(QStringLiteral("d.M.yyyy"))));
+         services + TBookWords::tr(" Printed on %1 with Tarvelo %2.")
+                        .arg(book.printedOn.toString(QStringLiteral("d.M.yyyy")), QStringLiteral(TARVELO_VERSION_TEXT)));
     y += line_ + pad_;
     painter_.fillRect(QRect(page_.left(), y, page_.width(), rule_), Qt::black);
   }
 
   void DrawFooter(const TServiceBookInput& book, std::size_t page, std::size_t pages) {
     const int y = page_.bottom() + 1 - line_;
-    const QString left = book.vin.isEmpty() ? QStringLiteral("Service book") : QStringLiteral("Service book, VIN ") + book.vin;
+    const QString left = book.vin.isEmpty() ? TBookWords::tr("Service book") : TBookWords::tr("Service book, VIN %1").arg(book.vin);
     Text(body_, page_.left(), y, line_, left);
-    const QString right = QStringLiteral("Page %1 of %2").arg(page).arg(pages);
+    const QString right = TBookWords::tr("Page %1 of %2").arg(page).arg(pages);
     Text(body_, page_.right() + 1 - qCeil(QFontMetricsF(body_, painter_.device()).horizontalAdvance(right)), y, line_, right);
   }
 
@@ -139,7 +147,7 @@ class TBookSetter {
     y += line_ + pad_;
     if (piece.continued) {
       Text(italic_, columns_[0], y - pad_ / 2, line_,
-           QStringLiteral("continued from page %1, procedures %2 to %3 of %4")
+           TBookWords::tr("continued from page %1, procedures %2 to %3 of %4")
                .arg(pageOfHeader)
                .arg(piece.firstProcedure + 1)
                .arg(piece.firstProcedure + piece.procedures)
@@ -149,13 +157,13 @@ class TBookSetter {
     painter_.fillRect(QRect(page_.left(), y - pad_ / 2, page_.width(), rule_), Qt::black);
 
     if (piece.procedures == 0) {
-      Text(italic_, columns_[0], y + pad_ / 2, line_, QStringLiteral("No procedures recorded."));
+      Text(italic_, columns_[0], y + pad_ / 2, line_, TBookWords::tr("No procedures recorded."));
     }
     for (std::size_t k = piece.firstProcedure; k < piece.firstProcedure + piece.procedures; ++k) {
       const int rowY = y + pad_ / 4;
       Text(body_, page_.left() + pad_, rowY, line_, FromUtf8(ProcedureCellText(entry, k, ProcedureColumn::Number)) + QLatin1Char('.'));
-      Text(body_, procedureNameX_, rowY, line_, FromUtf8(ProcedureCellText(entry, k, ProcedureColumn::ServiceType)));
-      Text(body_, procedureStatusX_, rowY, line_, FromUtf8(ProcedureCellText(entry, k, ProcedureColumn::Status)));
+      Text(body_, procedureNameX_, rowY, line_, CodeText(ProcedureCellText(entry, k, ProcedureColumn::ServiceType)));
+      Text(body_, procedureStatusX_, rowY, line_, CodeText(ProcedureCellText(entry, k, ProcedureColumn::Status)));
       y += metrics_.rowHeight;
     }
     // The frame around the piece.
@@ -229,7 +237,7 @@ class TBookSetter {
 
 bool WriteServiceBook(QIODevice& device, const TServiceBookInput& book, const TBookProgress& progress) {
   QPdfWriter writer(&device);
-  writer.setTitle(QStringLiteral("Service book"));
+  writer.setTitle(TBookWords::tr("Service book"));
   writer.setCreator(QStringLiteral("Tarvelo " TARVELO_VERSION_TEXT));
   writer.setResolution(kPdfResolution);
   writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

@@ -42,7 +42,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # libraries, libstdc++, libgcc, libc), with the versions their symbols need.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # "HELP" opens the guide with QDesktopServices, which hands it to xdg-open outside a portal.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+# xdg-utils opens the guide and the web page; qt6-translations-l10n gives Qt's own texts (Yes, No,
+# the file dialogs) in German.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 # The build keeps debugging information (RelWithDebInfo); the packaged programs are stripped.
 set(CPACK_STRIP_FILES ON)
 include(CPack)

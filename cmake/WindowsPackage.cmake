@@ -87,13 +87,16 @@ if(TARVELO_GUI)
 
   set(component COMPONENT windows EXCLUDE_FROM_ALL)
   install(TARGETS tarvelo tarvelo-cli tarvelo-carsim RUNTIME DESTINATION . ${component})
-  install(FILES ${CMAKE_BINARY_DIR}/ui/tarvelo_help.pdf ${PROJECT_SOURCE_DIR}/examples/sample.kelta
+  install(FILES ${CMAKE_BINARY_DIR}/ui/tarvelo_help.pdf ${CMAKE_BINARY_DIR}/ui/tarvelo_help_de.pdf ${PROJECT_SOURCE_DIR}/examples/sample.kelta
                 ${TARVELO_WINDOWS_DIR}/README.txt DESTINATION . ${component})
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt ${component})
   install(FILES ${TARVELO_QT_PREFIX}/bin/Qt6Core.dll ${TARVELO_QT_PREFIX}/bin/Qt6Gui.dll ${TARVELO_QT_PREFIX}/bin/Qt6Widgets.dll
                 ${TARVELO_MINGW_STDCXX_DLL} ${TARVELO_MINGW_GCC_DLL_DIR}/libgcc_s_seh-1.dll ${TARVELO_MINGW_PTHREAD_DLL}
           DESTINATION . ${component})
   install(FILES ${TARVELO_QT_PREFIX}/plugins/platforms/qwindows.dll DESTINATION platforms ${component})
+  # Qt's own texts in German (Yes, No, the file dialogs): Debian's catalogue, the same for every
+  # platform, in the folder beside the program where the program looks for it.
+  install(FILES ${TARVELO_QTBASE_DE_QM} DESTINATION translations ${component})
   install(FILES ${TARVELO_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles ${component})
   install(FILES ${TARVELO_WINDOWS_DIR}/SOURCES.txt DESTINATION licenses ${component})
   install(FILES ${TARVELO_QT_NOTICES}/LGPL-3.0-only.txt ${TARVELO_QT_NOTICES}/GPL-3.0-only.txt

@@ -23,9 +23,9 @@ std::optional<std::string_view> StatusItem(const std::array<std::string_view, N>
 
 std::string WorkshopTypeText(uint8_t code) {
   switch (code) {
-    case kWorkshopIndependent: return "Independent";
-    case kWorkshopBMWDealer: return "BMW Service";
-    default: return "UNKNOWN";
+    case kWorkshopIndependent: return TARVELO_TR_NOOP("CodeTables", "Independent");
+    case kWorkshopBMWDealer: return TARVELO_TR_NOOP("CodeTables", "BMW Service");
+    default: return TARVELO_TR_NOOP("CodeTables", "UNKNOWN");
   }
 }
 

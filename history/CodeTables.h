@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "Translatable.h"
+
 // --- Texts of the main window's entries list and procedures list ---
 
 std::string WorkshopTypeText(uint8_t code);     // "Independent", "BMW Service", else "UNKNOWN"
@@ -29,25 +31,25 @@ struct TProcedureType {
 // The procedure types, in the order of the editor's drop-down: the position in this table is the
 // position in the list, the code is what the entry stores.
 inline constexpr std::array<TProcedureType, 14> kProcedureTypes = {{
-    {1, "Engine oil"},
-    {2, "Front Brake"},
-    {3, "Brake fluid"},
-    {4, "Micro-filter"},
-    {5, "Recirculating air filter"},
-    {6, "Rear Brake"},
-    {10, "Spark plugs"},
-    {11, "Air filter element"},
-    {12, "Fuel filter"},
-    {20, "Pre-delivery inspection"},
-    {21, "Service - running in check"},
-    {32, "Statutory vehicle inspection"},
-    {33, "Statutory emissions test"},
-    {100, "Vehicle check"},
+    {1, TARVELO_TR_NOOP("CodeTables", "Engine oil")},
+    {2, TARVELO_TR_NOOP("CodeTables", "Front Brake")},
+    {3, TARVELO_TR_NOOP("CodeTables", "Brake fluid")},
+    {4, TARVELO_TR_NOOP("CodeTables", "Micro-filter")},
+    {5, TARVELO_TR_NOOP("CodeTables", "Recirculating air filter")},
+    {6, TARVELO_TR_NOOP("CodeTables", "Rear Brake")},
+    {10, TARVELO_TR_NOOP("CodeTables", "Spark plugs")},
+    {11, TARVELO_TR_NOOP("CodeTables", "Air filter element")},
+    {12, TARVELO_TR_NOOP("CodeTables", "Fuel filter")},
+    {20, TARVELO_TR_NOOP("CodeTables", "Pre-delivery inspection")},
+    {21, TARVELO_TR_NOOP("CodeTables", "Service - running in check")},
+    {32, TARVELO_TR_NOOP("CodeTables", "Statutory vehicle inspection")},
+    {33, TARVELO_TR_NOOP("CodeTables", "Statutory emissions test")},
+    {100, TARVELO_TR_NOOP("CodeTables", "Vehicle check")},
 }};
 
-inline constexpr std::array<std::string_view, 3> kServiceStatusItems = {"ON TIME", "LATE", "INCOMPLETE"};
-inline constexpr std::array<std::string_view, 2> kWorkshopTypeItems = {"INDEPENDENT", "BMW DEALER"};
-inline constexpr std::array<std::string_view, 3> kProcedureStatusItems = {"ON TIME", "LATE", "OVERDUE"};
+inline constexpr std::array<std::string_view, 3> kServiceStatusItems = {TARVELO_TR_NOOP("CodeTables", "ON TIME"), TARVELO_TR_NOOP("CodeTables", "LATE"), TARVELO_TR_NOOP("CodeTables", "INCOMPLETE")};
+inline constexpr std::array<std::string_view, 2> kWorkshopTypeItems = {TARVELO_TR_NOOP("CodeTables", "INDEPENDENT"), TARVELO_TR_NOOP("CodeTables", "BMW DEALER")};
+inline constexpr std::array<std::string_view, 3> kProcedureStatusItems = {TARVELO_TR_NOOP("CodeTables", "ON TIME"), TARVELO_TR_NOOP("CodeTables", "LATE"), TARVELO_TR_NOOP("CodeTables", "OVERDUE")};
 
 // Stored code for a position of the procedure type drop-down (0..13). Throws std::out_of_range
 // otherwise.

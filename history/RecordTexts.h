@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ServiceRecord.h"
+#include "Translatable.h"
 
 // Field texts. They expect a well-formed record.
 std::string DateText(const TBuffer& rec);         // day.month.year, no leading zeros: "1.2.2020"
@@ -21,7 +22,13 @@ enum class TextAlignment { Left, Right, Center };
 enum class EntryColumn { Number, Date, KMStand, WorkshopType, WorkshopID, Status, Count };
 inline constexpr std::size_t kEntryColumnCount = 7;
 inline constexpr std::array<std::string_view, kEntryColumnCount> kEntryColumnCaptions = {
-    "#", "Date", "KM stand", "Workshop type", "Workshop ID", "Status", "CNT"};
+    "#",
+    TARVELO_TR_NOOP("Columns", "Date"),
+    TARVELO_TR_NOOP("Columns", "KM stand"),
+    TARVELO_TR_NOOP("Columns", "Workshop type"),
+    TARVELO_TR_NOOP("Columns", "Workshop ID"),
+    TARVELO_TR_NOOP("Columns", "Status"),
+    TARVELO_TR_NOOP("Columns", "CNT")};
 inline constexpr std::array<TextAlignment, kEntryColumnCount> kEntryColumnAlignments = {
     TextAlignment::Left,   TextAlignment::Right,  TextAlignment::Right, TextAlignment::Center,
     TextAlignment::Center, TextAlignment::Center, TextAlignment::Right};
@@ -33,7 +40,7 @@ std::string EntryCellText(const TBuffer& rec, std::size_t row, std::size_t rowCo
 enum class ProcedureColumn { Number, ServiceType, Status };
 inline constexpr std::size_t kProcedureColumnCount = 3;
 inline constexpr std::array<std::string_view, kProcedureColumnCount> kProcedureColumnCaptions = {
-    "#", "SERVICE TYPE", "STATUS"};
+    "#", TARVELO_TR_NOOP("Columns", "SERVICE TYPE"), TARVELO_TR_NOOP("Columns", "STATUS")};
 
 // The text of one cell of the procedures list for procedure k (0-based) of rec.
 std::string ProcedureCellText(const TBuffer& rec, std::size_t k, ProcedureColumn column);

@@ -5,6 +5,7 @@
 tarvelo_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev
+  qt6-l10n-tools qt6-translations-l10n   # lupdate and lrelease for the German translation; Qt's own German
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   help2man                      # the manual pages, made from the programs' --help

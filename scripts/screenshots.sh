@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the four windows: offscreen into docs/, and under a real X
+# Takes the README's screenshots of the four windows (and two in German): offscreen into docs/, and under a real X
 # server (Xvfb) into docs/xvfb/, from the window tests' screenshot steps.
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
@@ -14,7 +14,7 @@ shoot() {
   local folder=$1
   shift
   mkdir -p "$folder"
-  for test in ui_main_test ui_editor_test ui_connect_test ui_info_test; do
+  for test in ui_main_test ui_editor_test ui_connect_test ui_info_test ui_language_test; do
     TARVELO_SCREENSHOT_DIR="$folder" "$@" "$build/tests/$test" screenshot >/dev/null
   done
   echo "Screenshots in $folder: $(cd "$folder" && echo *.png)"

@@ -33,7 +33,7 @@ contents=$(dpkg-deb --contents "$deb")
 desktop=usr/share/applications/io.github.tarvelo.Tarvelo.desktop
 metainfo=usr/share/metainfo/io.github.tarvelo.Tarvelo.metainfo.xml
 for file in ./usr/bin/tarvelo ./usr/bin/tarvelo-cli ./usr/bin/tarvelo-carsim \
-            ./usr/share/tarvelo/tarvelo_help.pdf ./usr/share/tarvelo/sample.kelta \
+            ./usr/share/tarvelo/tarvelo_help.pdf ./usr/share/tarvelo/tarvelo_help_de.pdf ./usr/share/tarvelo/sample.kelta \
             "./$desktop" "./$metainfo" ./usr/share/icons/hicolor/256x256/apps/tarvelo.png \
             ./usr/share/doc/tarvelo/copyright ./usr/share/doc/tarvelo/changelog.gz \
             ./usr/share/man/man1/tarvelo.1.gz ./usr/share/man/man1/tarvelo-cli.1.gz \

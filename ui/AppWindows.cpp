@@ -1,6 +1,10 @@
 #include "AppWindows.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
 #include "DesktopOpener.h"
+#include "Language.h"
 #include "SocketPlatform.h"
 #include "TarveloApplication.h"
 #include "WindowPlacement.h"
@@ -43,7 +47,7 @@ bool TAppWindows::MayQuit() {
   // A write to the car is not cut off without asking; when the user says so, it stops before its
   // next request and the program ends as soon as it has returned.
   if (!connect_->Writing()) return true;
-  if (!AskYesNo(QStringLiteral("A write to the car is running. Stop it and quit?"))) return false;
+  if (!AskYesNo(QCoreApplication::translate("TFMain", "A write to the car is running. Stop it and quit?"))) return false;
   connect_->StopWrite();
   return true;
 }
@@ -53,6 +57,8 @@ int RunTarvelo(int argc, char** argv) {
   int result = 0;
   {
     TTarveloApplication app(argc, argv);
+    InstallTranslations(app, ChooseLanguage(LanguageArgument(QCoreApplication::arguments()), LanguageFromEnvironment(),
+                                            QLocale::system()));
     TAppWindows windows;
     windows.Main().show();
     result = app.exec();

@@ -24,6 +24,7 @@
 #include "HistoryCheck.h"
 #include "HistoryFile.h"
 #include "HistoryWriter.h"
+#include "LogText.h"
 #include "SessionTrace.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
@@ -36,13 +37,13 @@ constexpr int kClientWidth = 337;
 constexpr std::size_t kFindingsShown = 10;
 
 QString FindingsQuestion(const std::vector<TFinding>& findings) {
-  QString text = findings.size() == 1 ? QStringLiteral("The history has 1 finding:\n")
-                                      : QStringLiteral("The history has %1 findings:\n").arg(findings.size());
+  QString text = findings.size() == 1 ? TFConnect::tr("The history has 1 finding:\n")
+                                      : TFConnect::tr("The history has %1 findings:\n").arg(findings.size());
   for (std::size_t i = 0; i < findings.size() && i < kFindingsShown; ++i) {
     text += QStringLiteral("\n") + QString::fromStdString(findings[i].text);
   }
-  if (findings.size() > kFindingsShown) text += QStringLiteral("\n... and %1 more.").arg(findings.size() - kFindingsShown);
-  return text + QStringLiteral("\n\nWrite anyway?");
+  if (findings.size() > kFindingsShown) text += TFConnect::tr("\n... and %1 more.").arg(findings.size() - kFindingsShown);
+  return text + TFConnect::tr("\n\nWrite anyway?");
 }
 constexpr int kClientHeight = 400;
 constexpr int kTopBandHeight = 41;
@@ -72,7 +73,7 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
       options_(std::move(options)),
       discovery_(options_.interfaces) {
   setObjectName(QStringLiteral("TFConnect"));
-  setWindowTitle(QStringLiteral("ENET Connection"));
+  setWindowTitle(tr("ENET Connection"));
   setFixedSize(kClientWidth, kClientHeight);
 
   GroupBox1 = new QGroupBox(this);
@@ -80,10 +81,10 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
   GroupBox1->setGeometry(0, 0, kClientWidth, kTopBandHeight);
   edtGWIP = new QLineEdit(GroupBox1);
   edtGWIP->setObjectName(QStringLiteral("edtGWIP"));
-  edtGWIP->setPlaceholderText(QStringLiteral("CAR/ZGW/FEM/BDC IP"));
+  edtGWIP->setPlaceholderText(tr("CAR/ZGW/FEM/BDC IP"));
   edtGWIP->setFont(WindowFont(kAddressFontPixels, true));
   edtGWIP->setGeometry(8, 8, 201, 25);
-  btnDetect = new QPushButton(QStringLiteral("DETECT"), GroupBox1);
+  btnDetect = new QPushButton(tr("DETECT"), GroupBox1);
   btnDetect->setObjectName(QStringLiteral("btnDetect"));
   btnDetect->setGeometry(kClientWidth - 8 - 66, 8, 66, 25);
 
@@ -105,14 +106,14 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
   grp1 = new QGroupBox(this);
   grp1->setObjectName(QStringLiteral("grp1"));
   grp1->setGeometry(0, kClientHeight - kBottomBandHeight, kClientWidth, kBottomBandHeight);
-  btnStart = new QPushButton(QStringLiteral("Start"), grp1);
+  btnStart = new QPushButton(tr("Start"), grp1);
   btnStart->setObjectName(QStringLiteral("btnStart"));
   btnStart->setGeometry(8, 6, 75, 25);
-  chkErase = new QCheckBox(QStringLiteral("Erase old service data"), grp1);
+  chkErase = new QCheckBox(tr("Erase old service data"), grp1);
   chkErase->setObjectName(QStringLiteral("chkErase"));
   chkErase->setChecked(true);
   chkErase->setGeometry(92, 8, 160, 21);
-  btnClose = new QPushButton(QStringLiteral("Close"), grp1);
+  btnClose = new QPushButton(tr("Close"), grp1);
   btnClose->setObjectName(QStringLiteral("btnClose"));
   btnClose->setGeometry(kClientWidth - 8 - 75, 6, 75, 25);
 
@@ -132,9 +133,9 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
     if (!writing_) btnStart->click();
   });
   // The log's context menu: besides copying, the log as text and the last write's frames as a trace.
-  SaveLog1 = new QAction(QStringLiteral("Save log..."), this);
+  SaveLog1 = new QAction(tr("Save log..."), this);
   SaveLog1->setObjectName(QStringLiteral("SaveLog1"));
-  SaveTrace1 = new QAction(QStringLiteral("Save trace..."), this);
+  SaveTrace1 = new QAction(tr("Save trace..."), this);
   SaveTrace1->setObjectName(QStringLiteral("SaveTrace1"));
   SaveTrace1->setEnabled(false);
   ConnectCommand(SaveLog1, &QAction::triggered, this, &TFConnect::SaveLogClick);
@@ -170,7 +171,7 @@ void TFConnect::AppendLog(const QString& line) {
 
 void TFConnect::SetWriting(bool writing) {
   writing_ = writing;
-  btnStart->setText(writing ? QStringLiteral("Stop") : QStringLiteral("Start"));
+  btnStart->setText(writing ? tr("Stop") : tr("Start"));
   btnDetect->setEnabled(!writing);
 }
 
@@ -185,14 +186,14 @@ void TFConnect::ShowProgress(TProgressState state, int written, int total) {
     case TProgressState::Hidden:
     case TProgressState::Running:
       prgWrite->setValue(written);
-      prgWrite->setFormat(QStringLiteral("%1 of %2").arg(written).arg(total));
+      prgWrite->setFormat(tr("%1 of %2").arg(written).arg(total));
       prgWrite->setProperty("outcome", QString());
       break;
     case TProgressState::Complete:
     case TProgressState::Failed:
       prgWrite->setValue(prgWrite->maximum());
-      prgWrite->setFormat(state == TProgressState::Complete ? QStringLiteral("Complete: %1 of %2 written").arg(written).arg(total)
-                                                            : QStringLiteral("Error: see the log"));
+      prgWrite->setFormat(state == TProgressState::Complete ? tr("Complete: %1 of %2 written").arg(written).arg(total)
+                                                            : tr("Error: see the log"));
       prgWrite->setProperty("outcome", state == TProgressState::Complete ? QStringLiteral("complete") : QStringLiteral("error"));
       break;
   }
@@ -228,7 +229,7 @@ void TFConnect::RunWrite() {
   const bool canStart = !job.host.empty() && !job.entries.empty();
   const std::vector<TFinding> findings = canStart ? CheckHistory(job.entries, LocalToday()) : std::vector<TFinding>{};
   if (!findings.empty() && !AskYesNo(FindingsQuestion(findings))) {
-    AppendLog(QStringLiteral("Nothing was written: the history has findings, and \"Write anyway?\" was answered \"No\"."));
+    AppendLog(tr("Nothing was written: the history has findings, and \"Write anyway?\" was answered \"No\"."));
     AppendLog(QString());
     return;
   }
@@ -250,9 +251,9 @@ void TFConnect::RunWrite() {
     ShowProgress(TProgressState::Running, written, total);
   };
   // While the head unit asks for more time, the bar says so, with the seconds waited.
-  observer.waiting = [this](const std::string& text, std::chrono::milliseconds) { prgWrite->setFormat(QString::fromStdString(text)); };
+  observer.waiting = [this](const std::string& text, std::chrono::milliseconds) { prgWrite->setFormat(WaitingText(text)); };
   const bool complete = WriteServiceHistory(
-      *session_, job, [this](const std::string& line) { AppendLog(QString::fromStdString(line)); }, observer);
+      *session_, job, [this](const std::string& line) { AppendLog(LogLineText(line)); }, observer);
   ShowProgress(complete ? TProgressState::Complete : TProgressState::Failed, written, total);
 }
 
@@ -263,7 +264,7 @@ void TFConnect::btnDetectClick() {
   edtGWIP->clear();
   mmoENET->clear();
   ShowProgress(TProgressState::Hidden, 0, 0);
-  AppendLog(QStringLiteral("Auto detecting..."));
+  AppendLog(tr("Auto detecting..."));
   AppendLog(QString());
   detectClock_.start();
   hintShown_ = false;
@@ -285,7 +286,7 @@ void TFConnect::DetectAgain() {
   // line says that nothing answered yet, and what to check.
   if (!hintShown_ && detectClock_.elapsed() >= options_.detectHintAfter.count()) {
     hintShown_ = true;
-    AppendLog(QString::fromUtf8(kNoGatewayYet.data(), static_cast<qsizetype>(kNoGatewayYet.size())));
+    AppendLog(LogLineText(std::string(kNoGatewayYet)));
     AppendLog(QString());
   }
   // A send that fails goes to the error report once; the search then only listens.
@@ -328,7 +329,7 @@ void TFConnect::udp1DataIn(const TDatagram& datagram) {
   if (!gateway) return;
   edtGWIP->setText(QString::fromStdString(gateway->address));
   CloseUdpPort();
-  for (const std::string& line : FoundLines(*gateway)) AppendLog(QString::fromStdString(line));
+  for (const std::string& line : FoundLines(*gateway)) AppendLog(LogLineText(line));
   const bool vinReported = gateway->vin != kVinNotReported;
   emit GatewayFound(vinReported ? QString::fromStdString(gateway->vin) : QString(), QString::fromStdString(gateway->address));
 }
@@ -355,8 +356,8 @@ QString TFConnect::AskSavePath(const QString& name, const QString& title, const 
 }
 
 void TFConnect::SaveLogClick() {
-  const QString path = AskSavePath(QStringLiteral("SaveLog"), QStringLiteral("Save the ENET log"),
-                                   QStringLiteral("Text (*.txt)"), QStringLiteral("txt"));
+  const QString path = AskSavePath(QStringLiteral("SaveLog"), tr("Save the ENET log"),
+                                   tr("Text (*.txt)"), QStringLiteral("txt"));
   if (path.isEmpty()) return;
   const QByteArray text = mmoENET->toPlainText().toUtf8() + '\n';
   WriteHistoryFileBytes(QFile::encodeName(path).toStdString(),
@@ -364,8 +365,8 @@ void TFConnect::SaveLogClick() {
 }
 
 void TFConnect::SaveTraceClick() {
-  const QString path = AskSavePath(QStringLiteral("SaveTrace"), QStringLiteral("Save the trace of the last write"),
-                                   QStringLiteral("pcap trace for Wireshark (*.pcap)"), QStringLiteral("pcap"));
+  const QString path = AskSavePath(QStringLiteral("SaveTrace"), tr("Save the trace of the last write"),
+                                   tr("pcap trace for Wireshark (*.pcap)"), QStringLiteral("pcap"));
   if (path.isEmpty()) return;
   WriteHistoryFileBytes(QFile::encodeName(path).toStdString(), lastTrace_);
 }

@@ -1,6 +1,7 @@
 #include "DateField.h"
 
 #include <QCalendarWidget>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -39,7 +40,7 @@ TDateField::TDateField(QWidget* parent) : QWidget(parent) {
   button_->setObjectName(QStringLiteral("dateCalendar"));
   button_->setArrowType(Qt::DownArrow);
   button_->setFocusPolicy(Qt::NoFocus);
-  button_->setToolTip(QStringLiteral("Pick the date from a calendar"));
+  button_->setToolTip(QCoreApplication::translate("TFEditor", "Pick the date from a calendar"));
   row->addWidget(edit_, 1);
   row->addWidget(button_);
   setFocusProxy(edit_);

@@ -1,5 +1,6 @@
 #include "EntriesModel.h"
 
+#include "CodeTexts.h"
 #include "HistoryModel.h"
 #include "RecordTexts.h"
 
@@ -44,8 +45,12 @@ QVariant TEntriesModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rows_ || index.row() >= history_.Count()) return {};
   const auto column = static_cast<std::size_t>(index.column());
   if (role == Qt::DisplayRole) {
-    return QString::fromStdString(EntryCellText(history_.Entry(index.row()), static_cast<std::size_t>(index.row()),
-                                                static_cast<std::size_t>(rows_), static_cast<EntryColumn>(column)));
+    const auto shown = static_cast<EntryColumn>(column);
+    const std::string text = EntryCellText(history_.Entry(index.row()), static_cast<std::size_t>(index.row()),
+                                           static_cast<std::size_t>(rows_), shown);
+    // The code tables' words in the program's language; dates, numbers and workshop IDs as they are.
+    if (shown == EntryColumn::WorkshopType || shown == EntryColumn::Status) return CodeText(text);
+    return QString::fromStdString(text);
   }
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ToQtAlignment(kEntryColumnAlignments[column]));
   return {};
@@ -55,7 +60,7 @@ QVariant TEntriesModel::headerData(int section, Qt::Orientation orientation, int
   if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(kEntryColumnCount)) return {};
   const auto column = static_cast<std::size_t>(section);
   if (role == Qt::DisplayRole) {
-    return QString::fromUtf8(kEntryColumnCaptions[column].data(), static_cast<qsizetype>(kEntryColumnCaptions[column].size()));
+    return ColumnCaption(kEntryColumnCaptions[column]);
   }
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ToQtAlignment(kEntryColumnAlignments[column]));
   return {};

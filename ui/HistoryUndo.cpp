@@ -1,5 +1,7 @@
 #include "HistoryUndo.h"
 
+#include <QCoreApplication>
+
 #include "HistoryModel.h"
 
 namespace {
@@ -20,28 +22,28 @@ class TListCommand : public QUndoCommand {
 
 QUndoCommand* AddEntryCommand(THistoryModel& history, TBuffer entry) {
   return new TListCommand(
-      QStringLiteral("Add"), [&history, entry] { history.InsertAtFront(entry); }, [&history] { history.Remove(0); });
+      QCoreApplication::translate("TFMain", "Add"), [&history, entry] { history.InsertAtFront(entry); }, [&history] { history.Remove(0); });
 }
 
 QUndoCommand* EditEntryCommand(THistoryModel& history, int row, TBuffer edited) {
   if (row < 0 || row >= history.Count()) {
     return new TListCommand(
-        QStringLiteral("Edit"), [&history, edited] { history.InsertAt(history.Count(), edited); },
+        QCoreApplication::translate("TFMain", "Edit"), [&history, edited] { history.InsertAt(history.Count(), edited); },
         [&history] { history.Remove(history.Count() - 1); });
   }
   TBuffer before = history.Entry(row);
   return new TListCommand(
-      QStringLiteral("Edit"), [&history, row, edited] { history.Replace(history.index(row), edited); },
+      QCoreApplication::translate("TFMain", "Edit"), [&history, row, edited] { history.Replace(history.index(row), edited); },
       [&history, row, before] { history.Replace(history.index(row), before); });
 }
 
 QUndoCommand* DeleteEntryCommand(THistoryModel& history, int row) {
   TBuffer deleted = history.Entry(row);
   return new TListCommand(
-      QStringLiteral("Delete"), [&history, row] { history.Remove(row); },
+      QCoreApplication::translate("TFMain", "Delete"), [&history, row] { history.Remove(row); },
       [&history, row, deleted] { history.InsertAt(row, deleted); });
 }
 
 QUndoCommand* ClearListCommand(std::function<void()> clear, std::function<void()> show) {
-  return new TListCommand(QStringLiteral("Clear"), std::move(clear), std::move(show));
+  return new TListCommand(QCoreApplication::translate("TFMain", "Clear"), std::move(clear), std::move(show));
 }

@@ -1,5 +1,6 @@
 #include "ProceduresModel.h"
 
+#include "CodeTexts.h"
 #include "RecordTexts.h"
 
 void TProceduresModel::ShowEntry(const TBuffer& entry) {
@@ -25,8 +26,9 @@ int TProceduresModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TProceduresModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole) return {};
-  return QString::fromStdString(ProcedureCellText(entry_, static_cast<std::size_t>(index.row()),
-                                                  static_cast<ProcedureColumn>(index.column())));
+  const auto shown = static_cast<ProcedureColumn>(index.column());
+  const std::string text = ProcedureCellText(entry_, static_cast<std::size_t>(index.row()), shown);
+  return shown == ProcedureColumn::Number ? QString::fromStdString(text) : CodeText(text);
 }
 
 QVariant TProceduresModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -34,6 +36,5 @@ QVariant TProceduresModel::headerData(int section, Qt::Orientation orientation, 
       section >= static_cast<int>(kProcedureColumnCount)) {
     return {};
   }
-  const std::string_view caption = kProcedureColumnCaptions[static_cast<std::size_t>(section)];
-  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+  return ColumnCaption(kProcedureColumnCaptions[static_cast<std::size_t>(section)]);
 }

@@ -16,7 +16,7 @@ bool TTarveloApplication::notify(QObject* receiver, QEvent* event) {
   } catch (const std::exception& e) {
     ShowErrorReport(QString::fromUtf8(e.what()));
   } catch (...) {
-    ShowErrorReport(QStringLiteral("Unknown error"));
+    ShowErrorReport(QCoreApplication::translate("TFMain", "Unknown error"));
   }
   return false;
 }

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: tarvelo [--help] [--version]\n"
+    "Usage: tarvelo [--help] [--version] [--lang de|en]\n"
     "\n"
     "Tarvelo, the desktop program: keep a BMW car's service history (*.kelta files) and write it\n"
     "into the car's head unit over the Ethernet diagnostic access (ENET). It looks for its user\n"
@@ -21,6 +21,8 @@ constexpr std::string_view kUsage =
     "Options:\n"
     "  -h, --help     print this help and exit\n"
     "  --version      print the version and exit\n"
+    "  --lang de|en   the language of the windows: German or English (also TARVELO_LANG); without\n"
+    "                 it, German where the system's language is German, English elsewhere\n"
     "\n"
     "The same work from the command line: tarvelo-cli (tarvelo-cli --help).\n"
     "A simulated car to try it with: tarvelo-carsim (tarvelo-carsim --help).\n";

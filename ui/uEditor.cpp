@@ -17,6 +17,7 @@
 #include "DateField.h"
 #include "Command.h"
 #include "Icons.h"
+#include "CodeTexts.h"
 #include "RecordTexts.h"
 #include "TarveloApplication.h"
 #include "TarveloError.h"
@@ -51,12 +52,12 @@ QString FromStd(std::string_view text) {
 
 template <std::size_t N>
 void AddItems(QComboBox* box, const std::array<std::string_view, N>& items) {
-  for (std::string_view item : items) box->addItem(FromStd(item));
+  for (std::string_view item : items) box->addItem(CodeText(item));
 }
 
 template <std::size_t N>
 void AddItems(QComboBox* box, const std::array<TProcedureType, N>& types) {
-  for (const TProcedureType& type : types) box->addItem(FromStd(type.name));
+  for (const TProcedureType& type : types) box->addItem(CodeText(type.name));
 }
 
 QLabel* Label(const QString& text, QWidget* parent, int x, int y, int width) {
@@ -77,7 +78,7 @@ QComboBox* DropDown(QWidget* parent, const char* name, const QString& cue) {
 
 TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
   setObjectName(QStringLiteral("TFEditor"));
-  setWindowTitle(QStringLiteral("Service Entry Editor"));
+  setWindowTitle(tr("Service Entry Editor"));
   // Never smaller than the window that shows every control; taller shows more procedures, wider
   // would only show empty space.
   setMinimumSize(kClientWidth, kClientHeight);
@@ -90,7 +91,7 @@ TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
   btnSAVE = new QPushButton(QStringLiteral("OK"), this);
   btnSAVE->setObjectName(QStringLiteral("btnSAVE"));
   btnSAVE->setDefault(true);  // Enter is "OK"
-  btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  btnCancel = new QPushButton(tr("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   btnCancel->setAutoDefault(false);
   PlaceResizingControls();
@@ -100,48 +101,48 @@ TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
 }
 
 void TFEditor::CreateGeneralInformation() {
-  grpMain = new QGroupBox(QStringLiteral("General Information"), this);
+  grpMain = new QGroupBox(tr("General Information"), this);
   grpMain->setObjectName(QStringLiteral("grpMain"));
   grpMain->setGeometry(8, 6, kClientWidth - 16, 118);
   constexpr int kRows[] = {22, 54, 86};
   constexpr int kLeftLabel = 10, kLeftField = 78, kLeftFieldWidth = 130;
   constexpr int kRightLabel = 228, kRightField = 322, kRightFieldWidth = 117;
 
-  Label(QStringLiteral("DATE"), grpMain, kLeftLabel, kRows[0], 64);
+  Label(tr("DATE"), grpMain, kLeftLabel, kRows[0], 64);
   dtp1 = new TDateField(grpMain);
   dtp1->setObjectName(QStringLiteral("dtp1"));
   dtp1->SetRange(kFirstPickerDate, kLastPickerDate);
   dtp1->SetDate(kInitialDate);
   dtp1->setGeometry(kLeftField, kRows[0], kLeftFieldWidth, kFieldHeight);
 
-  Label(QStringLiteral("KM Stand"), grpMain, kLeftLabel, kRows[1], 64);
+  Label(tr("KM Stand"), grpMain, kLeftLabel, kRows[1], 64);
   edtKMStand = new QLineEdit(grpMain);
   edtKMStand->setObjectName(QStringLiteral("edtKMStand"));
   edtKMStand->setMaxLength(kKMStandMaxLength);
   edtKMStand->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edtKMStand));
-  edtKMStand->setPlaceholderText(QStringLiteral("Car milage in km"));
+  edtKMStand->setPlaceholderText(tr("Car milage in km"));
   edtKMStand->setGeometry(kLeftField, kRows[1], kLeftFieldWidth, kFieldHeight);
 
-  Label(QStringLiteral("Workshop"), grpMain, kLeftLabel, kRows[2], 64);
+  Label(tr("Workshop"), grpMain, kLeftLabel, kRows[2], 64);
   edtWorkshopID = new QLineEdit(grpMain);
   edtWorkshopID->setObjectName(QStringLiteral("edtWorkshopID"));
   edtWorkshopID->setMaxLength(kWorkshopIDMaxLength);
-  edtWorkshopID->setPlaceholderText(QStringLiteral("WORKSHOP ID"));
+  edtWorkshopID->setPlaceholderText(tr("WORKSHOP ID"));
   edtWorkshopID->setGeometry(kLeftField, kRows[2], kLeftFieldWidth, kFieldHeight);
 
-  Label(QStringLiteral("Service Status"), grpMain, kRightLabel, kRows[0], 90);
-  cbbSVCStatus = DropDown(grpMain, "cbbSVCStatus", QStringLiteral("STATUS"));
+  Label(tr("Service Status"), grpMain, kRightLabel, kRows[0], 90);
+  cbbSVCStatus = DropDown(grpMain, "cbbSVCStatus", tr("STATUS"));
   AddItems(cbbSVCStatus, kServiceStatusItems);
   cbbSVCStatus->setCurrentIndex(0);
   cbbSVCStatus->setGeometry(kRightField, kRows[0], kRightFieldWidth, kFieldHeight);
 
-  Label(QStringLiteral("Workshop type"), grpMain, kRightLabel, kRows[1], 90);
-  cbbWorkshopTYP = DropDown(grpMain, "cbbWorkshopTYP", QStringLiteral("WORKSHOP TYPE"));
+  Label(tr("Workshop type"), grpMain, kRightLabel, kRows[1], 90);
+  cbbWorkshopTYP = DropDown(grpMain, "cbbWorkshopTYP", tr("WORKSHOP TYPE"));
   AddItems(cbbWorkshopTYP, kWorkshopTypeItems);
   cbbWorkshopTYP->setCurrentIndex(0);
   cbbWorkshopTYP->setGeometry(kRightField, kRows[1], kRightFieldWidth, kFieldHeight);
 
-  Label(QStringLiteral("Procedure Count"), grpMain, kRightLabel, kRows[2], 90);
+  Label(tr("Procedure Count"), grpMain, kRightLabel, kRows[2], 90);
   edtSVCCount = new QLineEdit(QStringLiteral("0"), grpMain);
   edtSVCCount->setObjectName(QStringLiteral("edtSVCCount"));
   edtSVCCount->setReadOnly(true);
@@ -152,23 +153,23 @@ void TFEditor::CreateGeneralInformation() {
 }
 
 void TFEditor::CreateAddGroup() {
-  grpAdd = new QGroupBox(QStringLiteral("Add"), this);
+  grpAdd = new QGroupBox(tr("Add"), this);
   grpAdd->setObjectName(QStringLiteral("grpAdd"));
   grpAdd->setGeometry(8, 130, kClientWidth - 16, 88);
 
-  Label(QStringLiteral("Type"), grpAdd, 10, 22, 36);
-  cbbProcTYP = DropDown(grpAdd, "cbbProcTYP", QStringLiteral("Procedure TYPE"));
+  Label(tr("Type"), grpAdd, 10, 22, 36);
+  cbbProcTYP = DropDown(grpAdd, "cbbProcTYP", tr("Procedure TYPE"));
   AddItems(cbbProcTYP, kProcedureTypes);
   cbbProcTYP->setCurrentIndex(-1);
   cbbProcTYP->setGeometry(48, 22, 200, kFieldHeight);
 
-  Label(QStringLiteral("Status"), grpAdd, 268, 22, 44);
-  cbbPROCStatus = DropDown(grpAdd, "cbbPROCStatus", QStringLiteral("Procedure STATUS\r\n"));
+  Label(tr("Status"), grpAdd, 268, 22, 44);
+  cbbPROCStatus = DropDown(grpAdd, "cbbPROCStatus", tr("Procedure STATUS\r\n"));
   AddItems(cbbPROCStatus, kProcedureStatusItems);
   cbbPROCStatus->setCurrentIndex(0);
   cbbPROCStatus->setGeometry(314, 22, 125, kFieldHeight);
 
-  btnProcADD = new QPushButton(QStringLiteral("ADD"), grpAdd);
+  btnProcADD = new QPushButton(tr("ADD"), grpAdd);
   btnProcADD->setObjectName(QStringLiteral("btnProcADD"));
   btnProcADD->setGeometry(314, 54, 125, kButtonHeight);
   btnProcADD->setAutoDefault(false);  // "OK" is the one default button
@@ -179,7 +180,7 @@ void TFEditor::CreateProcedureList() {
   lvProcedures = new QTreeWidget(this);
   lvProcedures->setObjectName(QStringLiteral("lvProcedures"));
   lvProcedures->setColumnCount(4);
-  lvProcedures->setHeaderLabels({QStringLiteral("#"), QStringLiteral("ID"), QStringLiteral("Procedure"), QStringLiteral("Status")});
+  lvProcedures->setHeaderLabels({QStringLiteral("#"), QStringLiteral("ID"), tr("Procedure"), tr("Status")});
   QHeaderView* columns = lvProcedures->header();
   columns->setMinimumSectionSize(kNumberColumnWidth);
   columns->setSectionResizeMode(kColNumber, QHeaderView::Fixed);
@@ -203,7 +204,7 @@ void TFEditor::CreateProcedureList() {
 
   pmEditor = new QMenu(this);
   pmEditor->setObjectName(QStringLiteral("pmEditor"));
-  Delete1 = pmEditor->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"));
+  Delete1 = pmEditor->addAction(TarveloIcon(TIconId::Delete), tr("Delete"));
   ConnectCommand(Delete1, &QAction::triggered, this, &TFEditor::Delete1Click);
   Delete1->setObjectName(QStringLiteral("Delete1"));
   lvProcedures->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -259,7 +260,7 @@ void TFEditor::showEvent(QShowEvent* event) {
 
 void TFEditor::EditNew() {
   if (isVisible() && use_ != TUse::NewEntry &&
-      !MayLeave(QStringLiteral("The entry in the editor has changes that are not stored yet. "
+      !MayLeave(tr("The entry in the editor has changes that are not stored yet. "
                                "Give them up and add a new entry?"))) {
     ShowModeless(this);
     return;
@@ -280,7 +281,7 @@ void TFEditor::EditEntry(const QPersistentModelIndex& entry, const TBuffer& byte
   }
   const bool sameUse = isVisible() && use_ == TUse::ExistingEntry && entry_.isValid() && entry_ == entry;
   if (isVisible() && !sameUse &&
-      !MayLeave(QStringLiteral("The entry in the editor has changes that are not stored yet. "
+      !MayLeave(tr("The entry in the editor has changes that are not stored yet. "
                                "Give them up and edit the other entry?"))) {
     ShowModeless(this);
     return;
@@ -328,7 +329,7 @@ QString TFEditor::RefusalOf(const TBuffer& rec) const {
   }
   const QDate picked(Year(rec), Month(rec), Day(rec));
   if (picked < dtp1->Minimum() || picked > dtp1->Maximum()) {
-    return QStringLiteral("The date %1 is outside the range of the date picker (%2 to %3)")
+    return tr("The date %1 is outside the range of the date picker (%2 to %3)")
         .arg(QString::fromStdString(dateText), dtp1->Minimum().toString(QStringLiteral("d.M.yyyy")),
              dtp1->Maximum().toString(QStringLiteral("d.M.yyyy")));
   }
@@ -359,8 +360,8 @@ void TFEditor::ShowProcedures() {
     auto* row = new QTreeWidgetItem(lvProcedures);
     row->setText(kColNumber, QString::number(p.number));
     row->setText(kColID, QString::number(p.type));
-    row->setText(kColProcedure, QString::fromStdString(EditorProcedureTypeText(p.type)));
-    row->setText(kColStatus, QString::fromStdString(EditorProcedureStatusText(p.status)));
+    row->setText(kColProcedure, CodeText(EditorProcedureTypeText(p.type)));
+    row->setText(kColStatus, CodeText(EditorProcedureStatusText(p.status)));
   }
   edtSVCCount->setText(QString::number(procedures_.size()));
 }
@@ -375,7 +376,7 @@ void TFEditor::btnProcADDClick() {
   const int status = cbbPROCStatus->currentIndex();
   if (type < 0 || status < 0) return;
   if (procedures_.size() >= kMaxProcedures) {
-    ShowMessage(QStringLiteral("An entry holds at most 255 procedures: this one is full, so no procedure was added."));
+    ShowMessage(tr("An entry holds at most 255 procedures: this one is full, so no procedure was added."));
     return;
   }
   const int rows = static_cast<int>(procedures_.size()) + 1;
@@ -395,17 +396,17 @@ void TFEditor::Delete1Click() {
 
 void TFEditor::btnSAVEClick() {
   if (edtKMStand->text().isEmpty() || edtWorkshopID->text().isEmpty() || procedures_.empty()) {
-    ShowMessage(QString::fromLatin1(kInvalidDataMessage));
+    ShowMessage(tr(kInvalidDataMessage));
     return;
   }
   // Nothing is stored in place of what the user typed: not another date, not a "?" for a character.
   if (!dtp1->Date()) {
-    ShowMessage(QStringLiteral("The DATE %1 is not a date of the calendar. Please correct it.").arg(dtp1->Text()));
+    ShowMessage(tr("The DATE %1 is not a date of the calendar. Please correct it.").arg(dtp1->Text()));
     dtp1->setFocus();
     return;
   }
   if (const std::optional<std::string> refused = FirstCharacterOutsideCodePage(edtWorkshopID->text().toStdString())) {
-    ShowMessage(QStringLiteral("The workshop ID cannot hold the character %1.").arg(QString::fromStdString(*refused)));
+    ShowMessage(tr("The workshop ID cannot hold the character %1.").arg(QString::fromStdString(*refused)));
     edtWorkshopID->setFocus();
     return;
   }

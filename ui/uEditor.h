@@ -21,8 +21,8 @@ class QPushButton;
 class QTreeWidget;
 
 // The message of "OK" with a field left empty: five lines, CR LF between them.
-inline constexpr const char* kInvalidDataMessage =
-    "INVALID DATA\r\nPlease check input parameters:\r\n> KM Stand\r\n> WorkshopID\r\n> Procedures done";
+inline constexpr const char* kInvalidDataMessage = QT_TRANSLATE_NOOP(
+    "TFEditor", "INVALID DATA\r\nPlease check input parameters:\r\n> KM Stand\r\n> WorkshopID\r\n> Procedures done");
 
 class TFEditor : public QWidget {
   Q_OBJECT

@@ -13,6 +13,7 @@
 
 #include "AnimatedLogo.h"
 #include "Command.h"
+#include "Language.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
@@ -27,7 +28,7 @@ constexpr int kTitlePixels = 16;
 TFInfo::TFInfo(QWidget* owner, TOpenWithDesktop openWithDesktop)
     : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint), openWithDesktop_(std::move(openWithDesktop)) {
   setObjectName(QStringLiteral("TFInfo"));
-  setWindowTitle(QStringLiteral(" [i]  Info/About"));
+  setWindowTitle(tr(" [i]  Info/About"));
   setFixedSize(kClientWidth, kClientHeight);
 
   grpMAIN1 = new QGroupBox(this);
@@ -45,7 +46,7 @@ TFInfo::TFInfo(QWidget* owner, TOpenWithDesktop openWithDesktop)
   txtCAP1->setObjectName(QStringLiteral("txtCAP1"));
   txtCAP1->setFont(WindowFont(kTitlePixels, true));
   txtCAP1->setGeometry(22, 16, 277, 23);
-  txtVer1 = new QLabel(QStringLiteral("Version: " TARVELO_VERSION_TEXT), grp2);
+  txtVer1 = new QLabel(tr("Version: %1").arg(QStringLiteral(TARVELO_VERSION_TEXT)), grp2);
   txtVer1->setObjectName(QStringLiteral("txtVer1"));
   txtVer1->setGeometry(22, 45, 90, 17);
   txtWWW = new QLabel(QString::fromLatin1(kWebAddressText), grp2);
@@ -57,7 +58,7 @@ TFInfo::TFInfo(QWidget* owner, TOpenWithDesktop openWithDesktop)
   txtWWW->setGeometry(22, 143, 146, 17);
   txtWWW->installEventFilter(this);
   txtWWW->setFocusPolicy(Qt::TabFocus);  // the link is reached by Tab and opened by Enter or Space
-  btnHELP = new QPushButton(QStringLiteral("HELP"), grp2);
+  btnHELP = new QPushButton(tr("HELP"), grp2);
   btnHELP->setObjectName(QStringLiteral("btnHELP"));
   btnHELP->setGeometry(220, 112, 75, 25);
   setTabOrder(btnHELP, txtWWW);
@@ -83,14 +84,14 @@ void TFInfo::FormShow() { imgLOGO1->Start(); }
 void TFInfo::btnHELPClick() {
   // The document is looked up in the current directory, where the program was started. When it
   // cannot be shown, the user is told where it is, so it can be opened by hand.
-  const QString guide = QDir::toNativeSeparators(QDir::current().absoluteFilePath(QString::fromLatin1(kHelpDocument)));
+  const QString guide = QDir::toNativeSeparators(QDir::current().absoluteFilePath(HelpDocumentName(CurrentLanguage())));
   if (!QFileInfo::exists(guide)) {
-    ShowMessage(QStringLiteral("The user guide is not in the folder Tarvelo was started from: %1 does not exist.")
+    ShowMessage(tr("The user guide is not in the folder Tarvelo was started from: %1 does not exist.")
                     .arg(guide));
     return;
   }
   if (!openWithDesktop_(QUrl::fromLocalFile(guide))) {
-    ShowMessage(QStringLiteral("No program for PDF files was found, so the user guide could not be opened. "
+    ShowMessage(tr("No program for PDF files was found, so the user guide could not be opened. "
                                "You can open it by hand: %1")
                     .arg(guide));
   }
@@ -98,7 +99,7 @@ void TFInfo::btnHELPClick() {
 
 void TFInfo::txtWWWClick() {
   if (!openWithDesktop_(QUrl(QString::fromLatin1(kWebAddress)))) {
-    ShowMessage(QStringLiteral("No web browser was found, so the project's page could not be opened. Its address is %1")
+    ShowMessage(tr("No web browser was found, so the project's page could not be opened. Its address is %1")
                     .arg(QString::fromLatin1(kWebAddress)));
   }
 }

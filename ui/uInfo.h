@@ -11,8 +11,6 @@ class QLabel;
 class QPushButton;
 class TAnimatedLogo;
 
-// The help document, looked up in the current directory.
-inline constexpr const char* kHelpDocument = "tarvelo_help.pdf";
 // The project's web page, and the link text that stands for it.
 inline constexpr const char* kWebAddress = "https://tarvelo.github.io";
 inline constexpr const char* kWebAddressText = "TARVELO.GITHUB.IO";

@@ -53,13 +53,15 @@ struct SectionSpec {
   TIconId icon;
 };
 constexpr SectionSpec kSections[] = {
-    {"Open", 75, true, TIconId::Open},
-    {"Save As", 90, true, TIconId::SaveAs},
-    {"Clear", 90, false, TIconId::Clear},
-    {"Read from car", 120, false, TIconId::ReadFromCar},
-    {"Write to car", 120, false, TIconId::WriteToCar},
-    {"Info / Help", 120, true, TIconId::InfoHelp},
+    {QT_TRANSLATE_NOOP("TFMain", "Open"), 75, true, TIconId::Open},
+    {QT_TRANSLATE_NOOP("TFMain", "Save As"), 90, true, TIconId::SaveAs},
+    {QT_TRANSLATE_NOOP("TFMain", "Clear"), 90, false, TIconId::Clear},
+    {QT_TRANSLATE_NOOP("TFMain", "Read from car"), 120, false, TIconId::ReadFromCar},
+    {QT_TRANSLATE_NOOP("TFMain", "Write to car"), 120, false, TIconId::WriteToCar},
+    {QT_TRANSLATE_NOOP("TFMain", "Info / Help"), 120, true, TIconId::InfoHelp},
 };
+// Room beside a section's caption: the icon, the gap after it and the frame.
+constexpr int kSectionPadding = 40;
 
 // "#" is as wide as it takes to show five digits whole (a history of up to 99,999 entries); the
 // other columns share the rest in these proportions, leaving room for the vertical scroll bar that
@@ -80,13 +82,14 @@ class THeaderBarStyle : public QProxyStyle {
   }
 };
 
-// History files by both their names: "*.kelta", and "*.bin" that "Save As" gives a name without an
-// extension.
-const QString kHistoryFilter = QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta *.bin)");
-const QString kAllFilesFilter = QStringLiteral("All files (*)");
-const QString kCsvFilter = QStringLiteral("CSV for spreadsheets (*.csv)");
-const QString kJsonFilter = QStringLiteral("JSON (*.json)");
-const QString kServiceBookFilter = QStringLiteral("PDF service book (*.pdf)");
+// The file dialogs' types, in the language of the program (so made when a dialog opens, after the
+// translation is installed). History files by both their names: "*.kelta", and "*.bin" that "Save
+// As" gives a name without an extension.
+QString HistoryFilter() { return TFMain::tr("BMW SERVICE HISTORY FILES (*.kelta *.bin)"); }
+QString AllFilesFilter() { return TFMain::tr("All files (*)"); }
+QString CsvFilter() { return TFMain::tr("CSV for spreadsheets (*.csv)"); }
+QString JsonFilter() { return TFMain::tr("JSON (*.json)"); }
+QString ServiceBookFilter() { return TFMain::tr("PDF service book (*.pdf)"); }
 
 // The status bar holds one line: of the refusals of an import, one on each line, the first and
 // how many lines more there are.
@@ -94,13 +97,13 @@ QString FirstRefusal(const std::string& problem) {
   const std::size_t end = problem.find('\n');
   if (end == std::string::npos) return QString::fromStdString(problem);
   const auto more = std::count(problem.begin(), problem.end(), '\n');
-  return QString::fromStdString(problem.substr(0, end)) + QStringLiteral("; and %1 more: tarvelo-cli import lists them all").arg(more);
+  return QString::fromStdString(problem.substr(0, end)) + TFMain::tr("; and %1 more: tarvelo-cli import lists them all").arg(more);
 }
 
 // "Save As" offers CSV in both separators: spreadsheets in a locale that writes decimals with a
 // comma (German, French) split lines at semicolons, the others at commas.
-const QString kCsvCommaFilter = QStringLiteral("CSV for spreadsheets, separated by commas (*.csv)");
-const QString kCsvSemicolonFilter = QStringLiteral("CSV for spreadsheets, separated by semicolons (*.csv)");
+QString CsvCommaFilter() { return TFMain::tr("CSV for spreadsheets, separated by commas (*.csv)"); }
+QString CsvSemicolonFilter() { return TFMain::tr("CSV for spreadsheets, separated by semicolons (*.csv)"); }
 
 // What "Save As" writes for each type of its dialog, and the extension a name without one gets
 // (a history file gets ".bin", as it always has).
@@ -116,13 +119,13 @@ struct TSaveType {
 std::vector<TSaveType> SaveTypes(const QLocale& locale) {
   const QString decimalPoint = locale.decimalPoint();
   const char localeSeparator = CsvSeparatorForDecimalPoint(decimalPoint.isEmpty() ? U'.' : decimalPoint.at(0).unicode());
-  const TSaveType comma{kCsvCommaFilter, QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvComma}};
-  const TSaveType semicolon{kCsvSemicolonFilter, QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvSemicolon}};
-  std::vector<TSaveType> types{{kHistoryFilter, QStringLiteral("bin"), std::nullopt, {}}};
+  const TSaveType comma{CsvCommaFilter(), QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvComma}};
+  const TSaveType semicolon{CsvSemicolonFilter(), QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvSemicolon}};
+  std::vector<TSaveType> types{{HistoryFilter(), QStringLiteral("bin"), std::nullopt, {}}};
   types.push_back(localeSeparator == kCsvSemicolon ? semicolon : comma);
   types.push_back(localeSeparator == kCsvSemicolon ? comma : semicolon);
-  types.push_back({kJsonFilter, QStringLiteral("json"), TExchangeFormat::Json, {}});
-  types.push_back({kServiceBookFilter, QStringLiteral("pdf"), std::nullopt, {}});
+  types.push_back({JsonFilter(), QStringLiteral("json"), TExchangeFormat::Json, {}});
+  types.push_back({ServiceBookFilter(), QStringLiteral("pdf"), std::nullopt, {}});
   return types;
 }
 
@@ -178,7 +181,7 @@ TFMain::TFMain(THistoryModel& history) : history_(history) {
 
   statusBar()->setFixedHeight(kStatusBarHeight);
   statusBar()->setSizeGripEnabled(false);
-  stat1 = new QLabel(QStringLiteral("Status: "), statusBar());
+  stat1 = new QLabel(tr("Status: "), statusBar());
   stat1->setObjectName(QStringLiteral("stat1"));
   stat1->setMinimumWidth(kStatusPanelWidth);
   statusBar()->addWidget(stat1, 1);
@@ -194,7 +197,7 @@ TFMain::~TFMain() {
 
 void TFMain::FormCreate() {
   setWindowTitle(QString::fromLatin1(kMainCaption));
-  SetStatus(QStringLiteral("Hello world"));
+  SetStatus(tr("Hello world"));
   // The entries list follows the history by itself (a full rebuild on every change); whenever it
   // is rebuilt or emptied, no entry is selected, so the procedures list is emptied too.
   connect(entries_, &QAbstractItemModel::modelReset, procedures_, &TProceduresModel::Clear);
@@ -203,7 +206,7 @@ void TFMain::FormCreate() {
 void TFMain::CreateHeaderBar() {
   auto* sections = new QStandardItemModel(0, static_cast<int>(std::size(kSections)), this);
   for (int i = 0; i < sections->columnCount(); ++i) {
-    const QString caption = QString::fromLatin1(kSections[i].caption);
+    const QString caption = tr(kSections[i].caption);
     const QKeySequence key = SectionShortcut(static_cast<THeaderSection>(i));
     sections->setHeaderData(i, Qt::Horizontal, caption, Qt::DisplayRole);
     sections->setHeaderData(i, Qt::Horizontal, TarveloIcon(kSections[i].icon), Qt::DecorationRole);
@@ -232,7 +235,9 @@ void TFMain::CreateHeaderBar() {
   hdrcntrl1->setStyle(headerStyle);
   for (int i = 0; i < sections->columnCount(); ++i) {
     hdrcntrl1->setSectionResizeMode(i, kSections[i].fixedWidth ? QHeaderView::Fixed : QHeaderView::Interactive);
-    hdrcntrl1->resizeSection(i, kSections[i].width);
+    // As wide as the layout has it, or wider where a translated caption needs the room.
+    const int captionWidth = hdrcntrl1->fontMetrics().horizontalAdvance(tr(kSections[i].caption)) + kSectionPadding;
+    hdrcntrl1->resizeSection(i, std::max(kSections[i].width, captionWidth));
   }
   hdrcntrl1->setGeometry(0, 0, kClientWidth, kHeaderBarHeight);
   connect(hdrcntrl1, &QHeaderView::sectionClicked, this,
@@ -287,11 +292,11 @@ void TFMain::CreateLists() {
 void TFMain::CreatePopupMenu() {
   pmMain = new QMenu(this);
   pmMain->setObjectName(QStringLiteral("pmMain"));
-  Add1 = pmMain->addAction(TarveloIcon(TIconId::Add), QStringLiteral("Add"));
+  Add1 = pmMain->addAction(TarveloIcon(TIconId::Add), tr("Add"));
   pmMain->addSeparator()->setObjectName(QStringLiteral("N1"));
-  Edit1 = pmMain->addAction(TarveloIcon(TIconId::Edit), QStringLiteral("Edit"));
+  Edit1 = pmMain->addAction(TarveloIcon(TIconId::Edit), tr("Edit"));
   pmMain->addSeparator()->setObjectName(QStringLiteral("Delete1"));
-  Delete2 = pmMain->addAction(TarveloIcon(TIconId::Delete), QStringLiteral("Delete"));
+  Delete2 = pmMain->addAction(TarveloIcon(TIconId::Delete), tr("Delete"));
   ConnectCommand(Add1, &QAction::triggered, this, &TFMain::Add1Click);
   ConnectCommand(Edit1, &QAction::triggered, this, &TFMain::Edit1Click);
   ConnectCommand(Delete2, &QAction::triggered, this, &TFMain::Delete2Click);
@@ -306,10 +311,10 @@ void TFMain::CreatePopupMenu() {
   // Undo and Redo of the list's changes, on the menu and from the keyboard anywhere in the window.
   undo_ = new QUndoStack(this);
   pmMain->addSeparator();
-  Undo1 = undo_->createUndoAction(this, QStringLiteral("Undo"));
+  Undo1 = undo_->createUndoAction(this, tr("Undo"));
   Undo1->setObjectName(QStringLiteral("Undo1"));
   Undo1->setShortcut(QKeySequence::Undo);
-  Redo1 = undo_->createRedoAction(this, QStringLiteral("Redo"));
+  Redo1 = undo_->createRedoAction(this, tr("Redo"));
   Redo1->setObjectName(QStringLiteral("Redo1"));
   // Ctrl+Y everywhere, and the platform's own key where it has another (Ctrl+Shift+Z).
   QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y)};
@@ -353,7 +358,7 @@ void TFMain::closeEvent(QCloseEvent* event) {
   QCoreApplication::exit(0);
 }
 
-void TFMain::SetStatus(const QString& message) { stat1->setText(QStringLiteral("Status: ") + message); }
+void TFMain::SetStatus(const QString& message) { stat1->setText(tr("Status: ") + message); }
 
 void TFMain::RefreshList() { entries_->Refresh(); }
 
@@ -378,8 +383,8 @@ bool TFMain::OpenHistoryFile() {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // History files first; spreadsheets and JSON as `tarvelo-cli export` writes them.
-  dialog.setNameFilters({kHistoryFilter, kCsvFilter, kJsonFilter, kAllFilesFilter});
-  dialog.selectNameFilter(kHistoryFilter);
+  dialog.setNameFilters({HistoryFilter(), CsvFilter(), JsonFilter(), AllFilesFilter()});
+  dialog.selectNameFilter(HistoryFilter());
   dialog.setDirectory(QDir::currentPath());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   _lastfn = QDir::toNativeSeparators(dialog.selectedFiles().first());
@@ -388,19 +393,19 @@ bool TFMain::OpenHistoryFile() {
 
 void TFMain::OpenCommand() {
   if (!OpenHistoryFile()) {
-    SetStatus(QStringLiteral("File not opened"));
+    SetStatus(tr("File not opened"));
     return;
   }
   const std::string path = FileSystemName(_lastfn);
   // A .csv or .json file is a spreadsheet's or JSON's form of a history; anything else a history file.
   const std::optional<TExchangeFormat> exchange = ExchangeFormatOfPath(path);
-  const auto verifying = [this] { SetStatus(QStringLiteral("Verifying file: ") + _lastfn); };
+  const auto verifying = [this] { SetStatus(tr("Verifying file: ") + _lastfn); };
   THistoryLoad load = exchange ? LoadExchangeFile(path, *exchange, verifying) : LoadHistoryFile(path, verifying);
   // A file that cannot be read goes to the error report; the list and the status stay as they were.
   if (load.outcome == THistoryLoad::Outcome::Unreadable) throw TarveloError(load.problem);
   if (!load.Loaded()) {
     // A refused spreadsheet or JSON file says where: the line and the reason.
-    SetStatus(QStringLiteral("Invalid data: ") + _lastfn +
+    SetStatus(tr("Invalid data: ") + _lastfn +
               (exchange ? QStringLiteral(" (") + FirstRefusal(load.problem) + QStringLiteral(")") : QString()));
     return;
   }
@@ -408,17 +413,17 @@ void TFMain::OpenCommand() {
   // What was done to the list before is not undone into another file's list.
   undo_->clear();
   // A spreadsheet's file read in another character set than UTF-8 says which.
-  SetStatus(QStringLiteral("File: ") + _lastfn +
+  SetStatus(tr("File: ") + _lastfn +
             (load.note.empty() ? QString() : QStringLiteral(" (") + QString::fromStdString(load.note) + QStringLiteral(")")));
 }
 
 void TFMain::SaveHistoryFile() {
   // An empty history file would not be a valid one: nothing is written, and the status says why.
   if (history_.SHRecord().empty()) {
-    SetStatus(QStringLiteral("Nothing to save: the list has no entries"));
+    SetStatus(tr("Nothing to save: the list has no entries"));
     return;
   }
-  QFileDialog dialog(this, QStringLiteral("Save BMW Service History File"));
+  QFileDialog dialog(this, tr("Save BMW Service History File"));
   dialog.setObjectName(QStringLiteral("SaveHistoryFile"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -426,7 +431,7 @@ void TFMain::SaveHistoryFile() {
   QStringList filters;
   for (const TSaveType& type : types) filters << type.filter;
   dialog.setNameFilters(filters);
-  dialog.selectNameFilter(kHistoryFilter);
+  dialog.selectNameFilter(HistoryFilter());
   dialog.setDirectory(QDir::currentPath());
   dialog.setDefaultSuffix(types.front().defaultSuffix);
   connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &types](const QString& filter) {
@@ -441,9 +446,9 @@ void TFMain::SaveHistoryFile() {
   const QString filter = dialog.selectedNameFilter();
   const auto type = std::find_if(types.begin(), types.end(), [&](const TSaveType& t) { return t.filter == filter; });
   const THistoryList& entries = history_.SHRecord();
-  if (filter == kServiceBookFilter) {
+  if (filter == ServiceBookFilter()) {
     if (!SaveServiceBook(path)) {
-      SetStatus(QStringLiteral("File not saved: the service book was cancelled"));
+      SetStatus(tr("File not saved: the service book was cancelled"));
       return;
     }
   } else if (type != types.end() && type->exchange) {
@@ -452,15 +457,15 @@ void TFMain::SaveHistoryFile() {
   } else {
     WriteHistoryFile(FileSystemName(path), entries);
   }
-  SetStatus(QStringLiteral("File saved: ") + path);
+  SetStatus(tr("File saved: ") + path);
 }
 
 bool TFMain::SaveServiceBook(const QString& path) {
   const THistoryList& entries = history_.SHRecord();
-  QProgressDialog progress(QStringLiteral("Writing the service book..."), QStringLiteral("Cancel"), 0,
+  QProgressDialog progress(tr("Writing the service book..."), tr("Cancel"), 0,
                            static_cast<int>(entries.size()), this);
   progress.setObjectName(QStringLiteral("BookProgress"));
-  progress.setWindowTitle(QStringLiteral("Service book"));
+  progress.setWindowTitle(tr("Service book"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(kBookProgressDelayMs);
   progress.setAutoReset(false);
@@ -493,7 +498,7 @@ void TFMain::hdrcntrl1SectionClick(int section) {
       ClearClick();
       break;
     case THeaderSection::ReadFromCar:
-      SetStatus(QStringLiteral("Reading the service history back from a car is not supported"));
+      SetStatus(tr("Reading the service history back from a car is not supported"));
       break;
     case THeaderSection::WriteToCar:
       emit WriteToCarRequested();

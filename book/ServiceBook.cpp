@@ -12,6 +12,7 @@
 #include <QSaveFile>
 
 #include "CodeTexts.h"
+#include "FileIo.h"
 #include "RecordTexts.h"
 #include "ServiceBookLayout.h"
 #include "TarveloError.h"
@@ -275,7 +276,7 @@ TBookOutcome WriteServiceBookPdf(const QString& path, const THistoryList& entrie
   // Written through a file beside the target that takes its place only when whole.
   QSaveFile file(path);
   const auto fail = [&](const QString& why) {
-    return TarveloError("Cannot create file \"" + path.toStdString() + "\". " + why.toStdString());
+    return CannotCreateFileError(path.toStdString(), why.toStdString());
   };
   if (!file.open(QIODevice::WriteOnly)) throw fail(file.errorString());
   if (!WriteServiceBook(file, {entries, vin, QDate::currentDate()}, progress)) {

@@ -1,20 +1,13 @@
 #pragma once
-// Hexadecimal texts at the edge of the diagnostic exchange.
+// Hexadecimal texts at the edge of the diagnostic exchange, read back into bytes (history/Bytes.h
+// writes them).
 
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "ServiceRecord.h"
-
-// Bytes as upper-case hex, two digits per byte, high half first, no separators: "7101A080".
-std::string BytesToHexText(std::span<const uint8_t> bytes);
-std::string BytesToHexText(std::string_view bytes);
-
-// Bytes as upper-case hex pairs with a space between them: "7F 31 13".
-std::string BytesToSpacedHexText(std::span<const uint8_t> bytes);
-std::string BytesToSpacedHexText(std::string_view bytes);
+#include "Bytes.h"
 
 // Hex text to bytes as the exchange once converted its requests: spaces are removed and either case
 // is taken; the text gives length / 2 bytes (an odd last character is ignored), and conversion

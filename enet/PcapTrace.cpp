@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "FileIo.h"
 #include "TarveloError.h"
 
 namespace {
@@ -169,7 +170,7 @@ TTraceSink MemoryTraceSink(TBuffer& bytes) {
 
 TPcapFile::TPcapFile(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
   if (!file_) {
-    throw TarveloError("Cannot create file \"" + path + "\". " + std::error_code(errno, std::generic_category()).message());
+    throw CannotCreateFileError(path, std::error_code(errno, std::generic_category()).message());
   }
 }
 

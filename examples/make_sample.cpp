@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    WriteHistoryFileBytes(argv[1], JoinHistory(SampleHistory()));
+    WriteFileAtomically(argv[1], JoinHistory(SampleHistory()));
   } catch (const TarveloError& e) {
     std::cerr << ErrorReportText(e.what()) << "\n";
     return 2;

@@ -220,17 +220,17 @@ TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCou
   TExportEntry e;
   e.number = rowCount - row;
   e.date = DateCell(Day(rec), Month(rec), Year(rec));
-  if (!IsCalendarDate(Day(rec), Month(rec), Year(rec))) e.dateBytes = HexCell(std::span(rec).subspan(kOffDay, kDateSize));
+  if (!IsCalendarDate(Day(rec), Month(rec), Year(rec))) e.dateBytes = BytesToSpacedHexText(std::span(rec).subspan(kOffDay, kDateSize));
   e.km = KMStand(rec);
   e.workshopType = WorkshopTypeText(WorkshopTYP(rec));
   e.workshopTypeCode = WorkshopTYP(rec);
   const auto field = std::span(rec).subspan(kOffWorkshopID, kWorkshopIDSize);
   const TWorkshopIDCells id = WorkshopIDCells(field);
   e.workshopID = id.text;
-  if (id.bytesNeeded) e.workshopIDBytes = HexCell(field);
+  if (id.bytesNeeded) e.workshopIDBytes = BytesToSpacedHexText(field);
   e.status = ServiceStatusText(SVCStatus(rec));
   e.statusCode = SVCStatus(rec);
-  if (rec[kOffReserved] != 0) e.reserved = HexCell(std::span(rec).subspan(kOffReserved, 1));
+  if (rec[kOffReserved] != 0) e.reserved = BytesToSpacedHexText(std::span(rec).subspan(kOffReserved, 1));
   for (std::size_t i = 0; i < ProcCount(rec); ++i) {
     TExportProcedure p;
     p.typeCode = ProcTYP(rec, i);
@@ -238,7 +238,7 @@ TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCou
     p.statusCode = ProcStatus(rec, i);
     p.status = ProcedureStatusText(p.statusCode);
     const auto reserved = std::span(rec).subspan(ProcedureOffset(i) + kOffProcStatus + 1, kProcedureReservedSize);
-    if (std::any_of(reserved.begin(), reserved.end(), [](uint8_t b) { return b != 0; })) p.reserved = HexCell(reserved);
+    if (std::any_of(reserved.begin(), reserved.end(), [](uint8_t b) { return b != 0; })) p.reserved = BytesToSpacedHexText(reserved);
     e.procedures.push_back(std::move(p));
   }
   return e;
@@ -254,7 +254,7 @@ std::string ProcedureReservedCell(const std::vector<TExportProcedure>& procedure
   if (std::all_of(procedures.begin(), procedures.end(), [](const TExportProcedure& p) { return p.reserved.empty(); })) {
     return {};
   }
-  const std::string zero = HexCell(TBuffer(kProcedureReservedSize, 0));
+  const std::string zero = BytesToSpacedHexText(TBuffer(kProcedureReservedSize, 0));
   return JoinItems(procedures, [&](const TExportProcedure& p) { return p.reserved.empty() ? zero : p.reserved; });
 }
 

@@ -2,8 +2,6 @@
 
 namespace {
 
-constexpr char kDigits[] = "0123456789ABCDEF";
-
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -12,16 +10,6 @@ int HexValue(char c) {
 }
 
 }  // namespace
-
-std::string HexCell(std::span<const uint8_t> bytes) {
-  std::string text;
-  for (uint8_t b : bytes) {
-    if (!text.empty()) text += ' ';
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
-  }
-  return text;
-}
 
 std::optional<TBuffer> ParseHexCell(std::string_view text, std::size_t size) {
   TBuffer bytes;

@@ -1,15 +1,14 @@
 #pragma once
 // Raw bytes in a cell of a spreadsheet or a JSON text: upper-case hex pairs with a space between
-// them ("41 00 42"), so that a spreadsheet program keeps the cell as text and its leading zeros.
+// them ("41 00 42", as BytesToSpacedHexText writes them), so that a spreadsheet program keeps the
+// cell as text and its leading zeros. Read back here.
 
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "ServiceRecord.h"
-
-std::string HexCell(std::span<const uint8_t> bytes);
+#include "Bytes.h"
 
 // The bytes of a hex cell, strictly: pairs of hex digits (either case), spaces anywhere between
 // pairs; nullopt for anything else, an odd digit or a count other than size.

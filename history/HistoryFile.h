@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "FileIo.h"
 #include "HistoryList.h"
 
-inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{1} << 30;
+inline constexpr std::size_t kMaxHistoryFileBytes = kMaxFileBytes;
 
 // Splits the bytes of a history file into entries, all or nothing: nullopt when the bytes are
 // empty, a head is cut short or the last entry is shorter than its ProcCount demands.
@@ -25,21 +26,6 @@ std::optional<std::size_t> CountHistoryEntries(std::span<const uint8_t> bytes);
 TBuffer JoinHistory(const THistoryList& list);
 
 // Splitting is all or nothing also when memory runs out: nullopt, never a part of the list.
-
-// Reads a whole file. Throws TarveloError
-//   Cannot open file "<path>". <the system's error text>
-// also for more than maxBytes ("File too large"): no history file comes near 1 GiB (some 20 million
-// entries). A regular file over the limit is refused from its size, before a byte is read; a device
-// such as /dev/zero, or a pipe, is read until it passes the limit. Also when memory runs out.
-TBuffer ReadHistoryFileBytes(const std::string& path, std::size_t maxBytes = kMaxHistoryFileBytes);
-
-// Writes bytes to path through a temporary file beside it, renamed over the target only once every
-// byte is written and flushed: a failed save leaves an existing file whole. When the folder refuses
-// the temporary file (no permission), the target is written in place instead. A target that is a
-// device or a FIFO (/dev/null, a named pipe) is written into as it is, never replaced by a file.
-// Throws TarveloError
-//   Cannot create file "<path>". <the system's error text>
-void WriteHistoryFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 
 // Loading a history file: its entries, or why there are none.
 struct THistoryLoad {
@@ -67,5 +53,5 @@ using THistoryParser = std::function<THistoryList(std::span<const uint8_t> bytes
 THistoryLoad LoadHistoryFileAs(const std::string& path, const THistoryParser& parse,
                                const std::function<void()>& afterRead = {});
 
-// The list as a history file at path, as WriteHistoryFileBytes writes it.
+// The list as a history file at path, written as WriteFileAtomically writes.
 void WriteHistoryFile(const std::string& path, const THistoryList& list);

@@ -1,6 +1,5 @@
 #include "ServiceRecord.h"
 
-#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -8,33 +7,9 @@
 
 namespace {
 
-constexpr bool kLittleEndianHost = std::endian::native == std::endian::little;
-
 std::size_t ProcedureOffset(std::size_t i) { return kRecordHeadSize + kProcedureEntrySize * i; }
 
 }  // namespace
-
-uint16_t LoadBigEndian16(const uint8_t* p) {
-  uint16_t v;
-  std::memcpy(&v, p, sizeof v);
-  return kLittleEndianHost ? Swap16(v) : v;
-}
-
-uint32_t LoadBigEndian32(const uint8_t* p) {
-  uint32_t v;
-  std::memcpy(&v, p, sizeof v);
-  return kLittleEndianHost ? Swap32(v) : v;
-}
-
-void StoreBigEndian16(uint8_t* p, uint16_t v) {
-  if (kLittleEndianHost) v = Swap16(v);
-  std::memcpy(p, &v, sizeof v);
-}
-
-void StoreBigEndian32(uint8_t* p, uint32_t v) {
-  if (kLittleEndianHost) v = Swap32(v);
-  std::memcpy(p, &v, sizeof v);
-}
 
 bool IsWellFormedRecord(const uint8_t* data, std::size_t size) {
   return size >= kRecordHeadSize && size == RecordSize(data[kOffProcCount]);

@@ -21,7 +21,8 @@
 #include <string>
 #include <vector>
 
-using TBuffer = std::vector<uint8_t>;  // one entry (a service record), a file's bytes, a frame
+#include "Bytes.h"
+
 
 constexpr std::size_t kOffDay = 0;
 constexpr std::size_t kOffMonth = 1;
@@ -42,17 +43,6 @@ constexpr std::size_t kOffProcStatus = 1;
 
 constexpr std::size_t kMaxProcedures = 255;  // ProcCount is one byte, so an entry is at most 2059 bytes
 
-// 16- and 32-bit byte swaps; the only place where byte order is turned.
-constexpr uint16_t Swap16(uint16_t v) { return static_cast<uint16_t>((v >> 8) | (v << 8)); }
-constexpr uint32_t Swap32(uint32_t v) {
-  return (v >> 24) | ((v >> 8) & 0x0000FF00u) | ((v << 8) & 0x00FF0000u) | (v << 24);
-}
-
-// Big-endian loads and stores at p, through the swaps above on little-endian machines.
-uint16_t LoadBigEndian16(const uint8_t* p);
-uint32_t LoadBigEndian32(const uint8_t* p);
-void StoreBigEndian16(uint8_t* p, uint16_t v);
-void StoreBigEndian32(uint8_t* p, uint32_t v);
 
 // Length of an entry with the given number of procedures.
 constexpr std::size_t RecordSize(std::size_t procCount) {

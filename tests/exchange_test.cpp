@@ -240,8 +240,8 @@ TEST(ExchangeCsv, ParsesQuotingLineEndsAndTheByteOrderMark) {
 }
 
 TEST(ExchangeHex, CellsBothWays) {
-  EXPECT_EQ(HexCell(TBuffer{0x41, 0x00, 0xFF}), "41 00 FF");
-  EXPECT_EQ(HexCell(TBuffer{}), "");
+  EXPECT_EQ(BytesToSpacedHexText(TBuffer{0x41, 0x00, 0xFF}), "41 00 FF");
+  EXPECT_EQ(BytesToSpacedHexText(TBuffer{}), "");
   EXPECT_EQ(ParseHexCell("41 00 ff", 3), (TBuffer{0x41, 0x00, 0xFF}));
   EXPECT_EQ(ParseHexCell("4100FF", 3), (TBuffer{0x41, 0x00, 0xFF}));
   for (const char* bad : {"41 00", "41 00 FF 00", "4 100 FF", "41 0G FF", "41,00,FF", "0x41 00 FF"}) {

@@ -67,13 +67,13 @@ TEST(SplitHistory, FixtureFiles) {
   };
   for (const auto& [name, entries] : cases) {
     SCOPED_TRACE(name);
-    const std::optional<THistoryList> list = SplitHistory(ReadHistoryFileBytes(std::string(TARVELO_TEST_DATA_DIR) + "/" + name));
+    const std::optional<THistoryList> list = SplitHistory(ReadWholeFile(std::string(TARVELO_TEST_DATA_DIR) + "/" + name));
     ASSERT_EQ(list.has_value(), entries.has_value());
     if (list) {
       EXPECT_EQ(list->size(), *entries);
     }
   }
-  EXPECT_EQ(ReadHistoryFileBytes(std::string(TARVELO_TEST_DATA_DIR) + "/example.kelta"), ExampleEntryBytes());
+  EXPECT_EQ(ReadWholeFile(std::string(TARVELO_TEST_DATA_DIR) + "/example.kelta"), ExampleEntryBytes());
 }
 
 TEST(SplitHistory, FieldValuesPlayNoPart) {
@@ -95,9 +95,9 @@ TEST(HistoryFile, SaveAndOpenGiveTheSameEntriesByteForByte) {
   TempDir dir;
   const THistoryList list = {ExampleEntryBytes(), EntryWithProcedures(255, 9999999), EntryWithProcedures(0)};
   const std::string path = dir.File("history.kelta");
-  WriteHistoryFileBytes(path, JoinHistory(list));
+  WriteFileAtomically(path, JoinHistory(list));
   EXPECT_EQ(ReadBytes(path), JoinHistory(list));
-  EXPECT_EQ(SplitHistory(ReadHistoryFileBytes(path)), list);
+  EXPECT_EQ(SplitHistory(ReadWholeFile(path)), list);
 }
 
 TEST(HistoryFile, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
@@ -110,7 +110,7 @@ TEST(HistoryFile, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
 #ifndef _WIN32
   EXPECT_EQ(mode, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 #endif
-  WriteHistoryFileBytes(path, ExampleEntryBytes());
+  WriteFileAtomically(path, ExampleEntryBytes());
   EXPECT_EQ(ReadBytes(path), ExampleEntryBytes());
   EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all, mode);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
@@ -128,7 +128,7 @@ TEST(HistoryFile, SaveThroughASymbolicLinkKeepsTheLink) {
   if (linked) GTEST_SKIP() << "cannot make a symbolic link here: " << linked.message();
 #endif
   ASSERT_FALSE(linked) << linked.message();
-  WriteHistoryFileBytes(link, ExampleEntryBytes());
+  WriteFileAtomically(link, ExampleEntryBytes());
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadBytes(real), ExampleEntryBytes());
 }
@@ -145,14 +145,14 @@ std::string ErrorText(const std::function<void()>& action) {
 TEST(HistoryFile, OpenErrorsCarryTheNameAndTheSystemText) {
   TempDir dir;
   const std::string missing = dir.File("missing.kelta");
-  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(missing); }),
+  EXPECT_EQ(ErrorText([&] { ReadWholeFile(missing); }),
             "Cannot open file \"" + missing + "\". No such file or directory");
 #ifdef _WIN32
   // Windows refuses to open a folder as a file with "access denied".
-  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(dir.Path().string()); }),
+  EXPECT_EQ(ErrorText([&] { ReadWholeFile(dir.Path().string()); }),
             "Cannot open file \"" + dir.Path().string() + "\". Permission denied");
 #else
-  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(dir.Path().string()); }),
+  EXPECT_EQ(ErrorText([&] { ReadWholeFile(dir.Path().string()); }),
             "Cannot open file \"" + dir.Path().string() + "\". Is a directory");
 #endif
 }
@@ -161,7 +161,7 @@ TEST(HistoryFile, ADeviceWithoutEndIsRefusedAtTheLimit) {
 #ifdef _WIN32
   GTEST_SKIP() << "Windows has no device that reads without end, like /dev/zero";
 #endif
-  EXPECT_EQ(ErrorText([] { ReadHistoryFileBytes("/dev/zero", 1 << 20); }),
+  EXPECT_EQ(ErrorText([] { ReadWholeFile("/dev/zero", 1 << 20); }),
             "Cannot open file \"/dev/zero\". File too large");
 }
 
@@ -183,14 +183,14 @@ TEST(HistoryFile, AFileOverTheLimitIsRefusedFromItsSizeBeforeItIsRead) {
   WriteBytes(path, ExampleEntryBytes());
   std::filesystem::resize_file(path, std::uintmax_t{2} << 30);  // 2 GiB, holes but for the first entry
   const long before = PeakMemoryKiB();
-  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(path); }), "Cannot open file \"" + path + "\". File too large");
+  EXPECT_EQ(ErrorText([&] { ReadWholeFile(path); }), "Cannot open file \"" + path + "\". File too large");
   EXPECT_LT(PeakMemoryKiB() - before, 256 * 1024);  // reading up to the limit would take 1 GiB
 #endif
   // At the limit a file is still read whole.
   const std::string small = dir.File("small.kelta");
   WriteBytes(small, TBuffer(100, 1));
-  EXPECT_EQ(ReadHistoryFileBytes(small, 100).size(), 100u);
-  EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(small, 99); }), "Cannot open file \"" + small + "\". File too large");
+  EXPECT_EQ(ReadWholeFile(small, 100).size(), 100u);
+  EXPECT_EQ(ErrorText([&] { ReadWholeFile(small, 99); }), "Cannot open file \"" + small + "\". File too large");
 }
 
 // A device or a FIFO named as the target is written into, never replaced by a regular file.
@@ -198,10 +198,10 @@ TEST(HistoryFile, ADeviceOrAFifoIsWrittenIntoNotReplaced) {
 #ifdef _WIN32
   GTEST_SKIP() << "Windows has no /dev/null or FIFOs in its file system";
 #else
-  WriteHistoryFileBytes("/dev/null", ExampleEntryBytes());
+  WriteFileAtomically("/dev/null", ExampleEntryBytes());
   EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
   if (std::filesystem::exists("/dev/full")) {
-    EXPECT_EQ(ErrorText([] { WriteHistoryFileBytes("/dev/full", ExampleEntryBytes()); }),
+    EXPECT_EQ(ErrorText([] { WriteFileAtomically("/dev/full", ExampleEntryBytes()); }),
               "Cannot create file \"/dev/full\". No space left on device");
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
   }
@@ -212,7 +212,7 @@ TEST(HistoryFile, ADeviceOrAFifoIsWrittenIntoNotReplaced) {
   WriteBytes(got, {});
   // A reader on the other end, for at most a minute should the write never come.
   ASSERT_EQ(std::system(("timeout 60 cat '" + fifo + "' > '" + got + "' &").c_str()), 0);
-  WriteHistoryFileBytes(fifo, ExampleEntryBytes());
+  WriteFileAtomically(fifo, ExampleEntryBytes());
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
   for (int i = 0; i < 600 && ReadBytes(got) != ExampleEntryBytes(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(ReadBytes(got), ExampleEntryBytes());
@@ -222,7 +222,7 @@ TEST(HistoryFile, ADeviceOrAFifoIsWrittenIntoNotReplaced) {
 TEST(HistoryFile, CreateErrorCarriesTheNameAndTheSystemText) {
   TempDir dir;
   const std::string path = dir.File("no-such-dir/history.kelta");
-  EXPECT_EQ(ErrorText([&] { WriteHistoryFileBytes(path, ExampleEntryBytes()); }),
+  EXPECT_EQ(ErrorText([&] { WriteFileAtomically(path, ExampleEntryBytes()); }),
             "Cannot create file \"" + path + "\". No such file or directory");
 }
 
@@ -232,7 +232,7 @@ TEST(HistoryFile, FailedSaveIntoAReadOnlyDirectoryLeavesTheOldFileWhole) {
   const TBuffer old = JoinHistory({ExampleEntryBytes(), EntryWithProcedures(3)});
   WriteBytes(path, old);
   const ChildOutcome outcome = RunWithReadOnlyDirectory(dir.Path().string(), [&] {
-    return ErrorText([&] { WriteHistoryFileBytes(path, EntryWithProcedures(1)); });
+    return ErrorText([&] { WriteFileAtomically(path, EntryWithProcedures(1)); });
   });
   if (!outcome.ran) GTEST_SKIP() << "no private mount namespace here: " << outcome.why;
   EXPECT_EQ(outcome.output, "Cannot create file \"" + path + "\". Read-only file system");
@@ -247,7 +247,7 @@ TEST(HistoryFile, FailedSaveIntoAFullFileSystemLeavesTheOldFileWhole) {
   THistoryList big(200, EntryWithProcedures(255));  // about 400 KB, more than the file system holds
   const ChildOutcome outcome = RunWithSmallFileSystem(dir.Path().string(), 64 * 1024, [&] {
     WriteBytes(path, old);
-    std::string text = ErrorText([&] { WriteHistoryFileBytes(path, JoinHistory(big)); });
+    std::string text = ErrorText([&] { WriteFileAtomically(path, JoinHistory(big)); });
     const bool oldWhole = ReadBytes(path) == old;
     const auto files = std::distance(std::filesystem::directory_iterator(dir.Path()), {});
     return text + "|" + (oldWhole ? "whole" : "damaged") + "|" + std::to_string(files);
@@ -292,7 +292,7 @@ TEST(HistoryFile, MemoryRunningOutGivesTheFilesOwnOutcome) {
   WriteBytes(path, bytes);
   {
     ScopedAllocationFailure noMemory(bytes.size() + 1);  // the read's one buffer
-    EXPECT_EQ(ErrorText([&] { ReadHistoryFileBytes(path); }),
+    EXPECT_EQ(ErrorText([&] { ReadWholeFile(path); }),
               "Cannot open file \"" + path + "\". Cannot allocate memory");
   }
   const THistoryList other(entries, ExampleEntryBytes());

@@ -360,7 +360,7 @@ void TFConnect::SaveLogClick() {
                                    tr("Text (*.txt)"), QStringLiteral("txt"));
   if (path.isEmpty()) return;
   const QByteArray text = mmoENET->toPlainText().toUtf8() + '\n';
-  WriteHistoryFileBytes(QFile::encodeName(path).toStdString(),
+  WriteFileAtomically(QFile::encodeName(path).toStdString(),
                         std::span(reinterpret_cast<const uint8_t*>(text.constData()), static_cast<std::size_t>(text.size())));
 }
 
@@ -368,5 +368,5 @@ void TFConnect::SaveTraceClick() {
   const QString path = AskSavePath(QStringLiteral("SaveTrace"), tr("Save the trace of the last write"),
                                    tr("pcap trace for Wireshark (*.pcap)"), QStringLiteral("pcap"));
   if (path.isEmpty()) return;
-  WriteHistoryFileBytes(QFile::encodeName(path).toStdString(), lastTrace_);
+  WriteFileAtomically(QFile::encodeName(path).toStdString(), lastTrace_);
 }

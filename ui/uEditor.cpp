@@ -46,9 +46,6 @@ const QDate kInitialDate(2019, 12, 15);
 const QDate kFirstPickerDate(1601, 1, 1);
 const QDate kLastPickerDate(9999, 12, 31);
 
-QString FromStd(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <std::size_t N>
 void AddItems(QComboBox* box, const std::array<std::string_view, N>& items) {

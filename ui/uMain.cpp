@@ -453,7 +453,7 @@ void TFMain::SaveHistoryFile() {
     }
   } else if (type != types.end() && type->exchange) {
     const std::string text = ExportHistory(entries, *type->exchange, type->options);
-    WriteHistoryFileBytes(FileSystemName(path), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    WriteFileAtomically(FileSystemName(path), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
   } else {
     WriteHistoryFile(FileSystemName(path), entries);
   }

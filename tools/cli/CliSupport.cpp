@@ -20,7 +20,7 @@ THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io) {
 
 std::string ReadFileOrExit(const std::string& path, CliStreams& io) {
   try {
-    const TBuffer bytes = ReadHistoryFileBytes(path);
+    const TBuffer bytes = ReadWholeFile(path);
     return std::string(bytes.begin(), bytes.end());
   } catch (const TarveloError& e) {
     io.err << ErrorReportText(e.what()) << "\n";
@@ -30,7 +30,7 @@ std::string ReadFileOrExit(const std::string& path, CliStreams& io) {
 
 void WriteFileOrExit(const std::string& path, std::string_view text, CliStreams& io) {
   try {
-    WriteHistoryFileBytes(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    WriteFileAtomically(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
   } catch (const TarveloError& e) {
     io.err << ErrorReportText(e.what()) << "\n";
     ExitWith(kExitUsage);

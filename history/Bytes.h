@@ -1,0 +1,32 @@
+#pragma once
+// Bytes: the buffer every layer passes around, big-endian numbers in it, and the two ways of
+// writing bytes as hex text. The one home of byte order and of hex formatting.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using TBuffer = std::vector<uint8_t>;  // one entry (a service record), a file's bytes, a frame
+
+// 16- and 32-bit byte swaps; the only place where byte order is turned.
+constexpr uint16_t Swap16(uint16_t v) { return static_cast<uint16_t>((v >> 8) | (v << 8)); }
+constexpr uint32_t Swap32(uint32_t v) {
+  return (v >> 24) | ((v >> 8) & 0x0000FF00u) | ((v << 8) & 0x00FF0000u) | (v << 24);
+}
+
+// Big-endian loads and stores at p, through the swaps above on little-endian machines.
+uint16_t LoadBigEndian16(const uint8_t* p);
+uint32_t LoadBigEndian32(const uint8_t* p);
+void StoreBigEndian16(uint8_t* p, uint16_t v);
+void StoreBigEndian32(uint8_t* p, uint32_t v);
+
+// Bytes as upper-case hex, two digits per byte, high half first, no separators: "7101A080".
+std::string BytesToHexText(std::span<const uint8_t> bytes);
+std::string BytesToHexText(std::string_view bytes);
+
+// Bytes as upper-case hex pairs with a space between them: "7F 31 13" (the log's bytes of the car,
+// and the bytes cells of spreadsheets and JSON, which a spreadsheet program keeps as text).
+std::string BytesToSpacedHexText(std::span<const uint8_t> bytes);
+std::string BytesToSpacedHexText(std::string_view bytes);

@@ -21,6 +21,8 @@ log() { echo "smoke-test: $*" >&2; }
 cache=${TARVELO_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvelo}
 export WINEPREFIX="${WINEPREFIX:-$cache/wineprefix}"
 export WINEDEBUG=-all
+# The namespace's own folder for the wineserver's socket, as wine-run takes it.
+export TMPDIR="${TARVELO_WINE_TMPDIR:?}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH WINEQT_PLUGIN_PATH WINEQT_QPA_PLATFORM WINEQT_QPA_FONTDIR DISPLAY
 wine=$(command -v wine)
@@ -46,6 +48,11 @@ tr -d '\r' <"$work/write.log" >&2
 grep -q '^\[ COMPLETE \]' <(tr -d '\r' <"$work/write.log") || { log "tarvelo-cli.exe did not complete the write"; exit 1; }
 cmp sample.kelta "$stored" || { log "the simulated car stores other bytes than sample.kelta"; exit 1; }
 log "tarvelo-cli.exe wrote sample.kelta into the simulated car: [ COMPLETE ], stored file identical"
+
+# 2. The desktop program's main window in an X display. Its wineserver must be a new one: the
+# one of the write above started Wine's desktop without a display, and a program that joins it
+# shows its windows nowhere.
+wineserver -w || true
 
 # 2. The desktop program's main window in an X display.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &

@@ -1,7 +1,13 @@
 #include "AppWindows.h"
 
+#include <QTimer>
+#include <iostream>
+
+#include "CallersConsole.h"
+#include "Command.h"
 #include "DesktopOpener.h"
 #include "SocketPlatform.h"
+#include "StartArguments.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
 #include "WindowPlacement.h"
@@ -51,16 +57,31 @@ bool TAppWindows::MayQuit() {
   return true;
 }
 
+void TAppWindows::Start(const QString& file) {
+  main_->show();
+  if (file.isEmpty()) return;
+  // From the message loop, so that the window is on the screen before a message box goes over it.
+  QTimer::singleShot(0, main_, [this, file] { RunCommand([this, file] { main_->OpenFile(file); }); });
+}
+
 int RunTarvelo(int argc, char** argv) {
   StartSocketLibrary();
   int result = 0;
   {
     TTarveloApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Tarvelo"));
-    ApplyVisualStyle(app);
-    TAppWindows windows;
-    windows.Main().show();
-    result = app.exec();
+    // The application has taken its own options (-platform, -style, ...) out of the command line.
+    const TStartArguments start = ParseStartArguments(app.arguments().mid(1));
+    if (!start.error.isEmpty()) {
+      UseTheCallersConsole();
+      std::cerr << "tarvelo: " << start.error.toLocal8Bit().constData() << "\nTry tarvelo --help.\n";
+      result = 2;
+    } else {
+      ApplyVisualStyle(app);
+      TAppWindows windows;
+      windows.Start(start.file);
+      result = app.exec();
+    }
   }
   StopSocketLibrary();
   return result;

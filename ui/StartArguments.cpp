@@ -1,0 +1,31 @@
+#include "StartArguments.h"
+
+TStartArguments ParseStartArguments(const QStringList& arguments) {
+  TStartArguments start;
+  QStringList files;
+  bool options = true;
+  for (const QString& argument : arguments) {
+    if (options && argument == QLatin1String("--")) {
+      options = false;
+    } else if (options && argument.size() > 1 && argument.startsWith(QLatin1Char('-'))) {
+      start.error = QStringLiteral("unknown option ") + argument;
+      return start;
+    } else {
+      files << argument;
+    }
+  }
+  // One window shows one history: a second file would have nowhere to go. (A file manager starts
+  // the program once per file when it is given several.)
+  if (files.size() > 1) {
+    start.error = QStringLiteral("one file at a time, not %1").arg(files.size());
+    return start;
+  }
+  if (!files.isEmpty()) {
+    if (files.first().isEmpty()) {
+      start.error = QStringLiteral("the file name is empty");
+      return start;
+    }
+    start.file = files.first();
+  }
+  return start;
+}

@@ -18,6 +18,7 @@
 #include "UiTestSupport.h"
 #include "WindowsTest.h"
 #include "uEditor.h"
+#include "uInfo.h"
 #include "uMain.h"
 
 namespace {
@@ -314,6 +315,24 @@ class TestOpenFiles : public TWindowsTest {
     QCOMPARE(Entries().size(), std::size_t{2});
     QCOMPARE(KMStand(Entries()[0]), 9000u);
     QCOMPARE(KMStand(Entries()[1]), 2500u);
+  }
+
+  void aProgramStartedInAFilesFolderFindsTheGuideBesideItself() {
+    // A double-click on a history file starts the program in the file's folder; "HELP" then takes
+    // the guide installed beside the program. A guide in the current folder comes first.
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("tarvelo_help.pdf"));
+    const bool madeHere = !QFileInfo::exists(beside);
+    if (madeHere) WriteBytes(QFile::encodeName(beside).toStdString(), TBuffer{'%', 'P', 'D', 'F'});
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QString::fromStdString(dir_->Path().string())));
+    ClickHeaderSection(Main(), THeaderSection::InfoHelp);
+    auto* help = Find<QPushButton>(Info(), "btnHELP");
+    QTest::mouseClick(help, Qt::LeftButton);
+    const QString inTheFolder = WriteFile(QStringLiteral("tarvelo_help.pdf"), "%PDF");
+    QTest::mouseClick(help, Qt::LeftButton);
+    QDir::setCurrent(before);
+    if (madeHere) QFile::remove(beside);
+    QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(beside), QUrl::fromLocalFile(QDir::fromNativeSeparators(inTheFolder))}));
   }
 };
 

@@ -10,6 +10,7 @@
 #include "HistoryExchange.h"
 #include "HistoryFile.h"
 #include "RunProgram.h"
+#include "ServiceBookExport.h"
 #include "SimulatedCar.h"
 #include "TempDir.h"
 #include "TestEntries.h"
@@ -218,6 +219,58 @@ TEST_F(CliFiles, CheckOfAFileTooBigForTheMemoryLeftSaysInvalidData) {
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "Invalid data: " + path + "\n");
+}
+
+// `export --format pdf`: the service book, as the desktop program's "Save As" makes it, without a
+// display; or the reason it is not made.
+TEST_F(CliFiles, ExportPdfWritesTheServiceBook) {
+  const std::string sample = TARVELO_SOURCE_DIR "/examples/sample.kelta";
+  const std::string book = dir_.File("book.pdf");
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string err;  // the start of stderr
+  };
+  const std::vector<Case> refused = {
+      {{"export", "--format", "pdf", sample}, 2, "tarvelo-cli: the service book is a PDF file: name it with -o BOOK.pdf\n"},
+      {{"export", "--vin", "WBA8E9C57GK123456", sample}, 2, "tarvelo-cli: --vin is for the service book (--format pdf)\n"},
+      {{"export", "--format", "pdf", sample, "-o", dir_.File("no-such-folder/book.pdf")}, 2,
+       "Cannot create file \"" + dir_.File("no-such-folder/book.pdf") + "\". "},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.args[1]);
+    const CliResult r = Cli(c.args);
+    EXPECT_EQ(r.code, c.code);
+    if (!ServiceBookExportAvailable() && c.args.size() > 4) {
+      EXPECT_NE(r.err.find("no PDF service book"), std::string::npos) << r.err;
+      continue;
+    }
+    EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
+  }
+
+  // By the extension of OUT, with the VIN on the title.
+  const CliResult r = Cli({"export", sample, "-o", book, "--vin", "WBA8E9C57GK123456"});
+  if (!ServiceBookExportAvailable()) {
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("no PDF service book"), std::string::npos) << r.err;
+    GTEST_SKIP() << "this build has no Qt, so no service book";
+  }
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "");
+  const TBuffer pdf = ReadBytes(book);
+  ASSERT_GT(pdf.size(), 1000u);
+  EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
+#ifdef _WIN32
+  GTEST_SKIP() << "the book is read back with Linux's pdftotext, which a Windows program cannot start";
+#else
+  const ProgramRun text = RunProgram("pdftotext " + book + " -");
+  if (text.code != 0) GTEST_SKIP() << "pdftotext (Debian's poppler-utils) is needed to read the book back";
+  for (const char* seen : {"Vehicle identification number (VIN): WBA8E9C57GK123456", "9 services, the newest first.", "No. 9",
+                           "98,450 km", "KFZ-BAU", "Pre-delivery inspection", "Page 1 of 1"}) {
+    EXPECT_NE(text.out.find(seen), std::string::npos) << seen;
+  }
+#endif
 }
 
 TEST(Cli, HelpVersionAndUsageErrors) {

@@ -94,13 +94,42 @@ class TestConnect : public TWindowsTest {
     QVERIFY(Erase()->geometry().right() < CloseButton()->x());
     QVERIFY(!Progress()->isVisible());
     QVERIFY(Log()->lineWrapMode() == QPlainTextEdit::WidgetWidth);
-    const QList<QWidget*> order = {Log(), CloseButton(), StartButton(), Erase(),
-                                   DetectButton(), Address()};
+    // Tab follows the window from top to bottom.
+    const QList<QWidget*> order = {Address(), DetectButton(), Erase(), StartButton(), Log(), CloseButton()};
     for (int i = 0; i + 1 < order.size(); ++i) {
       QWidget* next = order[i]->nextInFocusChain();
       while (next && (next->focusPolicy() == Qt::NoFocus || order[i]->isAncestorOf(next))) next = next->nextInFocusChain();
       QCOMPARE(next, order[i + 1]);
     }
+  }
+
+  // Enter in the address is "Start"; during a write it does not stop it.
+  void enterInTheAddressStartsTheWrite() {
+    SimulatedCar car;
+    ShowFor(car);
+    History().ReplaceAll(ThreeEntries());
+    Connect().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Connect()));
+    QTest::keyClick(Address(), Qt::Key_Return);
+    QCOMPARE(LogLines(), CompleteBlock(true));
+    QCOMPARE(car->History(), ThreeEntries());
+  }
+
+  // An empty address is reported as it is, before any question about the history's findings.
+  void anEmptyAddressIsReportedBeforeTheFindings() {
+    TBuffer future = ExampleEntryBytes();
+    StoreBigEndian16(&future[2], 2999);  // 1.2.2999: a finding
+    History().ReplaceAll({future});
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    bool asked = false;
+    WhenModal([&](QWidget* w) {
+      asked = true;
+      if (auto* box = qobject_cast<QMessageBox*>(w)) box->reject();
+    }, 500);
+    QTest::mouseClick(StartButton(), Qt::LeftButton);
+    CancelModalWatchers();
+    QVERIFY(!asked);
+    QCOMPARE(LogLines(), (QStringList{"[ BEGIN ]", "", "ERR: Could not connect to target: ", "", "[ ERROR ]", ""}));
   }
 
   void startWritesTheListIntoTheCar() {
@@ -360,8 +389,9 @@ class TestConnect : public TWindowsTest {
     QVERIFY2(asked.startsWith(QStringLiteral("The history has 2 findings:\n\nEntry 3: 1.2.2999 is after today")), qPrintable(asked));
     QVERIFY(asked.contains(QStringLiteral("Entry 1: the same as entry 2")));
     QVERIFY(asked.endsWith(QStringLiteral("\n\nWrite anyway?")));
-    QCOMPARE(car->Connections(), 0);  // "No": nothing is written
-    QCOMPARE(Log()->toPlainText(), QString());
+    QCOMPARE(car->Connections(), 0);  // "No": nothing is written, and the log says so
+    QCOMPARE(LogLines(), (QStringList{
+                             "Nothing was written: the history has findings, and \"Write anyway?\" was answered \"No\".", ""}));
 
     start(QMessageBox::Yes);
     QVERIFY(LogLines().contains(QStringLiteral("[ COMPLETE ]")));

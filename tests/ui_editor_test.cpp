@@ -152,9 +152,10 @@ class TestEditor : public TWindowsTest {
     QCOMPARE(Ok()->text(), QStringLiteral("OK"));
     QCOMPARE(Cancel()->text(), QStringLiteral("Cancel"));
 
-    // Keyboard focus order.
-    const QList<QWidget*> order = {Date(),       ServiceStatus(), WorkshopType(), Km(),         WorkshopID(), Count(),
-                                   StatusList(), TypeList(),      AddProcedure(), Procedures(), Ok(),         Cancel()};
+    // Keyboard focus order: as the fields are filled in; the procedure count is only shown.
+    const QList<QWidget*> order = {Date(),     Km(),       WorkshopType(), WorkshopID(), ServiceStatus(), TypeList(),
+                                   StatusList(), AddProcedure(), Procedures(), Ok(),         Cancel()};
+    QCOMPARE(Count()->focusPolicy(), Qt::NoFocus);
     for (int i = 0; i + 1 < order.size(); ++i) {
       QWidget* next = order[i]->nextInFocusChain();
       while (next && (next->focusPolicy() == Qt::NoFocus || order[i]->isAncestorOf(next))) next = next->nextInFocusChain();
@@ -232,6 +233,25 @@ class TestEditor : public TWindowsTest {
     QCOMPARE(Km()->text(), QString());
     QCOMPARE(Entries().size(), std::size_t{2});
     QVERIFY(Ok()->isDefault());
+  }
+
+  // "ADD" is no default button: after a click on it, Enter is "OK", and the procedure is not added
+  // a second time.
+  void enterAfterAddIsOk() {
+    LoadList({EntryWithProcedures(1, 7)});
+    MainCommand("Add1")->trigger();
+    Editor().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Editor()));
+    TypeInto(Km(), QStringLiteral("4711"));
+    TypeInto(WorkshopID(), QStringLiteral("W"));
+    ChooseProcedure(2, 1);  // a click on "ADD", which keeps the keyboard on it
+    AddProcedure()->setFocus(Qt::MouseFocusReason);
+    QVERIFY(!AddProcedure()->autoDefault() && !AddProcedure()->isDefault());
+    QTest::keyClick(AddProcedure(), Qt::Key_Return);
+    QVERIFY(!Editor().isVisible());
+    QCOMPARE(Entries().size(), std::size_t{2});
+    QCOMPARE(ProcCount(Entries()[0]), std::size_t{1});
+    QCOMPARE(ProcTYP(Entries()[0], 0), uint8_t{3});  // Brake fluid
   }
 
   // A click into the date and digits typed: the section under the click takes them, as in any date

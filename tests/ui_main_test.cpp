@@ -4,12 +4,17 @@
 #include <QProcess>
 #include <QScreen>
 #include <QFileDialog>
+#include <QComboBox>
 #include <QLabel>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QScrollBar>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTreeView>
 
 #include "AllocationFailure.h"
+#include "CodeTables.h"
 #include "HistoryExchange.h"
 #include "HistoryFile.h"
 #include "ServiceBook.h"
@@ -128,10 +133,9 @@ class TestMainWindow : public TWindowsTest {
     // The lists: captions, widths, alignments, selection.
     QCOMPARE(HeaderTexts(Lv1()->model()),
              (QStringList{"#", "Date", "KM stand", "Workshop type", "Workshop ID", "Status", "CNT"}));
-    const int entryWidths[] = {35, 120, 100, 120, 100, 120, 35};
-    for (int c = 1; c < 7; ++c) QCOMPARE(Lv1()->columnWidth(c), entryWidths[c]);
-    // "#" is at least as wide, and wide enough for five digits: the entries of a history of 99,999.
-    QVERIFY(Lv1()->columnWidth(0) >= entryWidths[0]);
+    // "#" is wide enough for five digits: the entries of a history of 99,999. (The others share the
+    // rest: theColumnsLeaveRoomForTheScrollBar.)
+    QVERIFY(Lv1()->columnWidth(0) >= 35);
     QVERIFY(Lv1()->columnWidth(0) >= Lv1()->fontMetrics().horizontalAdvance(QStringLiteral("99999")) + 8);
     QCOMPARE(Lv1()->width(), 649);
     QCOMPARE(Lv1()->selectionMode(), QAbstractItemView::SingleSelection);
@@ -142,9 +146,14 @@ class TestMainWindow : public TWindowsTest {
     for (int c = 0; c < 3; ++c) QCOMPARE(Lv2()->columnWidth(c), procedureWidths[c]);
     QCOMPARE(Lv2()->contextMenuPolicy(), Qt::DefaultContextMenu);
 
-    // The popup menu: Add, separator, Edit, separator, Delete, each command with its icon.
+    // The popup menu: Add, separator, Edit, separator, Delete, each command with its icon; then
+    // Undo and Redo, which have nothing to do yet.
     const QList<QAction*> items = Find<QMenu>(Main(), "pmMain")->actions();
-    QCOMPARE(items.size(), 5);
+    QCOMPARE(items.size(), 8);
+    QVERIFY(items[5]->isSeparator());
+    QCOMPARE(items[6], Command("Undo1"));
+    QCOMPARE(items[7], Command("Redo1"));
+    QVERIFY(!items[6]->isEnabled() && !items[7]->isEnabled());
     QCOMPARE(items[0]->text(), QStringLiteral("Add"));
     QVERIFY(items[1]->isSeparator());
     QCOMPARE(items[2]->text(), QStringLiteral("Edit"));
@@ -166,9 +175,10 @@ class TestMainWindow : public TWindowsTest {
       QVERIFY(dialog);
       QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
       QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
-      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta)", "CSV for spreadsheets (*.csv)",
-                                                   "JSON (*.json)"}));
-      QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)"));
+      // A history file saved with the default type is "*.bin": it is listed too, and every file can be.
+      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta *.bin)", "CSV for spreadsheets (*.csv)",
+                                                   "JSON (*.json)", "All files (*)"}));
+      QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta *.bin)"));
       QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::current().canonicalPath());
       QCOMPARE(dialog->defaultSuffix(), QString());
       dialog->reject();
@@ -293,9 +303,9 @@ class TestMainWindow : public TWindowsTest {
       QCOMPARE(dialog->windowTitle(), QStringLiteral("Save BMW Service History File"));
       QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
       QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bin"));
-      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta)", "CSV for spreadsheets (*.csv)",
+      QCOMPARE(dialog->nameFilters(), (QStringList{"BMW SERVICE HISTORY FILES (*.kelta *.bin)", "CSV for spreadsheets (*.csv)",
                                                    "JSON (*.json)", "PDF service book (*.pdf)"}));
-      QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)"));
+      QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta *.bin)"));
       QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
       QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::current().canonicalPath());
       AcceptFileDialog(dialog, target);
@@ -561,16 +571,114 @@ class TestMainWindow : public TWindowsTest {
     QVERIFY(words.indexOf(QStringLiteral("14.3.2024")) < words.indexOf(QStringLiteral("12.6.2017")));  // as the list shows them
   }
 
-  void theServiceBookHasTheVinOrALineForIt() {
-    const THistoryList one = {ExampleEntryBytes()};
-    const QString with = ServiceBookHtml(one, QStringLiteral("WBA8E9C57GK123456"), QDate(2026, 12, 10));
-    QVERIFY(with.contains(QStringLiteral("<b>WBA8E9C57GK123456</b>")));
-    QVERIFY(!with.contains(QStringLiteral("____")));
-    QVERIFY(with.contains(QStringLiteral("Printed on 10.12.2026")));
-    const QString without = ServiceBookHtml(one, QString(), QDate(2026, 12, 10));
-    QVERIFY(without.contains(QStringLiteral("______________________________")));
-    QVERIFY(without.contains(QStringLiteral("1,000 km")));
-    QVERIFY(without.contains(QStringLiteral("Engine oil")) && without.contains(QStringLiteral("OVERDUE")));
+  // Ctrl+Z takes back Add, Edit, Delete and Clear, one by one, and Ctrl+Y makes them again; the
+  // list's context menu has both. An undone edit gives the entry back byte for byte. "Open" starts
+  // afresh.
+  void undoAndRedoEveryChangeOfTheList() {
+    const THistoryList three = ThreeEntries();
+    OpenThroughDialog(WriteFile(QStringLiteral("three.kelta"), JoinHistory(three)));
+    QVERIFY(!Command("Undo1")->isEnabled());
+    const auto press = [this](Qt::Key key) { PressOnList(key, Qt::ControlModifier); };
+
+    // Delete, through its key.
+    QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), 1));
+    PressOnList(Qt::Key_Delete);
+    QCOMPARE(Entries(), (THistoryList{three[0], three[2]}));
+    QCOMPARE(Command("Undo1")->text(), QStringLiteral("Undo Delete"));
+    press(Qt::Key_Z);
+    QCOMPARE(Entries(), three);
+    QCOMPARE(Lv1()->model()->rowCount(), 3);
+    press(Qt::Key_Y);
+    QCOMPARE(Entries(), (THistoryList{three[0], three[2]}));
+    press(Qt::Key_Z);
+
+    // Edit, through the editor: a changed km, then taken back.
+    DoubleClickRow(Lv1(), 1);
+    QVERIFY(Editor().isVisible());
+    EditorKm()->setText(QStringLiteral("777"));
+    QTest::mouseClick(Find<QPushButton>(Editor(), "btnSAVE"), Qt::LeftButton);
+    QCOMPARE(KMStand(Entries()[1]), 777u);
+    const TBuffer edited = Entries()[1];
+    press(Qt::Key_Z);
+    QCOMPARE(Entries(), three);  // byte for byte
+    press(Qt::Key_Y);
+    QCOMPARE(Entries()[1], edited);
+    press(Qt::Key_Z);
+
+    // Add, through the editor.
+    Command("Add1")->trigger();
+    EditorKm()->setText(QStringLiteral("4711"));
+    Find<QLineEdit>(Editor(), "edtWorkshopID")->setText(QStringLiteral("W"));
+    Find<QComboBox>(Editor(), "cbbProcTYP")->setCurrentIndex(0);
+    QTest::mouseClick(Find<QPushButton>(Editor(), "btnProcADD"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(Editor(), "btnSAVE"), Qt::LeftButton);
+    QCOMPARE(Entries().size(), std::size_t{4});
+    QCOMPARE(Command("Undo1")->text(), QStringLiteral("Undo Add"));
+
+    // Clear only empties the screen's lists; undone, they show again.
+    ClickSection(THeaderSection::Clear);
+    QCOMPARE(Lv1()->model()->rowCount(), 0);
+    Command("Undo1")->trigger();  // from the context menu
+    QCOMPARE(Lv1()->model()->rowCount(), 4);
+    Command("Redo1")->trigger();
+    QCOMPARE(Lv1()->model()->rowCount(), 0);
+    press(Qt::Key_Z);
+    press(Qt::Key_Z);  // the Add
+    QCOMPARE(Entries(), three);
+    QCOMPARE(Lv1()->model()->rowCount(), 3);
+    QVERIFY(Command("Redo1")->isEnabled());
+
+    // What was done to this list is not undone into another file's.
+    OpenThroughDialog(WriteFile(QStringLiteral("one.kelta"), JoinHistory({ExampleEntryBytes()})));
+    QVERIFY(!Command("Undo1")->isEnabled() && !Command("Redo1")->isEnabled());
+    press(Qt::Key_Z);
+    QCOMPARE(Entries(), THistoryList{ExampleEntryBytes()});
+  }
+
+  // With more entries than the list shows, the vertical scroll bar takes its room beside the
+  // columns: no column is covered, none cut, no horizontal scroll bar.
+  void theColumnsLeaveRoomForTheScrollBar() {
+    History().ReplaceAll(THistoryList(100, EntryWithProcedures(2, 4294967295u)));
+    QTRY_VERIFY(Lv1()->verticalScrollBar()->isVisible());
+    QVERIFY(!Lv1()->horizontalScrollBar()->isVisible());
+    int total = 0;
+    for (int c = 0; c < 7; ++c) {
+      const QString caption = Lv1()->model()->headerData(c, Qt::Horizontal).toString();
+      QVERIFY2(Lv1()->columnWidth(c) >= Lv1()->fontMetrics().horizontalAdvance(caption) + 8, qPrintable(caption));
+      total += Lv1()->columnWidth(c);
+    }
+    QVERIFY2(total <= Lv1()->viewport()->width(), qPrintable(QStringLiteral("%1 > %2").arg(total).arg(Lv1()->viewport()->width())));
+    QVERIFY(Lv1()->columnWidth(2) >= Lv1()->fontMetrics().horizontalAdvance(QStringLiteral("4294967295")) + 8);
+  }
+
+  // A service book that takes a while shows its progress with "Cancel"; cancelled, it leaves no file.
+  void aLongServiceBookShowsProgressAndCanBeCancelled() {
+    History().ReplaceAll(THistoryList(30000, EntryWithProcedures(3, 4711)));
+    const QString path = QString::fromStdString(dir_->File("book.pdf"));
+    WhenModal([&](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      QVERIFY(dialog);
+      dialog->selectNameFilter(QStringLiteral("PDF service book (*.pdf)"));
+      emit dialog->filterSelected(QStringLiteral("PDF service book (*.pdf)"));
+      AcceptFileDialog(dialog, path);
+    });
+    QString label;
+    int shownAt = -1;
+    WhenModal(
+        [&](QWidget* w) {
+          auto* progress = qobject_cast<QProgressDialog*>(w);
+          label = progress->labelText();
+          shownAt = progress->value();
+          QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+        },
+        60000, [](QWidget* w) { return qobject_cast<QProgressDialog*>(w) != nullptr; });
+    ClickSection(THeaderSection::SaveAs);
+    CancelModalWatchers();
+    QCOMPARE(label, QStringLiteral("Writing the service book..."));
+    QVERIFY2(shownAt >= 0 && shownAt < 30000, qPrintable(QString::number(shownAt)));
+    QCOMPARE(Status(), QStringLiteral("Status: File not saved: the service book was cancelled"));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(QDir(QString::fromStdString(dir_->Path().string())).entryList(QDir::Files).isEmpty());
   }
 
   void screenshot() {
@@ -581,15 +689,39 @@ class TestMainWindow : public TWindowsTest {
     Find<QLabel>(Main(), "stat1")->setText(QStringLiteral("Status: File: sample.kelta"));  // not the build folder's path
     QVERIFY(Main().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/main-window.png")));
 
-    // The first page of the sample's service book, with the VIN "DETECT" would have found.
-    const QString book = QString::fromStdString(dir_->File("service-book.pdf"));
-    WriteServiceBookPdf(book, Entries(), QStringLiteral("WBA8E9C57GK123456"));
-    QProcess render;
-    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
-                                              QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                                              QStringLiteral("-singlefile"), book,
-                                              QString::fromLocal8Bit(folder) + QStringLiteral("/service-book")});
-    QVERIFY2(render.waitForFinished(20000) && render.exitCode() == 0, "pdftoppm (Debian's poppler-utils) renders the page");
+    // The sample's service book, with the VIN "DETECT" would have found, and beside it the second
+    // page of a book whose third entry is longer than a page: its header repeated.
+    const QString folderPath = QString::fromLocal8Bit(folder);
+    const auto render = [&](const QString& book, int page, const QString& name) {
+      QProcess render;
+      render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+                                                QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                                QString::number(page), QStringLiteral("-singlefile"), book, name});
+      return render.waitForFinished(20000) && render.exitCode() == 0;
+    };
+    const QString sampleBook = QString::fromStdString(dir_->File("service-book.pdf"));
+    WriteServiceBookPdf(sampleBook, Entries(), QStringLiteral("WBA8E9C57GK123456"));
+    THistoryList longer = Entries();
+    ServiceFields full = ExampleFields();
+    full.km = 131200;
+    full.workshopID = "M4021";
+    full.serviceStatus = 1;
+    full.procedures.clear();
+    for (std::size_t p = 0; p < 60; ++p) full.procedures.push_back({kProcedureTypes[p % kProcedureTypes.size()].code, 1});
+    longer.insert(longer.begin() + 2, BuildServiceRecord(full));
+    const QString longBook = QString::fromStdString(dir_->File("long-book.pdf"));
+    WriteServiceBookPdf(longBook, longer, QStringLiteral("WBA8E9C57GK123456"));
+    const QString first = QString::fromStdString(dir_->File("first")), second = QString::fromStdString(dir_->File("second"));
+    QVERIFY2(render(sampleBook, 1, first) && render(longBook, 2, second), "pdftoppm (Debian's poppler-utils) renders the pages");
+    const QImage left(first + QStringLiteral(".png")), right(second + QStringLiteral(".png"));
+    constexpr int kGap = 16;
+    QImage both(left.width() + kGap + right.width(), std::max(left.height(), right.height()), QImage::Format_RGB32);
+    both.fill(QColor(0xd0, 0xd0, 0xd0));
+    QPainter painter(&both);
+    painter.drawImage(0, 0, left);
+    painter.drawImage(left.width() + kGap, 0, right);
+    painter.end();
+    QVERIFY(both.save(folderPath + QStringLiteral("/service-book.png")));
   }
 };
 

@@ -30,9 +30,9 @@ TAppWindows::TAppWindows(TAppOptions options) {
   QObject::connect(main_, &TFMain::WriteToCarRequested, connect_, [this] { ShowModeless(connect_); });
   QObject::connect(main_, &TFMain::InfoRequested, info_, [this] { ShowModeless(info_); });
   QObject::connect(editor_, &TFEditor::EntryAdded, main_,
-                   [this](const ServiceFields& fields) { history_.InsertAtFront(BuildServiceRecord(fields)); });
+                   [this](const ServiceFields& fields) { main_->elementADD(BuildServiceRecord(fields)); });
   QObject::connect(editor_, &TFEditor::EntryEdited, main_, [this](const QPersistentModelIndex& entry, const ServiceFields& fields) {
-    history_.Replace(entry, BuildServiceRecord(fields));
+    main_->elementEDT(entry, BuildServiceRecord(fields));
   });
   main_->SetQuitGuard([this] { return MayQuit(); });
   QObject::connect(connect_, &TFConnect::GatewayFound, main_, [this](const QString& vin) { main_->SetVehicleVin(vin); });

@@ -116,15 +116,21 @@ TFConnect::TFConnect(QWidget* owner, const THistoryModel& history, TConnectOptio
   btnClose->setObjectName(QStringLiteral("btnClose"));
   btnClose->setGeometry(kClientWidth - 8 - 75, 6, 75, 25);
 
+  // Tab follows the window from top to bottom: the address and "DETECT", the erase choice and
+  // "Start" (in the order they are used), the log, "Close".
+  setTabOrder(edtGWIP, btnDetect);
+  setTabOrder(btnDetect, chkErase);
+  setTabOrder(chkErase, btnStart);
+  setTabOrder(btnStart, mmoENET);
   setTabOrder(mmoENET, btnClose);
-  setTabOrder(btnClose, btnStart);
-  setTabOrder(btnStart, chkErase);
-  setTabOrder(chkErase, btnDetect);
-  setTabOrder(btnDetect, edtGWIP);
 
   ConnectCommand(btnStart, &QPushButton::clicked, this, &TFConnect::btnStartClick);
   ConnectCommand(btnClose, &QPushButton::clicked, this, &TFConnect::btnCloseClick);
   ConnectCommand(btnDetect, &QPushButton::clicked, this, &TFConnect::btnDetectClick);
+  // Enter in the address is "Start" (never "Stop": a write that runs goes on).
+  connect(edtGWIP, &QLineEdit::returnPressed, this, [this] {
+    if (!writing_) btnStart->click();
+  });
   // The log's context menu: besides copying, the log as text and the last write's frames as a trace.
   SaveLog1 = new QAction(QStringLiteral("Save log..."), this);
   SaveLog1->setObjectName(QStringLiteral("SaveLog1"));
@@ -212,9 +218,15 @@ void TFConnect::RunWrite() {
   job.entries = history_.SHRecord();
   job.erase = chkErase->isChecked();
 
-  // What the history says that is likely wrong, before it goes into the car.
-  const std::vector<TFinding> findings = CheckHistory(job.entries, LocalToday());
-  if (!findings.empty() && !AskYesNo(FindingsQuestion(findings))) return;
+  // What the history says that is likely wrong, before it goes into the car; a write that cannot
+  // start (no address, an empty list) says so at once instead of asking first.
+  const bool canStart = !job.host.empty() && !job.entries.empty();
+  const std::vector<TFinding> findings = canStart ? CheckHistory(job.entries, LocalToday()) : std::vector<TFinding>{};
+  if (!findings.empty() && !AskYesNo(FindingsQuestion(findings))) {
+    AppendLog(QStringLiteral("Nothing was written: the history has findings, and \"Write anyway?\" was answered \"No\"."));
+    AppendLog(QString());
+    return;
+  }
 
   // Every frame of this write, kept for "Save trace...".
   lastTrace_.clear();

@@ -31,6 +31,13 @@ void THistoryModel::Remove(int row) {
   endRemoveRows();
 }
 
+void THistoryModel::InsertAt(int row, TBuffer entry) {
+  if (row < 0 || row > Count()) return;
+  beginInsertRows({}, row, row);
+  list_.insert(list_.begin() + row, std::move(entry));
+  endInsertRows();
+}
+
 int THistoryModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count(); }
 
 QVariant THistoryModel::data(const QModelIndex& index, int role) const {

@@ -29,6 +29,9 @@ class THistoryModel : public QAbstractListModel {
   void Replace(const QPersistentModelIndex& entry, TBuffer edited);
   // Removes the entry at row; the later ones move up by one.
   void Remove(int row);
+  // Puts an entry back at row (0 to Count()); the entries from there move down by one. What a
+  // removal that is taken back needs.
+  void InsertAt(int row, TBuffer entry);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   // The entry's bytes (as a QByteArray) for Qt::UserRole; views take their texts elsewhere.

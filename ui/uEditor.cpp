@@ -92,6 +92,7 @@ TFEditor::TFEditor(QWidget* owner) : QWidget(owner, Qt::Tool) {
   btnSAVE->setDefault(true);  // Enter is "OK"
   btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  btnCancel->setAutoDefault(false);
   PlaceResizingControls();
   ConnectCommand(btnSAVE, &QPushButton::clicked, this, &TFEditor::btnSAVEClick);
   ConnectCommand(btnCancel, &QPushButton::clicked, this, &TFEditor::btnCancelClick);
@@ -170,6 +171,7 @@ void TFEditor::CreateAddGroup() {
   btnProcADD = new QPushButton(QStringLiteral("ADD"), grpAdd);
   btnProcADD->setObjectName(QStringLiteral("btnProcADD"));
   btnProcADD->setGeometry(314, 54, 125, kButtonHeight);
+  btnProcADD->setAutoDefault(false);  // "OK" is the one default button
   ConnectCommand(btnProcADD, &QPushButton::clicked, this, &TFEditor::btnProcADDClick);
 }
 
@@ -224,16 +226,13 @@ void TFEditor::resizeEvent(QResizeEvent* event) {
 }
 
 void TFEditor::keyPressEvent(QKeyEvent* event) {
-  // What the controls leave alone: Enter presses the focused button, else "OK" (the editor's
-  // default button); Escape is "Cancel".
+  // What the controls leave alone: Enter is "OK" (the editor's one default button), also right
+  // after "ADD", which would otherwise add the same procedure again; only on "Cancel" is it
+  // "Cancel". Space presses whichever button has the focus. Escape is "Cancel".
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-        button->click();
-      } else {
-        btnSAVE->click();
-      }
+      (focusWidget() == btnCancel ? btnCancel : btnSAVE)->click();
       return;
     case Qt::Key_Escape:
       btnCancel->click();
@@ -244,8 +243,11 @@ void TFEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFEditor::SetFocusOrder() {
-  const QList<QWidget*> order = {dtp1, cbbSVCStatus, cbbWorkshopTYP, edtKMStand, edtWorkshopID, edtSVCCount,
-                                 cbbPROCStatus, cbbProcTYP, btnProcADD, lvProcedures, btnSAVE, btnCancel};
+  // As the fields read: the left column's date and km, the workshop, the service status, then the
+  // procedure to add, the list, and the buttons. The procedure count is only shown.
+  edtSVCCount->setFocusPolicy(Qt::NoFocus);
+  const QList<QWidget*> order = {dtp1,       edtKMStand,    cbbWorkshopTYP, edtWorkshopID, cbbSVCStatus, cbbProcTYP,
+                                 cbbPROCStatus, btnProcADD, lvProcedures,   btnSAVE,       btnCancel};
   for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QEvent>
@@ -56,9 +57,11 @@ TFInfo::TFInfo(QWidget* owner, TOpenWithDesktop openWithDesktop)
   txtWWW->setCursor(Qt::PointingHandCursor);
   txtWWW->setGeometry(22, 143, 146, 17);
   txtWWW->installEventFilter(this);
+  txtWWW->setFocusPolicy(Qt::TabFocus);  // the link is reached by Tab and opened by Enter or Space
   btnHELP = new QPushButton(QStringLiteral("HELP"), grp2);
   btnHELP->setObjectName(QStringLiteral("btnHELP"));
   btnHELP->setGeometry(220, 112, 75, 25);
+  setTabOrder(btnHELP, txtWWW);
   ConnectCommand(btnHELP, &QPushButton::clicked, this, &TFInfo::btnHELPClick);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   escape->setObjectName(QStringLiteral("CloseShortcut"));
@@ -111,6 +114,13 @@ bool TFInfo::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     RunCommand([this] { txtWWWClick(); });
     return true;
+  }
+  if (watched == txtWWW && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+      RunCommand([this] { txtWWWClick(); });
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -8,22 +8,28 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include "Command.h"
 #include "EntriesModel.h"
 #include "HistoryExchange.h"
 #include "HistoryFile.h"
+#include "HeaderBar.h"
 #include "HistoryModel.h"
+#include "HistoryUndo.h"
 #include "Icons.h"
 #include "ProceduresModel.h"
 #include "ServiceBook.h"
@@ -55,9 +61,12 @@ constexpr SectionSpec kSections[] = {
 };
 
 // "#" is as wide as it takes to show five digits whole (a history of up to 99,999 entries); the
-// other columns keep their widths.
+// other columns share the rest in these proportions, leaving room for the vertical scroll bar that
+// a long list shows.
 constexpr int kEntryColumnWidths[] = {35, 120, 100, 120, 100, 120, 35};
 constexpr const char* kWidestEntryNumber = "99999";
+// The service book shows its progress (and "Cancel") when it would take longer than this.
+constexpr int kBookProgressDelayMs = 500;
 constexpr int kProcedureColumnWidths[] = {35, 200, 120};
 
 // The header bar draws its icons at 24 x 24; a header's label otherwise takes the small icon size.
@@ -70,7 +79,10 @@ class THeaderBarStyle : public QProxyStyle {
   }
 };
 
-const QString kHistoryFilter = QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta)");
+// History files by both their names: "*.kelta", and "*.bin" that "Save As" gives a name without an
+// extension.
+const QString kHistoryFilter = QStringLiteral("BMW SERVICE HISTORY FILES (*.kelta *.bin)");
+const QString kAllFilesFilter = QStringLiteral("All files (*)");
 const QString kCsvFilter = QStringLiteral("CSV for spreadsheets (*.csv)");
 const QString kJsonFilter = QStringLiteral("JSON (*.json)");
 const QString kServiceBookFilter = QStringLiteral("PDF service book (*.pdf)");
@@ -198,7 +210,7 @@ void TFMain::CreateHeaderBar() {
     addAction(command);
     connect(command, &QAction::triggered, this, [this, i] { RunCommand([this, i] { hdrcntrl1SectionClick(i); }); });
   }
-  hdrcntrl1 = new QHeaderView(Qt::Horizontal, centralWidget());
+  hdrcntrl1 = new THeaderBar(centralWidget());
   hdrcntrl1->setObjectName(QStringLiteral("hdrcntrl1"));
   hdrcntrl1->setModel(sections);
   hdrcntrl1->setSectionsClickable(true);
@@ -228,13 +240,22 @@ void TFMain::CreateLists() {
   SetUpListView(lv1);
   lv1->setSelectionMode(QAbstractItemView::SingleSelection);
   lv1->setModel(entries_);
-  for (int c = 0; c < static_cast<int>(std::size(kEntryColumnWidths)); ++c) lv1->setColumnWidth(c, kEntryColumnWidths[c]);
-  constexpr int kCellPadding = 16;  // the item's padding and margins on both sides, with room to spare
-  lv1->setColumnWidth(0, std::max(kEntryColumnWidths[0],
-                                  lv1->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestEntryNumber)) + kCellPadding));
   lv1->setGeometry(0, kHeaderBarHeight, kEntriesListWidth, listHeight);
+  lv1->ensurePolished();
+  lv1->verticalScrollBar()->ensurePolished();
+  constexpr int kCellPadding = 16;  // the item's padding and margins on both sides, with room to spare
+  const int numberWidth = std::max(kEntryColumnWidths[0],
+                                   lv1->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestEntryNumber)) + kCellPadding);
+  lv1->setColumnWidth(0, numberWidth);
+  const int room = kEntriesListWidth - 2 * lv1->frameWidth() - lv1->verticalScrollBar()->sizeHint().width() - numberWidth;
+  int proportions = 0;
+  for (std::size_t c = 1; c < std::size(kEntryColumnWidths); ++c) proportions += kEntryColumnWidths[c];
+  for (std::size_t c = 1; c < std::size(kEntryColumnWidths); ++c) {
+    lv1->setColumnWidth(static_cast<int>(c), room * kEntryColumnWidths[c] / proportions);
+  }
   lv1->setContextMenuPolicy(Qt::CustomContextMenu);
   lv1->viewport()->installEventFilter(this);
+  lv1->installEventFilter(this);  // Enter on an entry edits it
   connect(lv1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { lv1SelectItem(); });
 
   procedures_ = new TProceduresModel(this);
@@ -247,6 +268,12 @@ void TFMain::CreateLists() {
     lv2->setColumnWidth(c, kProcedureColumnWidths[c]);
   }
   lv2->setGeometry(kEntriesListWidth, kHeaderBarHeight, kClientWidth - kEntriesListWidth, listHeight);
+
+  // Tab goes left to right, top to bottom: the commands, the entries, the procedures. The window
+  // opens with the keyboard on the entries.
+  setTabOrder(hdrcntrl1, lv1);
+  setTabOrder(lv1, lv2);
+  lv1->setFocus();
 }
 
 void TFMain::CreatePopupMenu() {
@@ -267,6 +294,26 @@ void TFMain::CreatePopupMenu() {
   Delete2->setShortcut(QKeySequence::Delete);
   Delete2->setShortcutContext(Qt::WidgetShortcut);
   lv1->addAction(Delete2);
+
+  // Undo and Redo of the list's changes, on the menu and from the keyboard anywhere in the window.
+  undo_ = new QUndoStack(this);
+  pmMain->addSeparator();
+  Undo1 = undo_->createUndoAction(this, QStringLiteral("Undo"));
+  Undo1->setObjectName(QStringLiteral("Undo1"));
+  Undo1->setShortcut(QKeySequence::Undo);
+  Redo1 = undo_->createRedoAction(this, QStringLiteral("Redo"));
+  Redo1->setObjectName(QStringLiteral("Redo1"));
+  // Ctrl+Y everywhere, and the platform's own key where it has another (Ctrl+Shift+Z).
+  QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y)};
+  for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Redo)) {
+    if (!redoKeys.contains(key)) redoKeys << key;
+  }
+  Redo1->setShortcuts(redoKeys);
+  for (QAction* action : {Undo1, Redo1}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    pmMain->addAction(action);
+  }
   connect(lv1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { pmMain->popup(lv1->viewport()->mapToGlobal(at)); });
 }
@@ -274,6 +321,14 @@ void TFMain::CreatePopupMenu() {
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
   // A double-click anywhere on the entries list, on a row or below the last one, acts as "Edit".
   if (watched == lv1->viewport() && event->type() == QEvent::MouseButtonDblClick) RunCommand([this] { Edit1Click(); });
+  // So does Enter on it.
+  if (watched == lv1 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      RunCommand([this] { Edit1Click(); });
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -344,7 +399,7 @@ bool TFMain::OpenHistoryFile() {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // History files first; spreadsheets and JSON as `tarvelo-cli export` writes them.
-  dialog.setNameFilters({kHistoryFilter, kCsvFilter, kJsonFilter});
+  dialog.setNameFilters({kHistoryFilter, kCsvFilter, kJsonFilter, kAllFilesFilter});
   dialog.selectNameFilter(kHistoryFilter);
   dialog.setDirectory(QDir::currentPath());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
@@ -382,6 +437,8 @@ void TFMain::OpenLastFile() {
     return;
   }
   history_.ReplaceAll(std::move(load.entries));
+  // What was done to the list before is not undone into another file's list.
+  undo_->clear();
   SetStatus(QStringLiteral("File: ") + _lastfn);
 }
 
@@ -413,7 +470,10 @@ void TFMain::SaveHistoryFile() {
   const QString type = dialog.selectedNameFilter();
   const THistoryList& entries = history_.SHRecord();
   if (type == kServiceBookFilter) {
-    WriteServiceBookPdf(path, entries, vin_);
+    if (!SaveServiceBook(path)) {
+      SetStatus(QStringLiteral("File not saved: the service book was cancelled"));
+      return;
+    }
   } else if (type == kCsvFilter || type == kJsonFilter) {
     const std::string text = ExportHistory(entries, type == kCsvFilter ? TExchangeFormat::Csv : TExchangeFormat::Json);
     WriteHistoryFileBytes(FileSystemName(path), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
@@ -423,7 +483,31 @@ void TFMain::SaveHistoryFile() {
   SetStatus(QStringLiteral("File saved: ") + path);
 }
 
+bool TFMain::SaveServiceBook(const QString& path) {
+  const THistoryList& entries = history_.SHRecord();
+  QProgressDialog progress(QStringLiteral("Writing the service book..."), QStringLiteral("Cancel"), 0,
+                           static_cast<int>(entries.size()), this);
+  progress.setObjectName(QStringLiteral("BookProgress"));
+  progress.setWindowTitle(QStringLiteral("Service book"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(kBookProgressDelayMs);
+  progress.setAutoReset(false);
+  progress.setValue(0);
+  const TBookOutcome outcome = WriteServiceBookPdf(path, entries, vin_, [&progress](std::size_t done, std::size_t) {
+    progress.setValue(static_cast<int>(done));  // shows the dialog once the book would take a while
+    return !progress.wasCanceled();
+  });
+  return outcome == TBookOutcome::Written;
+}
+
 void TFMain::SetVehicleVin(const QString& vin) { vin_ = vin; }
+
+void TFMain::elementADD(TBuffer entry) { undo_->push(AddEntryCommand(history_, std::move(entry))); }
+
+void TFMain::elementEDT(const QPersistentModelIndex& entry, TBuffer edited) {
+  const int row = entry.isValid() && entry.model() == &history_ ? entry.row() : -1;
+  undo_->push(EditEntryCommand(history_, row, std::move(edited)));
+}
 
 void TFMain::hdrcntrl1SectionClick(int section) {
   switch (static_cast<THeaderSection>(section)) {
@@ -434,8 +518,7 @@ void TFMain::hdrcntrl1SectionClick(int section) {
       SaveHistoryFile();
       break;
     case THeaderSection::Clear:
-      procedures_->Clear();
-      entries_->Clear();
+      ClearClick();
       break;
     case THeaderSection::ReadFromCar:
       SetStatus(QStringLiteral("Reading the service history back from a car is not supported"));
@@ -460,5 +543,15 @@ void TFMain::Edit1Click() {
 void TFMain::Delete2Click() {
   const int index = SelectedEntryIndex();
   if (index < 0) return;
-  history_.Remove(index);
+  undo_->push(DeleteEntryCommand(history_, index));
+}
+
+void TFMain::ClearClick() {
+  // Only the lists on the screen: the entries stay, and "Undo" shows them again.
+  undo_->push(ClearListCommand(
+      [this] {
+        procedures_->Clear();
+        entries_->Clear();
+      },
+      [this] { RefreshList(); }));
 }

@@ -7,13 +7,16 @@
 #include <QPersistentModelIndex>
 #include <functional>
 
-class QHeaderView;
+#include "ServiceRecord.h"
+
 class QLabel;
 class QMenu;
 class QAction;
 class QDropEvent;
 class QTreeView;
+class QUndoStack;
 class TEntriesModel;
+class THeaderBar;
 class THistoryModel;
 class TProceduresModel;
 
@@ -39,6 +42,11 @@ class TFMain : public QMainWindow {
   // command line and a file dropped on the window. Throws TarveloError, for the error report,
   // when the file cannot be read.
   void OpenFile(const QString& path);
+
+  // The editor's "OK": a new entry on top of the list, or the edited entry in its place (at the
+  // end when it went meanwhile). Both can be undone, as "Delete" and "Clear" can.
+  void elementADD(TBuffer entry);
+  void elementEDT(const QPersistentModelIndex& entry, TBuffer edited);
 
  signals:
   void AddRequested();
@@ -71,12 +79,16 @@ class TFMain : public QMainWindow {
   void OpenLastFile();            // the entries of the file _lastfn names in place of the list
   bool TakeDrag(QDropEvent* event);  // accepts a drag of a file that "Open" takes, as a copy
   void SaveHistoryFile();         // the save dialog, then the list into the chosen file
+  // The service book at path, with a progress dialog (and "Cancel") when it takes a while.
+  // False: cancelled, nothing written.
+  bool SaveServiceBook(const QString& path);
 
   void hdrcntrl1SectionClick(int section);
   void lv1SelectItem();
   void Add1Click();
   void Edit1Click();
   void Delete2Click();
+  void ClearClick();
   int SelectedEntryIndex() const;  // the row of the entry selected in lv1, or -1
 
   THistoryModel& history_;
@@ -84,7 +96,9 @@ class TFMain : public QMainWindow {
   QString vin_;     // the VIN "DETECT" found since the program started, or empty
   std::function<bool()> quitGuard_;
 
-  QHeaderView* hdrcntrl1 = nullptr;
+  QUndoStack* undo_ = nullptr;  // Add, Edit, Delete and Clear since the last "Open"
+
+  THeaderBar* hdrcntrl1 = nullptr;
   QTreeView* lv1 = nullptr;
   QTreeView* lv2 = nullptr;
   QLabel* stat1 = nullptr;  // the status bar's one panel
@@ -92,6 +106,8 @@ class TFMain : public QMainWindow {
   QAction* Add1 = nullptr;
   QAction* Edit1 = nullptr;
   QAction* Delete2 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   TEntriesModel* entries_ = nullptr;
   TProceduresModel* procedures_ = nullptr;
 };

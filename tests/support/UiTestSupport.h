@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "PdfText.h"
 #include "SocketPlatform.h"
 #include "TarveloApplication.h"
 #include "VisualStyle.h"
@@ -127,27 +128,6 @@ inline QPoint RowCenter(QAbstractItemView* view, int row) {
 
 // Under the offscreen platform, a screen as big as a usual desktop's (1920 x 1080), so that the
 // windows lie on it as they do for a user. Call before the application object exists.
-// The words of a PDF file as Debian's pdftotext reads them, or, in whyNot, why they cannot be
-// read here (for QSKIP).
-struct TPdfText {
-  QString words;
-  QString whyNot;
-};
-
-inline TPdfText ReadPdfText(const QString& path) {
-#ifdef _WIN32
-  Q_UNUSED(path);
-  return {{}, QStringLiteral("the book is read back with Linux's pdftotext, which a Windows program cannot start")};
-#else
-  QProcess text;
-  text.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
-  if (!text.waitForFinished(20000) || text.exitStatus() != QProcess::NormalExit || text.exitCode() != 0) {
-    return {{}, QStringLiteral("pdftotext (Debian's poppler-utils) is needed to read the book back")};
-  }
-  return {QString::fromUtf8(text.readAllStandardOutput()), {}};
-#endif
-}
-
 inline void UseDesktopSizedOffscreenScreen() {
   if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
   // A file of this process's own (tests run side by side), kept until the process ends. Qt splits

@@ -198,6 +198,7 @@ wine tarvelo.exe "$windows_path" >"$work/direct.log" 2>&1 &
 window=$(main_window)
 [ -n "$window" ] || fail "tarvelo.exe \"$windows_path\" showed no main window within a minute"
 status_bar "$window" "$work/status-direct.png" || fail "the status bar of tarvelo.exe \"$windows_path\" did not settle"
+[ -z "$shots" ] || import -window root "$shots/windows-tarvelo-FILE.png"
 end_program "$(xdotool getwindowpid "$window")"
 cd "$work"
 differs "$work/status-direct.png" "$work/status-empty.png" || fail "tarvelo.exe FILE shows the status bar of an empty start"

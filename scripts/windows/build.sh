@@ -61,10 +61,11 @@ nice cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
   "-DCMAKE_PREFIX_PATH=$TARVELO_QT_MINGW_PREFIX;$TARVELO_GTEST_MINGW_PREFIX" >/dev/null || fail "configuring"
 # The programs and the tests this script runs: those labelled ui or windows, as ctest lists them
-# (the others run in ./test.sh's Windows build).
+# (the others run in ./test.sh's Windows build). Listing them may run a test program under Wine
+# (to discover its cases), so it too runs in the private network.
 targets=(tarvelo tarvelo-cli tarvelo-carsim tarvelo_assets)
 while read -r target; do targets+=("$target"); done < <(
-  ctest --test-dir "$build" -N -V -L '^(ui|windows)$' |
+  "${private[@]}" ctest --test-dir "$build" -N -V -L '^(ui|windows)$' |
     sed -n 's#^[0-9]*: Test command: .*/tests/\([A-Za-z0-9_]*_test\)\(\.exe\)\{0,1\}\([" ].*\)\{0,1\}$#\1#p' | sort -u)
 [ "${#targets[@]}" -gt 4 ] || fail "ctest lists no window tests"
 "${private[@]}" nice cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" || fail "building"

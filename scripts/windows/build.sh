@@ -89,7 +89,11 @@ stage=$build/zip-stage
 rm -rf "$stage" "$build/$zip_name"
 cmake --install "$build" --component windows --prefix "$stage/Tarvelo" --strip >/dev/null || fail "installing into $stage"
 programs=("$stage/Tarvelo/tarvelo.exe" "$stage/Tarvelo/tarvelo-cli.exe" "$stage/Tarvelo/tarvelo-carsim.exe")
-scripts/windows/sign.sh "${programs[@]}" || fail "signing the programs"
+if [ -n "${TARVELO_SIGN_PKCS12:-}" ]; then
+  scripts/windows/sign.sh "${programs[@]}" || fail "signing the programs"
+else
+  scripts/windows/sign.sh "${programs[@]}"   # says, once, that nothing is signed
+fi
 (cd "$stage" && TZ=UTC zip -q -r -X "$build/$zip_name" Tarvelo) || fail "zipping"
 log "$build/$zip_name: $(du -k "$build/$zip_name" | cut -f1) KB"
 
@@ -98,7 +102,7 @@ msi_name=Tarvelo-$version-win64.msi
 icon=$build/windows/tarvelo.ico
 rm -f "$build/$msi_name"
 scripts/windows/make-msi.sh "$stage/Tarvelo" "$icon" "$version" "$build/$msi_name" || fail "making the installer"
-scripts/windows/sign.sh "$build/$msi_name" || fail "signing the installer"
+[ -z "${TARVELO_SIGN_PKCS12:-}" ] || scripts/windows/sign.sh "$build/$msi_name" || fail "signing the installer"
 log "$build/$msi_name: $(du -k "$build/$msi_name" | cut -f1) KB"
 
 # The signing, tried with a throw-away certificate on copies of a program and the installer.

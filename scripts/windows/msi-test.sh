@@ -53,14 +53,26 @@ cleanup() {
 trap cleanup EXIT
 
 msi_property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v p="$2" '$1 == p { print $2 }'; }
+# `wine reg query ARGS`: its output, status 1 when the key or value is missing. A query that
+# fails otherwise (a Wine program can fail to start while the prefix's services come up) is
+# tried again, then fails the test: a missing key is never guessed from a failed query.
+reg_query() {
+  local out=""
+  for _ in 1 2 3 4 5; do
+    if out=$(wine reg query "$@" 2>&1); then tr -d '\r' <<<"$out"; return 0; fi
+    grep -q 'Unable to find the specified registry key' <<<"$out" && return 1
+    sleep 1
+  done
+  fail "wine reg query $* failed: $out"
+}
 # The value of a registry entry as `reg query` prints it; empty when the key or the value is missing.
 reg_value() {
   local key=$1 name=$2 out
-  if [ -z "$name" ]; then out=$(wine reg query "$key" /ve 2>/dev/null | tr -d '\r') || return 0
-  else out=$(wine reg query "$key" /v "$name" 2>/dev/null | tr -d '\r') || return 0; fi
+  if [ -z "$name" ]; then out=$(reg_query "$key" /ve) || return 0
+  else out=$(reg_query "$key" /v "$name") || return 0; fi
   sed -n 's/^ *[^ ].*  *REG_[A-Z_]*  *//p' <<<"$out" | head -n 1
 }
-reg_exists() { wine reg query "$1" >/dev/null 2>&1; }
+reg_exists() { reg_query "$1" >/dev/null; }
 expect_value() {
   local key=$1 name=$2 want=$3 got
   got=$(reg_value "$key" "$name")

@@ -11,6 +11,7 @@ tarvelo_packages=(
   help2man                      # the manual pages, made from the programs' --help
   dpkg-dev file                 # dpkg-shlibdeps, which computes the Debian package's Depends
   lintian desktop-file-utils appstream man-db   # the package test's checks
+  shared-mime-info              # update-mime-database: the *.kelta file type, checked by the package test
   debootstrap                   # the fresh Debian 12 that the package install test installs into
   clang libclang-rt-14-dev      # libFuzzer and the sanitizer runtimes
   iproute2 util-linux           # ip and unshare for the private network namespaces of the discovery tests

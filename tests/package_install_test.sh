@@ -2,13 +2,16 @@
 # Installs the Debian package into a fresh Debian 12 and starts what its menu entry starts.
 #
 # Builds the .deb from the build tree, makes a minimal bookworm with debootstrap (from
-# deb.debian.org, or TARVELO_DEBIAN_MIRROR) in a temporary folder, installs the package there
-# with apt-get (no recommended packages: Depends alone must be enough), then, in a chroot without
-# network: runs the command named by Exec= of the installed desktop entry from the folder named
-# by Path= with the offscreen Qt platform (still running after a few seconds = it started), checks
-# that the user guide is in that folder, and runs tarvelo --version, tarvelo-cli --version and
-# tarvelo-cli check on the installed sample. Nothing is kept: the system lives in memory (tmpfs)
-# and the folder goes at the end.
+# deb.debian.org, or TARVELO_DEBIAN_MIRROR) in a temporary folder, gives it what a desktop has for
+# file types (shared-mime-info, desktop-file-utils, xdg-utils), installs the package there with
+# apt-get (no recommended packages: Depends alone must be enough), then, in a chroot without
+# network: checks that the system's MIME database knows *.kelta as application/x-tarvelo-history
+# and that xdg-mime opens that type with Tarvelo's desktop entry; runs the command named by Exec=
+# of the installed desktop entry from the folder named by Path= with the offscreen Qt platform,
+# once as the menu starts it and once as a file manager does for the installed sample (still
+# running after a few seconds = it started), checks that the user guide is in that folder, and
+# runs tarvelo --version, tarvelo-cli --version and tarvelo-cli check on the installed sample.
+# Nothing is kept: the system lives in memory (tmpfs) and the folder goes at the end.
 #
 # Exits 77 (shown as skipped by CTest) with "skipped: <reason>" when it cannot make the chroot:
 # not root, no debootstrap, no private mount namespace, or debootstrap failing (no network).
@@ -47,7 +50,11 @@ if [ "${1:-}" = "--inside" ]; then
   cp "$deb" "$root/tmp/"
   mount -t proc proc "$root/proc"
   in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
+  # The desktop's file type tools first, so that the package's files reach their databases the way
+  # they do on a desktop: through the triggers of shared-mime-info and desktop-file-utils.
   if ! { in_root apt-get update &&
+         in_root DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+           shared-mime-info desktop-file-utils xdg-utils &&
          in_root DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "/tmp/$(basename "$deb")"; } \
        >"$work/apt.log" 2>&1; then
     tail -30 "$work/apt.log"
@@ -68,12 +75,25 @@ if [ "${1:-}" = "--inside" ]; then
   offline test -d "$path" || fail "Path=$path is not a folder of the installed system"
   offline test -f "$path/tarvelo_help.pdf" || fail "the user guide is not in Path=$path"
 
-  # The menu entry's command, from its folder, offscreen: alive after 5 seconds = started.
-  status=0
-  offline QT_QPA_PLATFORM=offscreen timeout -k 5 5 /bin/sh -c "cd \"\$1\" && exec $exec_cmd" sh "$path" \
-    >"$work/tarvelo.log" 2>&1 || status=$?
-  [ "$status" -eq 124 ] || { cat "$work/tarvelo.log"; fail "'$exec_cmd' in $path ended with status $status within 5 s"; }
-  echo "'$exec_cmd' in $path: still running after 5 s"
+  # The file type: *.kelta is application/x-tarvelo-history, with Tarvelo's icon, and Tarvelo's
+  # entry opens it.
+  mime_type=application/x-tarvelo-history
+  grep -q ":$mime_type:\*\.kelta\$" "$root/usr/share/mime/globs2" || fail "the MIME database does not know *.kelta"
+  grep -qx "$mime_type:tarvelo" "$root/usr/share/mime/icons" || fail "the MIME database has no icon for $mime_type"
+  default=$(offline xdg-mime query default "$mime_type") || fail "xdg-mime query default $mime_type"
+  [ "$default" = "$(basename "$entry")" ] || fail "xdg-mime opens $mime_type with '$default'"
+  echo "xdg-mime query default $mime_type: $default"
+
+  # The menu entry's command, from its folder, offscreen: alive after 5 seconds = started. The
+  # menu passes no file (the field code %f goes); a file manager passes the file for it.
+  for file in "" /usr/share/tarvelo/sample.kelta; do
+    command=${exec_cmd//%f/$file}
+    status=0
+    offline QT_QPA_PLATFORM=offscreen timeout -k 5 5 /bin/sh -c "cd \"\$1\" && exec $command" sh "$path" \
+      >"$work/tarvelo.log" 2>&1 || status=$?
+    [ "$status" -eq 124 ] || { cat "$work/tarvelo.log"; fail "'$command' in $path ended with status $status within 5 s"; }
+    echo "'$command' in $path: still running after 5 s"
+  done
 
   version=$(dpkg-deb --field "$deb" Version)
   [ "$(offline tarvelo --version)" = "tarvelo $version" ] || fail "tarvelo --version: $(offline tarvelo --version 2>&1)"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and checks it: what it holds and depends on,
 # lintian (no error, no warning), the desktop entry (desktop-file-validate, and the program and
-# folder it names are in the package), the AppStream metadata (appstreamcli validate), the
-# manual pages and the package's documentation. Then installs the build tree into a prefix with
-# a space in it and checks that the desktop entry names that prefix.
+# folder it names are in the package, opening the *.kelta file type), the file type itself
+# (update-mime-database takes it: *.kelta, with the icon), the AppStream metadata (appstreamcli
+# validate, providing the file type), the manual pages and the package's documentation. Then
+# installs the build tree into a prefix with a space in it and checks that the desktop entry
+# names that prefix and that the prefix's MIME database opens *.kelta with it.
 set -euo pipefail
 build=$1
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,7 +18,7 @@ fail() {
   exit 1
 }
 
-for tool in lintian desktop-file-validate appstreamcli man; do
+for tool in lintian desktop-file-validate appstreamcli man update-mime-database update-desktop-database; do
   command -v "$tool" >/dev/null ||
     fail "$tool is missing (source scripts/ensure-deps.sh; tarvelo_ensure_packages installs it)"
 done
@@ -32,9 +34,11 @@ done
 contents=$(dpkg-deb --contents "$deb")
 desktop=usr/share/applications/io.github.tarvelo.Tarvelo.desktop
 metainfo=usr/share/metainfo/io.github.tarvelo.Tarvelo.metainfo.xml
+mime_xml=usr/share/mime/packages/io.github.tarvelo.Tarvelo.xml
+mime_type=application/x-tarvelo-history
 for file in ./usr/bin/tarvelo ./usr/bin/tarvelo-cli ./usr/bin/tarvelo-carsim \
             ./usr/share/tarvelo/tarvelo_help.pdf ./usr/share/tarvelo/tarvelo_help_de.pdf ./usr/share/tarvelo/sample.kelta \
-            "./$desktop" "./$metainfo" ./usr/share/icons/hicolor/256x256/apps/tarvelo.png \
+            "./$desktop" "./$metainfo" "./$mime_xml" ./usr/share/icons/hicolor/256x256/apps/tarvelo.png \
             ./usr/share/doc/tarvelo/copyright ./usr/share/doc/tarvelo/changelog.gz \
             ./usr/share/man/man1/tarvelo.1.gz ./usr/share/man/man1/tarvelo-cli.1.gz \
             ./usr/share/man/man1/tarvelo-carsim.1.gz; do
@@ -60,10 +64,23 @@ cat validate.log
 [ -s validate.log ] && fail "desktop-file-validate has remarks on $desktop"
 exec_line=$(grep '^Exec=' "$root/$desktop")
 path_line=$(grep '^Path=' "$root/$desktop")
-[ "$exec_line" = "Exec=/usr/bin/tarvelo" ] || fail "$desktop: $exec_line"
+[ "$exec_line" = "Exec=/usr/bin/tarvelo %f" ] || fail "$desktop: $exec_line"
 [ "$path_line" = "Path=/usr/share/tarvelo" ] || fail "$desktop: $path_line"
+grep -qx "MimeType=$mime_type;" "$root/$desktop" || fail "$desktop does not open $mime_type"
 [ -x "$root/usr/bin/tarvelo" ] || fail "the program of the desktop entry is not in the package"
 [ -f "$root/usr/share/tarvelo/tarvelo_help.pdf" ] || fail "the user guide is not in the desktop entry's Path"
+
+# The file type: the MIME database made from it alone knows *.kelta as the type, with the icon
+# the package installs (the file manager's icon for history files).
+echo "== update-mime-database ($mime_xml)"
+mkdir -p mime/packages
+cp "$root/$mime_xml" mime/packages/
+# (A database that the desktop does not read, so XDG_DATA_DIRS names it to keep the tool quiet.)
+XDG_DATA_DIRS=$work update-mime-database "$work/mime" >mime.log 2>&1 || { cat mime.log; fail "update-mime-database refuses $mime_xml"; }
+[ -s mime.log ] && { cat mime.log; fail "update-mime-database has remarks on $mime_xml"; }
+grep -q "^[0-9]*:$mime_type:\*\.kelta\$" mime/globs2 || { cat mime/globs2; fail "*.kelta is not $mime_type"; }
+grep -qx "$mime_type:tarvelo" mime/icons || { cat mime/icons; fail "$mime_type has not the icon tarvelo"; }
+grep -q "<comment>" "mime/${mime_type}.xml" || fail "$mime_type has no comment"
 
 # The AppStream metadata: no error, warning or info (only pedantic notes), launching the desktop
 # entry, with the package's version as its newest release.
@@ -73,6 +90,7 @@ cat appstream.log
 grep -q '^[EWI]: ' appstream.log && fail "appstreamcli validate has findings on $metainfo"
 grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$root/$metainfo" ||
   fail "$metainfo does not launch $(basename "$desktop")"
+grep -q "<mediatype>$mime_type</mediatype>" "$root/$metainfo" || fail "$metainfo does not provide $mime_type"
 release=$(grep -o '<release version="[^"]*"' "$root/$metainfo" | head -1 | cut -d'"' -f2)
 [ "$release" = "$version" ] || fail "$metainfo: newest release $release, package $version"
 
@@ -105,11 +123,17 @@ words() { tr -s ' \n' '  '; }
 prefix="$work/a prefix"
 cmake --install "$build" --prefix "$prefix" >install.log 2>&1 || { cat install.log; fail "cmake --install"; }
 installed="$prefix/share/applications/$(basename "$desktop")"
-grep -qxF "Exec=\"$prefix/bin/tarvelo\"" "$installed" || { cat "$installed"; fail "Exec= of $installed"; }
+grep -qxF "Exec=\"$prefix/bin/tarvelo\" %f" "$installed" || { cat "$installed"; fail "Exec= of $installed"; }
 grep -qxF "Path=$prefix/share/tarvelo" "$installed" || { cat "$installed"; fail "Path= of $installed"; }
 [ -f "$prefix/share/tarvelo/tarvelo_help.pdf" ] || fail "no user guide in $prefix/share/tarvelo"
 desktop-file-validate "$installed" >validate.log 2>&1 || true
 [ -s validate.log ] && { cat validate.log; fail "desktop-file-validate has remarks on $installed"; }
 grep -qF "$installed" "$build/install_manifest.txt" || fail "the desktop entry is not in install_manifest.txt"
+# The installation brought the prefix's databases up to date: *.kelta is the type, which the
+# entry opens. They are caches of all programs, so not in the manifest, which removes files.
+grep -q ":$mime_type:\*\.kelta\$" "$prefix/share/mime/globs2" || fail "$prefix/share/mime does not know *.kelta"
+grep -qx "$mime_type=$(basename "$desktop");" "$prefix/share/applications/mimeinfo.cache" ||
+  { cat "$prefix/share/applications/mimeinfo.cache"; fail "$prefix/share/applications/mimeinfo.cache does not open $mime_type"; }
+grep -q "$prefix/share/mime/globs2\|mimeinfo.cache" "$build/install_manifest.txt" && fail "install_manifest.txt holds a cache"
 
 echo "$deb: $depends"

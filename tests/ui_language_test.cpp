@@ -31,6 +31,7 @@
 #include "Language.h"
 #include "LogText.h"
 #include "ServiceRecord.h"
+#include "StartArguments.h"
 #include "SimulatedCar.h"
 #include "TempDir.h"
 #include "TestEntries.h"
@@ -157,13 +158,12 @@ class TestLanguage : public TWindowsTest {
   }
 
   void theLanguageArgumentIsFoundInEitherForm() {
-    const QString program = QStringLiteral("tarvelo");
-    QCOMPARE(LanguageArgument({program}), std::nullopt);
-    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang"), QStringLiteral("de")}), QStringLiteral("de"));
-    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang=en")}), QStringLiteral("en"));
-    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang=en"), QStringLiteral("--lang"), QStringLiteral("de")}),
-             QStringLiteral("de"));
-    QCOMPARE(LanguageArgument({program, QStringLiteral("--lang")}), std::nullopt);  // no value: no choice
+    QCOMPARE(ParseStartArguments({}).language, std::nullopt);
+    QCOMPARE(ParseStartArguments({QStringLiteral("--lang"), QStringLiteral("de")}).language, QStringLiteral("de"));
+    QCOMPARE(ParseStartArguments({QStringLiteral("--lang=en")}).language, QStringLiteral("en"));
+    QCOMPARE(ParseStartArguments({QStringLiteral("--lang=en"), QStringLiteral("--lang"), QStringLiteral("DE")}).language,
+             QStringLiteral("DE"));
+    QVERIFY(!ParseStartArguments({QStringLiteral("--lang")}).error.isEmpty());  // no value: refused, not guessed
     QCOMPARE(HelpDocumentName(TLanguage::German), QStringLiteral("tarvelo_help_de.pdf"));
     QCOMPARE(HelpDocumentName(TLanguage::English), QStringLiteral("tarvelo_help.pdf"));
   }

@@ -2,10 +2,15 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QTimer>
+#include <iostream>
 
+#include "CallersConsole.h"
+#include "Command.h"
 #include "DesktopOpener.h"
 #include "Language.h"
 #include "SocketPlatform.h"
+#include "StartArguments.h"
 #include "TarveloApplication.h"
 #include "WindowPlacement.h"
 #include "uEditor.h"
@@ -52,16 +57,30 @@ bool TAppWindows::MayQuit() {
   return true;
 }
 
+void TAppWindows::Start(const QString& file) {
+  main_->show();
+  if (file.isEmpty()) return;
+  // From the message loop, so that the window is on the screen before a message box goes over it.
+  QTimer::singleShot(0, main_, [this, file] { RunCommand([this, file] { main_->OpenFile(file); }); });
+}
+
 int RunTarvelo(int argc, char** argv) {
   StartSocketLibrary();
   int result = 0;
   {
     TTarveloApplication app(argc, argv);
-    InstallTranslations(app, ChooseLanguage(LanguageArgument(QCoreApplication::arguments()), LanguageFromEnvironment(),
-                                            QLocale::system()));
-    TAppWindows windows;
-    windows.Main().show();
-    result = app.exec();
+    // The application has taken its own options (-platform, -style, ...) out of the command line.
+    const TStartArguments start = ParseStartArguments(app.arguments().mid(1));
+    if (!start.error.isEmpty()) {
+      UseTheCallersConsole();
+      std::cerr << "tarvelo: " << start.error.toLocal8Bit().constData() << "\nTry tarvelo --help.\n";
+      result = 2;
+    } else {
+      InstallTranslations(app, ChooseLanguage(start.language, LanguageFromEnvironment(), QLocale::system()));
+      TAppWindows windows;
+      windows.Start(start.file);
+      result = app.exec();
+    }
   }
   StopSocketLibrary();
   return result;

@@ -35,6 +35,11 @@ class TAppWindows {
   TFConnect& Connect() { return *connect_; }
   TFInfo& Info() { return *info_; }
 
+  // Shows the main window and, when file is not empty, opens it there as "Open" opens the file the
+  // user chose, once the message loop runs: a file that cannot be read is reported over the shown
+  // window, which stays with an empty list.
+  void Start(const QString& file = {});
+
  private:
   bool MayQuit();
 
@@ -46,5 +51,6 @@ class TAppWindows {
   TWindowPlacer* placer_ = nullptr;  // owned by the main window
 };
 
-// The whole program: socket library, application, title, style, windows, message loop.
+// The whole program: socket library, application, title, style, windows, the file of the command
+// line, message loop. A command line it refuses ends it with status 2 and the reason on stderr.
 int RunTarvelo(int argc, char** argv);

@@ -26,19 +26,6 @@ std::optional<TLanguage> LanguageNamed(const QString& name) {
   return std::nullopt;
 }
 
-std::optional<QString> LanguageArgument(const QStringList& arguments) {
-  std::optional<QString> value;
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    const QString& argument = arguments[i];
-    if (argument == QLatin1String("--lang") && i + 1 < arguments.size()) {
-      value = arguments[++i];
-    } else if (argument.startsWith(QLatin1String("--lang="))) {
-      value = argument.mid(7);
-    }
-  }
-  return value;
-}
-
 std::optional<QString> LanguageFromEnvironment() {
   if (!qEnvironmentVariableIsSet("TARVELO_LANG")) return std::nullopt;
   return qEnvironmentVariable("TARVELO_LANG");

@@ -22,8 +22,6 @@ std::optional<TLanguage> LanguageNamed(const QString& name);
 TLanguage ChooseLanguage(const std::optional<QString>& commandLine, const std::optional<QString>& environment,
                          const QLocale& system);
 
-// The value of "--lang de" or "--lang=de" among the program's arguments (the last one given), or nullopt.
-std::optional<QString> LanguageArgument(const QStringList& arguments);
 // TARVELO_LANG when it is set, or nullopt.
 std::optional<QString> LanguageFromEnvironment();
 

@@ -1,22 +1,23 @@
-#include <cstdio>
 #include <iostream>
 #include <string_view>
 
 #include "AppWindows.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "CallersConsole.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: tarvelo [--help] [--version] [--lang de|en]\n"
+    "Usage: tarvelo [--help] [--version] [--lang de|en] [FILE]\n"
     "\n"
     "Tarvelo, the desktop program: keep a BMW car's service history (*.kelta files) and write it\n"
     "into the car's head unit over the Ethernet diagnostic access (ENET). It looks for its user\n"
     "guide tarvelo_help.pdf in the folder it is started from; the desktop entry starts it in the\n"
     "folder of the installed guide.\n"
+    "\n"
+    "FILE, a history file (*.kelta, *.bin) or its form as a spreadsheet or JSON (*.csv, *.json),\n"
+    "is opened at start as \"Open\" opens it; so is a file dropped on the main window. A file\n"
+    "that cannot be read is reported, and the program stays open with an empty list. Give a\n"
+    "name that begins with \"-\" after \"--\".\n"
     "\n"
     "Options:\n"
     "  -h, --help     print this help and exit\n"
@@ -29,26 +30,18 @@ constexpr std::string_view kUsage =
 
 }  // namespace
 
-// On Windows tarvelo.exe is a window program, which has no console: --help and --version print
-// into the console of the command window it was started from, when there is one.
-void PrintToTheCallersConsole() {
-#ifdef _WIN32
-  if (GetStdHandle(STD_OUTPUT_HANDLE) == nullptr && AttachConsole(ATTACH_PARENT_PROCESS)) {
-    (void)!std::freopen("CONOUT$", "w", stdout);
-  }
-#endif
-}
-
 int main(int argc, char** argv) {
   // Answered before the application object exists, so that they need no display.
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "-h" || arg == "--help" || arg == "--version") PrintToTheCallersConsole();
+    if (arg == "--") break;
     if (arg == "-h" || arg == "--help") {
+      UseTheCallersConsole();
       std::cout << kUsage;
       return 0;
     }
     if (arg == "--version") {
+      UseTheCallersConsole();
       std::cout << "tarvelo " TARVELO_VERSION_TEXT "\n";
       return 0;
     }

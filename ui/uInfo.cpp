@@ -1,5 +1,6 @@
 #include "uInfo.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -82,9 +83,15 @@ void TFInfo::hideEvent(QHideEvent* event) {
 void TFInfo::FormShow() { imgLOGO1->Start(); }
 
 void TFInfo::btnHELPClick() {
-  // The document is looked up in the current directory, where the program was started. When it
-  // cannot be shown, the user is told where it is, so it can be opened by hand.
-  const QString guide = QDir::toNativeSeparators(QDir::current().absoluteFilePath(HelpDocumentName(CurrentLanguage())));
+  // The document is looked up in the current directory, where the program was started. A program
+  // that a file's association started (a double-click on a history file) runs in that file's folder
+  // instead: then the guide installed beside the program is taken. The guide is the one of the
+  // program's language. When it cannot be shown, the user is told where it is, so it can be opened
+  // by hand.
+  const QString name = HelpDocumentName(CurrentLanguage());
+  QString guide = QDir::toNativeSeparators(QDir::current().absoluteFilePath(name));
+  const QString besideTheProgram = QDir::toNativeSeparators(QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(name));
+  if (!QFileInfo::exists(guide) && QFileInfo::exists(besideTheProgram)) guide = besideTheProgram;
   if (!QFileInfo::exists(guide)) {
     ShowMessage(tr("The user guide is not in the folder Tarvelo was started from: %1 does not exist.")
                     .arg(guide));

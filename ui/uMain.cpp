@@ -8,19 +8,23 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLocale>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QProxyStyle>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
 #include <QUndoStack>
 
@@ -148,6 +152,21 @@ QString CommandTip(const QString& caption, const QKeySequence& key) {
   return caption + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + QStringLiteral(")");
 }
 
+// The kinds of file that a drop opens: what "Open" takes, by the names it gives them.
+const QStringList kDroppableSuffixes = {QStringLiteral("kelta"), QStringLiteral("bin"), QStringLiteral("csv"),
+                                        QStringLiteral("json")};
+
+// The one local file that a drag carries, when "Open" takes its kind; else empty (several files,
+// a folder, a web address, text).
+QString DroppableFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().first();
+  if (!url.isLocalFile()) return {};
+  const QFileInfo file(url.toLocalFile());
+  if (file.isDir() || !kDroppableSuffixes.contains(file.suffix(), Qt::CaseInsensitive)) return {};
+  return file.filePath();
+}
+
 // The file-system name of a path chosen in a dialog.
 std::string FileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -172,6 +191,7 @@ TFMain::TFMain(THistoryModel& history) : history_(history) {
                  Qt::WindowCloseButtonHint);
   setWindowIcon(TarveloIcon(TIconId::Application));
   setFixedSize(kClientWidth, kClientHeight);
+  setAcceptDrops(true);
 
   auto* central = new QWidget(this);
   setCentralWidget(central);
@@ -358,6 +378,34 @@ void TFMain::closeEvent(QCloseEvent* event) {
   QCoreApplication::exit(0);
 }
 
+void TFMain::dragEnterEvent(QDragEnterEvent* event) { TakeDrag(event); }
+
+void TFMain::dragMoveEvent(QDragMoveEvent* event) { TakeDrag(event); }
+
+void TFMain::dropEvent(QDropEvent* event) {
+  if (!TakeDrag(event)) return;
+  const QString path = DroppableFile(event->mimeData());
+  // Opened once the drop has returned: the program the file came from waits for the drop to end
+  // (on Windows a drag holds the file manager), and must not wait for a message box here.
+  QTimer::singleShot(0, this, [this, path] { RunCommand([this, path] { OpenFile(path); }); });
+}
+
+bool TFMain::TakeDrag(QDropEvent* event) {
+  // The file is only read, never taken away: a file manager proposes "move" when Shift is held,
+  // and deletes the file it moved once the drop is accepted as a move.
+  const Qt::DropActions possible = event->possibleActions();
+  const Qt::DropAction action = possible.testFlag(Qt::CopyAction)   ? Qt::CopyAction
+                                : possible.testFlag(Qt::LinkAction) ? Qt::LinkAction
+                                                                    : Qt::IgnoreAction;
+  if (action == Qt::IgnoreAction || DroppableFile(event->mimeData()).isEmpty()) {
+    event->ignore();  // the pointer shows that nothing would happen
+    return false;
+  }
+  event->setDropAction(action);
+  event->accept();
+  return true;
+}
+
 void TFMain::SetStatus(const QString& message) { stat1->setText(tr("Status: ") + message); }
 
 void TFMain::RefreshList() { entries_->Refresh(); }
@@ -396,6 +444,17 @@ void TFMain::OpenCommand() {
     SetStatus(tr("File not opened"));
     return;
   }
+  OpenLastFile();
+}
+
+void TFMain::OpenFile(const QString& path) {
+  // The whole path, as the dialog gives it: the status bar says which file it is wherever the
+  // program was started.
+  _lastfn = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+  OpenLastFile();
+}
+
+void TFMain::OpenLastFile() {
   const std::string path = FileSystemName(_lastfn);
   // A .csv or .json file is a spreadsheet's or JSON's form of a history; anything else a history file.
   const std::optional<TExchangeFormat> exchange = ExchangeFormatOfPath(path);

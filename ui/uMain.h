@@ -12,6 +12,7 @@
 class QLabel;
 class QMenu;
 class QAction;
+class QDropEvent;
 class QTreeView;
 class QUndoStack;
 class TEntriesModel;
@@ -40,6 +41,11 @@ class TFMain : public QMainWindow {
   // The car's VIN, once "DETECT" found one: the service book prints it.
   void SetVehicleVin(const QString& vin);
 
+  // Opens path as "Open" opens the file the user chose in its dialog: the file named on the
+  // command line and a file dropped on the window. Throws TarveloError, for the error report,
+  // when the file cannot be read.
+  void OpenFile(const QString& path);
+
   // The editor's "OK": a new entry on top of the list, or the edited entry in its place (at the
   // end when it went meanwhile). Both can be undone, as "Delete" and "Clear" can.
   void elementADD(TBuffer entry);
@@ -53,6 +59,11 @@ class TFMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A history file (*.kelta, *.bin), spreadsheet (*.csv) or JSON (*.json) dropped on the window,
+  // one at a time, is opened as "Open" opens it.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -68,6 +79,8 @@ class TFMain : public QMainWindow {
   // application's error report.
   void OpenCommand();             // the open dialog, then the file's entries in place of the list
   bool OpenHistoryFile();         // the open dialog; false: cancelled. Sets _lastfn
+  void OpenLastFile();            // the entries of the file _lastfn names in place of the list
+  bool TakeDrag(QDropEvent* event);  // accepts a drag of a file that "Open" takes, as a copy
   void SaveHistoryFile();         // the save dialog, then the list into the chosen file
   // The service book at path, with a progress dialog (and "Cancel") when it takes a while.
   // False: cancelled, nothing written.

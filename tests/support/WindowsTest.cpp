@@ -25,6 +25,14 @@ void TWindowsTest::Restart(TAppOptions options) {
   QVERIFY(QTest::qWaitForWindowExposed(&app_->Main()));
 }
 
+void TWindowsTest::StartWith(const QString& file) {
+  // The watches for modal windows stay: the start may show one (an error report).
+  app_.reset();
+  app_ = std::make_unique<TAppWindows>(TestOptions());
+  app_->Start(file);
+  QVERIFY(QTest::qWaitForWindowExposed(&app_->Main()));
+}
+
 void TWindowsTest::init() {
   opened.clear();
   desktopOpens = true;

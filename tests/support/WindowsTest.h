@@ -28,6 +28,9 @@ class TWindowsTest : public QObject {
   static TAppOptions TestOptions();
   // Takes the windows down and makes them again with other options (a simulated car's port, ...).
   void Restart(TAppOptions options);
+  // Takes the windows down and starts them again as the program does, with file from its
+  // command line (TAppWindows::Start).
+  void StartWith(const QString& file);
 
   TAppWindows& App() { return *app_; }
   THistoryModel& History() { return app_->History(); }

@@ -178,7 +178,7 @@ class TestOpenFiles : public TWindowsTest {
     QTest::newRow("bytes that are no whole entries") << "short.kelta" << QByteArray(20, '\0') << QString();
     QTest::newRow("an empty file") << "empty.bin" << QByteArray() << QString();
     QTest::newRow("a CSV without the KM column") << "bad.csv" << QByteArray("Date\r\n2020-01-01\r\n")
-                                                 << " (Line 1: the column \"KM\" is missing)";
+                                                 << " (Line 1: the column \"KM\" is missing;";
   }
   void aFileThatIsNoHistoryIsInvalidDataAtStart() {
     QFETCH(QString, name);
@@ -186,7 +186,12 @@ class TestOpenFiles : public TWindowsTest {
     QFETCH(QString, reason);
     const QString path = WriteFile(name, bytes);
     StartWith(path);
-    QTRY_COMPARE(Status(), QStringLiteral("Status: Invalid data: ") + path + reason);
+    // A refused spreadsheet's reason goes on to say what the header needs; its start is enough here.
+    if (reason.isEmpty()) {
+      QTRY_COMPARE(Status(), QStringLiteral("Status: Invalid data: ") + path);
+    } else {
+      QTRY_VERIFY2(Status().startsWith(QStringLiteral("Status: Invalid data: ") + path + reason), qPrintable(Status()));
+    }
     QVERIFY(Entries().empty());
   }
 

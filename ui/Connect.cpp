@@ -22,6 +22,7 @@
 #include "Command.h"
 #include "HistoryModel.h"
 #include "HistoryCheck.h"
+#include "HistoryFiles.h"
 #include "HistoryFile.h"
 #include "HistoryWriter.h"
 #include "LogText.h"
@@ -343,20 +344,8 @@ void TFConnect::ShowLogMenu(const QPoint& at) {
   menu->popup(mmoENET->viewport()->mapToGlobal(at));
 }
 
-QString TFConnect::AskSavePath(const QString& name, const QString& title, const QString& filter, const QString& suffix) {
-  QFileDialog dialog(this, title);
-  dialog.setObjectName(name);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(filter);
-  dialog.setDirectory(QDir::currentPath());
-  dialog.setDefaultSuffix(suffix);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return QDir::toNativeSeparators(dialog.selectedFiles().first());
-}
-
 void TFConnect::SaveLogClick() {
-  const QString path = AskSavePath(QStringLiteral("SaveLog"), tr("Save the ENET log"),
+  const QString path = AskSavePath(this, QStringLiteral("SaveLog"), tr("Save the ENET log"),
                                    tr("Text (*.txt)"), QStringLiteral("txt"));
   if (path.isEmpty()) return;
   const QByteArray text = mmoENET->toPlainText().toUtf8() + '\n';
@@ -365,7 +354,7 @@ void TFConnect::SaveLogClick() {
 }
 
 void TFConnect::SaveTraceClick() {
-  const QString path = AskSavePath(QStringLiteral("SaveTrace"), tr("Save the trace of the last write"),
+  const QString path = AskSavePath(this, QStringLiteral("SaveTrace"), tr("Save the trace of the last write"),
                                    tr("pcap trace for Wireshark (*.pcap)"), QStringLiteral("pcap"));
   if (path.isEmpty()) return;
   WriteFileAtomically(QFile::encodeName(path).toStdString(), lastTrace_);

@@ -66,7 +66,6 @@ class TFConnect : public QWidget {
   void ShowLogMenu(const QPoint& at);
   void SaveLogClick();
   void SaveTraceClick();
-  QString AskSavePath(const QString& name, const QString& title, const QString& filter, const QString& suffix);
 
   const THistoryModel& history_;
   TConnectOptions options_;

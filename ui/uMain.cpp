@@ -34,6 +34,7 @@
 #include "HistoryFile.h"
 #include "HeaderBar.h"
 #include "HistoryModel.h"
+#include "HistoryFiles.h"
 #include "HistoryUndo.h"
 #include "Icons.h"
 #include "ProceduresModel.h"
@@ -86,15 +87,6 @@ class THeaderBarStyle : public QProxyStyle {
   }
 };
 
-// The file dialogs' types, in the language of the program (so made when a dialog opens, after the
-// translation is installed). History files by both their names: "*.kelta", and "*.bin" that "Save
-// As" gives a name without an extension.
-QString HistoryFilter() { return TFMain::tr("BMW SERVICE HISTORY FILES (*.kelta *.bin)"); }
-QString AllFilesFilter() { return TFMain::tr("All files (*)"); }
-QString CsvFilter() { return TFMain::tr("CSV for spreadsheets (*.csv)"); }
-QString JsonFilter() { return TFMain::tr("JSON (*.json)"); }
-QString ServiceBookFilter() { return TFMain::tr("PDF service book (*.pdf)"); }
-
 // The status bar holds one line: of the refusals of an import, one on each line, the first and
 // how many lines more there are.
 QString FirstRefusal(const std::string& problem) {
@@ -102,35 +94,6 @@ QString FirstRefusal(const std::string& problem) {
   if (end == std::string::npos) return QString::fromStdString(problem);
   const auto more = std::count(problem.begin(), problem.end(), '\n');
   return QString::fromStdString(problem.substr(0, end)) + TFMain::tr("; and %1 more: tarvelo-cli import lists them all").arg(more);
-}
-
-// "Save As" offers CSV in both separators: spreadsheets in a locale that writes decimals with a
-// comma (German, French) split lines at semicolons, the others at commas.
-QString CsvCommaFilter() { return TFMain::tr("CSV for spreadsheets, separated by commas (*.csv)"); }
-QString CsvSemicolonFilter() { return TFMain::tr("CSV for spreadsheets, separated by semicolons (*.csv)"); }
-
-// What "Save As" writes for each type of its dialog, and the extension a name without one gets
-// (a history file gets ".bin", as it always has).
-struct TSaveType {
-  QString filter;
-  QString defaultSuffix;
-  std::optional<TExchangeFormat> exchange;  // none: a history file or the service book
-  TExportOptions options;
-};
-
-// The types in the order the dialog lists them: the CSV that the locale's spreadsheets read
-// without being asked comes before the other one.
-std::vector<TSaveType> SaveTypes(const QLocale& locale) {
-  const QString decimalPoint = locale.decimalPoint();
-  const char localeSeparator = CsvSeparatorForDecimalPoint(decimalPoint.isEmpty() ? U'.' : decimalPoint.at(0).unicode());
-  const TSaveType comma{CsvCommaFilter(), QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvComma}};
-  const TSaveType semicolon{CsvSemicolonFilter(), QStringLiteral("csv"), TExchangeFormat::Csv, {kCsvSemicolon}};
-  std::vector<TSaveType> types{{HistoryFilter(), QStringLiteral("bin"), std::nullopt, {}}};
-  types.push_back(localeSeparator == kCsvSemicolon ? semicolon : comma);
-  types.push_back(localeSeparator == kCsvSemicolon ? comma : semicolon);
-  types.push_back({JsonFilter(), QStringLiteral("json"), TExchangeFormat::Json, {}});
-  types.push_back({ServiceBookFilter(), QStringLiteral("pdf"), std::nullopt, {}});
-  return types;
 }
 
 // The keys of the header bar's commands: the platform's standard ones where there is one.
@@ -426,16 +389,9 @@ void TFMain::lv1SelectItem() {
 }
 
 bool TFMain::OpenHistoryFile() {
-  QFileDialog dialog(this);
-  dialog.setObjectName(QStringLiteral("OpenHistoryFile"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  // History files first; spreadsheets and JSON as `tarvelo-cli export` writes them.
-  dialog.setNameFilters({HistoryFilter(), CsvFilter(), JsonFilter(), AllFilesFilter()});
-  dialog.selectNameFilter(HistoryFilter());
-  dialog.setDirectory(QDir::currentPath());
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  _lastfn = QDir::toNativeSeparators(dialog.selectedFiles().first());
+  const QString path = AskOpenHistoryPath(this);
+  if (path.isEmpty()) return false;
+  _lastfn = path;
   return true;
 }
 
@@ -482,39 +438,16 @@ void TFMain::SaveHistoryFile() {
     SetStatus(tr("Nothing to save: the list has no entries"));
     return;
   }
-  QFileDialog dialog(this, tr("Save BMW Service History File"));
-  dialog.setObjectName(QStringLiteral("SaveHistoryFile"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  const std::vector<TSaveType> types = SaveTypes(QLocale());
-  QStringList filters;
-  for (const TSaveType& type : types) filters << type.filter;
-  dialog.setNameFilters(filters);
-  dialog.selectNameFilter(HistoryFilter());
-  dialog.setDirectory(QDir::currentPath());
-  dialog.setDefaultSuffix(types.front().defaultSuffix);
-  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &types](const QString& filter) {
-    for (const TSaveType& type : types) {
-      if (type.filter == filter) dialog.setDefaultSuffix(type.defaultSuffix);
-    }
-  });
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  // The type chosen in the dialog decides what is written, whatever the name ends with.
-  const QString filter = dialog.selectedNameFilter();
-  const auto type = std::find_if(types.begin(), types.end(), [&](const TSaveType& t) { return t.filter == filter; });
-  const THistoryList& entries = history_.SHRecord();
-  if (filter == ServiceBookFilter()) {
+  const std::optional<TSaveChoice> choice = AskSaveHistoryPath(this, QLocale());
+  if (!choice) return;
+  const QString& path = choice->path;
+  if (choice->type.kind == TSaveType::Kind::ServiceBook) {
     if (!SaveServiceBook(path)) {
       SetStatus(tr("File not saved: the service book was cancelled"));
       return;
     }
-  } else if (type != types.end() && type->exchange) {
-    const std::string text = ExportHistory(entries, *type->exchange, type->options);
-    WriteFileAtomically(FileSystemName(path), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
   } else {
-    WriteHistoryFile(FileSystemName(path), entries);
+    SaveHistoryAs(FileSystemName(path), history_.SHRecord(), choice->type);
   }
   SetStatus(tr("File saved: ") + path);
 }

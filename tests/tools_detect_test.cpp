@@ -55,8 +55,14 @@ TEST(CliDetect, FindsTheSimulatedGatewayOnTheLoopbackBroadcast) {
 // 1.5 s while nobody answered.
 TEST(CliDetect, FindsACarSwitchedOnAfterTheSearchBegan) {
   REQUIRE_PRIVATE_NETWORK();
-  const ProgramRun r = RunCommand("(sleep 2; exec " + kCarsim + " --bind 0.0.0.0 --port 0 >/dev/null) & car=$!; " + kCli +
-                                  " detect --timeout 20; status=$?; kill $car; exit $status");
+  // The car comes up in this process, two seconds after the search began in the other.
+  std::unique_ptr<TCarSim> gateway;
+  std::thread switchOn([&gateway] {
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    gateway = Gateway("WBA8E9C57GK123456");
+  });
+  const ProgramRun r = RunCommand(kCli + " detect --timeout 20");
+  switchOn.join();
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_EQ(r.out, "Auto detecting...\n\nFound WBA8E9C57GK123456\n* IP: 127.0.0.1\n\n");
 }

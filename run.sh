@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 source scripts/ensure-deps.sh
-tarvelo_ensure_packages
+tarvelo_ensure_packages "${tarvelo_packages[@]}"
 
 build="$PWD/build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

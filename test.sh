@@ -11,7 +11,7 @@
 set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 source scripts/ensure-deps.sh
-tarvelo_ensure_packages || exit 1
+tarvelo_ensure_packages "${tarvelo_packages[@]}" || exit 1
 
 jobs=$(nproc)
 fuzz_seconds=${TARVELO_FUZZ_SECONDS:-30}
@@ -29,7 +29,7 @@ run_ctest() {  # phase, build dir, [command that runs ctest...]
   local status=${PIPESTATUS[0]}
   local skipped
   skipped=$(grep -c '\*\*\*Skipped' "$log" || true)
-  note "$phase" "$(grep -E '^[0-9]+% tests passed' "$log" || echo 'ctest did not run'), $skipped skipped"
+  note "$phase" "$(tarvelo_ctest_summary "$log"), $skipped skipped"
   [ "$status" -eq 0 ] || failed=1
 }
 
@@ -60,7 +60,10 @@ fi
 
 # The fuzz targets, each for a bounded time from its seeds (which come from the tests).
 if CC=clang CXX=clang++ build build-fuzz -DTARVELO_FUZZ=ON; then
-  for target in fuzz_history fuzz_enet_frame fuzz_discovery fuzz_request_hex fuzz_exchange; do
+  # Every fuzz target the build made (fuzz/CMakeLists.txt lists them), each with its seeds.
+  targets=$(cd build-fuzz/fuzz && find . -maxdepth 1 -type f -perm -u+x -name 'fuzz_*' | sed 's|^\./||' | sort)
+  [ -n "$targets" ] || { note "fuzz" "NO FUZZ TARGET BUILT"; failed=1; }
+  for target in $targets; do
     corpus="build-fuzz/corpus/$target"
     mkdir -p "$corpus"
     log="build-fuzz/$target.log"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Tarvelo needs, only when one is missing.
-# Sourced by run.sh and test.sh.
+# The Debian packages that building and testing Tarvelo needs, and the scripts' shared functions.
+# Sourced by run.sh, test.sh and the screenshots: tarvelo_ensure_packages "${tarvelo_packages[@]}".
 
 tarvelo_packages=(
   cmake ninja-build g++ pkg-config
@@ -19,16 +19,5 @@ tarvelo_packages=(
   poppler-utils                 # pdftotext and pdftoppm: the service book read back, its page in docs/
 )
 
-tarvelo_ensure_packages() {
-  local missing=()
-  local p
-  for p in "${tarvelo_packages[@]}" "$@"; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing missing packages: ${missing[*]}"
-  local sudo=()
-  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" ||
-    { "${sudo[@]}" apt-get update && "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; }
-}
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"

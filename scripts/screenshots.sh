@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
 source scripts/ensure-deps.sh
-tarvelo_ensure_packages xvfb xauth
+tarvelo_ensure_packages "${tarvelo_packages[@]}" xvfb xauth
 
 build="$PWD/build"
 cmake -S . -B "$build" -G Ninja >/dev/null

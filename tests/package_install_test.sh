@@ -21,10 +21,9 @@ skip() {
   echo "skipped: $*"
   exit 77
 }
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=../scripts/lib.sh
+source "$(dirname "$(readlink -f "$0")")/../scripts/lib.sh"
+TARVELO_LOG_NAME=package-install-test
 
 # The part inside a private mount namespace: every mount (debootstrap's /proc and /sys, ours)
 # disappears with it, also when the test is killed.
@@ -58,30 +57,30 @@ if [ "${1:-}" = "--inside" ]; then
          in_root DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "/tmp/$(basename "$deb")"; } \
        >"$work/apt.log" 2>&1; then
     tail -30 "$work/apt.log"
-    fail "apt-get install of $(basename "$deb") in the fresh bookworm"
+    tarvelo_fail "apt-get install of $(basename "$deb") in the fresh bookworm"
   fi
   echo "apt-get install: $((SECONDS - start)) s ($(grep -c '^Setting up' "$work/apt.log") packages set up)"
 
   # From here on the chroot has no network: nothing the programs do can leave the machine.
-  unshare --net true || fail "unshare --net"
+  unshare --net true || tarvelo_fail "unshare --net"
   offline() { unshare --net chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
 
   entry=$root/usr/share/applications/io.github.tarvelo.Tarvelo.desktop
-  [ -f "$entry" ] || fail "no desktop entry $entry"
+  [ -f "$entry" ] || tarvelo_fail "no desktop entry $entry"
   exec_cmd=$(sed -n 's/^Exec=//p' "$entry")
   path=$(sed -n 's/^Path=//p' "$entry")
   echo "desktop entry: Exec=$exec_cmd Path=$path"
-  [ -n "$exec_cmd" ] && [ -n "$path" ] || fail "the desktop entry lacks Exec= or Path="
-  offline test -d "$path" || fail "Path=$path is not a folder of the installed system"
-  offline test -f "$path/tarvelo_help.pdf" || fail "the user guide is not in Path=$path"
+  [ -n "$exec_cmd" ] && [ -n "$path" ] || tarvelo_fail "the desktop entry lacks Exec= or Path="
+  offline test -d "$path" || tarvelo_fail "Path=$path is not a folder of the installed system"
+  offline test -f "$path/tarvelo_help.pdf" || tarvelo_fail "the user guide is not in Path=$path"
 
   # The file type: *.kelta is application/x-tarvelo-history, with Tarvelo's icon, and Tarvelo's
   # entry opens it.
   mime_type=application/x-tarvelo-history
-  grep -q ":$mime_type:\*\.kelta\$" "$root/usr/share/mime/globs2" || fail "the MIME database does not know *.kelta"
-  grep -qx "$mime_type:tarvelo" "$root/usr/share/mime/icons" || fail "the MIME database has no icon for $mime_type"
-  default=$(offline xdg-mime query default "$mime_type") || fail "xdg-mime query default $mime_type"
-  [ "$default" = "$(basename "$entry")" ] || fail "xdg-mime opens $mime_type with '$default'"
+  grep -q ":$mime_type:\*\.kelta\$" "$root/usr/share/mime/globs2" || tarvelo_fail "the MIME database does not know *.kelta"
+  grep -qx "$mime_type:tarvelo" "$root/usr/share/mime/icons" || tarvelo_fail "the MIME database has no icon for $mime_type"
+  default=$(offline xdg-mime query default "$mime_type") || tarvelo_fail "xdg-mime query default $mime_type"
+  [ "$default" = "$(basename "$entry")" ] || tarvelo_fail "xdg-mime opens $mime_type with '$default'"
   echo "xdg-mime query default $mime_type: $default"
 
   # The menu entry's command, from its folder, offscreen: alive after 5 seconds = started. The
@@ -91,14 +90,14 @@ if [ "${1:-}" = "--inside" ]; then
     status=0
     offline QT_QPA_PLATFORM=offscreen timeout -k 5 5 /bin/sh -c "cd \"\$1\" && exec $command" sh "$path" \
       >"$work/tarvelo.log" 2>&1 || status=$?
-    [ "$status" -eq 124 ] || { cat "$work/tarvelo.log"; fail "'$command' in $path ended with status $status within 5 s"; }
+    [ "$status" -eq 124 ] || { cat "$work/tarvelo.log"; tarvelo_fail "'$command' in $path ended with status $status within 5 s"; }
     echo "'$command' in $path: still running after 5 s"
   done
 
   version=$(dpkg-deb --field "$deb" Version)
-  [ "$(offline tarvelo --version)" = "tarvelo $version" ] || fail "tarvelo --version: $(offline tarvelo --version 2>&1)"
-  [ "$(offline tarvelo-cli --version)" = "$version" ] || fail "tarvelo-cli --version: $(offline tarvelo-cli --version 2>&1)"
-  offline tarvelo-cli check /usr/share/tarvelo/sample.kelta || fail "tarvelo-cli check of the installed sample"
+  [ "$(offline tarvelo --version)" = "tarvelo $version" ] || tarvelo_fail "tarvelo --version: $(offline tarvelo --version 2>&1)"
+  [ "$(offline tarvelo-cli --version)" = "$version" ] || tarvelo_fail "tarvelo-cli --version: $(offline tarvelo-cli --version 2>&1)"
+  offline tarvelo-cli check /usr/share/tarvelo/sample.kelta || tarvelo_fail "tarvelo-cli check of the installed sample"
   echo "tarvelo --version, tarvelo-cli --version: $version"
   exit 0
 fi
@@ -114,7 +113,7 @@ started=$SECONDS
 work=$(mktemp -d /var/tmp/tarvelo-install-test.XXXXXX)
 # --one-file-system: never into anything still mounted below the folder.
 trap 'rm -rf --one-file-system "$work"' EXIT
-(cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB >cpack.log 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB >cpack.log 2>&1) || { cat "$work/cpack.log"; tarvelo_fail "cpack"; }
 deb=$(ls "$work"/tarvelo_*.deb)
 echo "cpack: $((SECONDS - started)) s"
 status=0

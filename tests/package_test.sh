@@ -13,23 +13,22 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=../scripts/lib.sh
+source "$(dirname "$(readlink -f "$0")")/../scripts/lib.sh"
+TARVELO_LOG_NAME=package-test
 
 for tool in lintian desktop-file-validate appstreamcli man update-mime-database update-desktop-database; do
   command -v "$tool" >/dev/null ||
-    fail "$tool is missing (source scripts/ensure-deps.sh; tarvelo_ensure_packages installs it)"
+    tarvelo_fail "$tool is missing (source scripts/ensure-deps.sh; tarvelo_ensure_packages "${tarvelo_packages[@]}" installs it)"
 done
 
 cpack --config "$build/CPackConfig.cmake" -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 deb=$(ls tarvelo_*.deb)
 version=$(dpkg-deb --field "$deb" Version)
-dpkg-deb --field "$deb" Package | grep -qx tarvelo || fail "package name"
+dpkg-deb --field "$deb" Package | grep -qx tarvelo || tarvelo_fail "package name"
 depends=$(dpkg-deb --field "$deb" Depends)
 for qt in libqt6widgets6 libqt6gui6 libqt6core6; do
-  echo "$depends" | grep -q "$qt" || fail "missing dependency $qt: $depends"
+  echo "$depends" | grep -q "$qt" || tarvelo_fail "missing dependency $qt: $depends"
 done
 contents=$(dpkg-deb --contents "$deb")
 desktop=usr/share/applications/io.github.tarvelo.Tarvelo.desktop
@@ -42,17 +41,17 @@ for file in ./usr/bin/tarvelo ./usr/bin/tarvelo-cli ./usr/bin/tarvelo-carsim \
             ./usr/share/doc/tarvelo/copyright ./usr/share/doc/tarvelo/changelog.gz \
             ./usr/share/man/man1/tarvelo.1.gz ./usr/share/man/man1/tarvelo-cli.1.gz \
             ./usr/share/man/man1/tarvelo-carsim.1.gz; do
-  echo "$contents" | grep -q " $file\$" || { echo "$contents"; fail "missing $file"; }
+  echo "$contents" | grep -q " $file\$" || { echo "$contents"; tarvelo_fail "missing $file"; }
 done
-echo "$contents" | grep -q '/usr/local' && { echo "$contents"; fail "the package holds /usr/local"; }
+echo "$contents" | grep -q '/usr/local' && { echo "$contents"; tarvelo_fail "the package holds /usr/local"; }
 
 # lintian: no error and no warning (the informational tags are shown, not counted).
 echo "== lintian $deb"
 status=0
 lintian --display-info --fail-on error,warning "$deb" >lintian.log 2>&1 || status=$?
 grep -v 'running with root privileges' lintian.log || true
-[ "$status" -eq 0 ] || fail "lintian exits with $status"
-grep -q '^[EW]: ' lintian.log && fail "lintian reports errors or warnings"
+[ "$status" -eq 0 ] || tarvelo_fail "lintian exits with $status"
+grep -q '^[EW]: ' lintian.log && tarvelo_fail "lintian reports errors or warnings"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
@@ -61,14 +60,14 @@ dpkg-deb -x "$deb" "$root"
 echo "== desktop-file-validate $desktop"
 desktop-file-validate "$root/$desktop" >validate.log 2>&1 || true
 cat validate.log
-[ -s validate.log ] && fail "desktop-file-validate has remarks on $desktop"
+[ -s validate.log ] && tarvelo_fail "desktop-file-validate has remarks on $desktop"
 exec_line=$(grep '^Exec=' "$root/$desktop")
 path_line=$(grep '^Path=' "$root/$desktop")
-[ "$exec_line" = "Exec=/usr/bin/tarvelo %f" ] || fail "$desktop: $exec_line"
-[ "$path_line" = "Path=/usr/share/tarvelo" ] || fail "$desktop: $path_line"
-grep -qx "MimeType=$mime_type;" "$root/$desktop" || fail "$desktop does not open $mime_type"
-[ -x "$root/usr/bin/tarvelo" ] || fail "the program of the desktop entry is not in the package"
-[ -f "$root/usr/share/tarvelo/tarvelo_help.pdf" ] || fail "the user guide is not in the desktop entry's Path"
+[ "$exec_line" = "Exec=/usr/bin/tarvelo %f" ] || tarvelo_fail "$desktop: $exec_line"
+[ "$path_line" = "Path=/usr/share/tarvelo" ] || tarvelo_fail "$desktop: $path_line"
+grep -qx "MimeType=$mime_type;" "$root/$desktop" || tarvelo_fail "$desktop does not open $mime_type"
+[ -x "$root/usr/bin/tarvelo" ] || tarvelo_fail "the program of the desktop entry is not in the package"
+[ -f "$root/usr/share/tarvelo/tarvelo_help.pdf" ] || tarvelo_fail "the user guide is not in the desktop entry's Path"
 
 # The file type: the MIME database made from it alone knows *.kelta as the type, with the icon
 # the package installs (the file manager's icon for history files).
@@ -76,64 +75,64 @@ echo "== update-mime-database ($mime_xml)"
 mkdir -p mime/packages
 cp "$root/$mime_xml" mime/packages/
 # (A database that the desktop does not read, so XDG_DATA_DIRS names it to keep the tool quiet.)
-XDG_DATA_DIRS=$work update-mime-database "$work/mime" >mime.log 2>&1 || { cat mime.log; fail "update-mime-database refuses $mime_xml"; }
-[ -s mime.log ] && { cat mime.log; fail "update-mime-database has remarks on $mime_xml"; }
-grep -q "^[0-9]*:$mime_type:\*\.kelta\$" mime/globs2 || { cat mime/globs2; fail "*.kelta is not $mime_type"; }
-grep -qx "$mime_type:tarvelo" mime/icons || { cat mime/icons; fail "$mime_type has not the icon tarvelo"; }
-grep -q "<comment>" "mime/${mime_type}.xml" || fail "$mime_type has no comment"
+XDG_DATA_DIRS=$work update-mime-database "$work/mime" >mime.log 2>&1 || { cat mime.log; tarvelo_fail "update-mime-database refuses $mime_xml"; }
+[ -s mime.log ] && { cat mime.log; tarvelo_fail "update-mime-database has remarks on $mime_xml"; }
+grep -q "^[0-9]*:$mime_type:\*\.kelta\$" mime/globs2 || { cat mime/globs2; tarvelo_fail "*.kelta is not $mime_type"; }
+grep -qx "$mime_type:tarvelo" mime/icons || { cat mime/icons; tarvelo_fail "$mime_type has not the icon tarvelo"; }
+grep -q "<comment>" "mime/${mime_type}.xml" || tarvelo_fail "$mime_type has no comment"
 
 # The AppStream metadata: no error, warning or info (only pedantic notes), launching the desktop
 # entry, with the package's version as its newest release.
 echo "== appstreamcli validate $metainfo"
-appstreamcli validate --no-net "$root/$metainfo" >appstream.log 2>&1 || { cat appstream.log; fail "appstreamcli validate"; }
+appstreamcli validate --no-net "$root/$metainfo" >appstream.log 2>&1 || { cat appstream.log; tarvelo_fail "appstreamcli validate"; }
 cat appstream.log
-grep -q '^[EWI]: ' appstream.log && fail "appstreamcli validate has findings on $metainfo"
+grep -q '^[EWI]: ' appstream.log && tarvelo_fail "appstreamcli validate has findings on $metainfo"
 grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$root/$metainfo" ||
-  fail "$metainfo does not launch $(basename "$desktop")"
-grep -q "<mediatype>$mime_type</mediatype>" "$root/$metainfo" || fail "$metainfo does not provide $mime_type"
+  tarvelo_fail "$metainfo does not launch $(basename "$desktop")"
+grep -q "<mediatype>$mime_type</mediatype>" "$root/$metainfo" || tarvelo_fail "$metainfo does not provide $mime_type"
 release=$(grep -o '<release version="[^"]*"' "$root/$metainfo" | head -1 | cut -d'"' -f2)
-[ "$release" = "$version" ] || fail "$metainfo: newest release $release, package $version"
+[ "$release" = "$version" ] || tarvelo_fail "$metainfo: newest release $release, package $version"
 
 # The manual pages: each renders without a warning and names its program and the version.
 for page in tarvelo tarvelo-cli tarvelo-carsim; do
   file=$root/usr/share/man/man1/$page.1.gz
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$file" 2>&1 >/dev/null)
-  [ -z "$warnings" ] || fail "$page.1: $warnings"
+  [ -z "$warnings" ] || tarvelo_fail "$page.1: $warnings"
   text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$file" 2>/dev/null)
-  echo "$text" | grep -Eq "^ +$page +- " || fail "$page.1 has no NAME line for $page"
-  echo "$text" | grep -Eq "$page +$version" || fail "$page.1 does not name version $version"
+  echo "$text" | grep -Eq "^ +$page +- " || tarvelo_fail "$page.1 has no NAME line for $page"
+  echo "$text" | grep -Eq "$page +$version" || tarvelo_fail "$page.1 does not name version $version"
 done
 zcat "$root/usr/share/man/man1/tarvelo.1.gz" | grep -q 'tarvelo\\-cli\|tarvelo-cli' ||
-  fail "tarvelo.1 does not point to tarvelo-cli"
+  tarvelo_fail "tarvelo.1 does not point to tarvelo-cli"
 
 # The package's documentation: the changelog's newest entry is this version; the copyright file
 # is machine-readable and names the project's licence.
 zcat "$root/usr/share/doc/tarvelo/changelog.gz" | head -1 | grep -q "^tarvelo ($version) " ||
-  fail "changelog.gz does not start with version $version"
+  tarvelo_fail "changelog.gz does not start with version $version"
 head -1 "$root/usr/share/doc/tarvelo/copyright" |
   grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
-  fail "copyright is not in the machine-readable format"
+  tarvelo_fail "copyright is not in the machine-readable format"
 words() { tr -s ' \n' '  '; }
 [ "$(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE" | words)" = \
   "$(awk -v RS= '/^License: Expat\n/' "$root/usr/share/doc/tarvelo/copyright" | sed '1d;/^ \.$/d;s/^ //' | words)" ] ||
-  fail "the Expat text of copyright is not the text of LICENSE"
+  tarvelo_fail "the Expat text of copyright is not the text of LICENSE"
 
 # cmake --install into another prefix: the desktop entry names that prefix, not the configured
 # one and not /usr.
 prefix="$work/a prefix"
-cmake --install "$build" --prefix "$prefix" >install.log 2>&1 || { cat install.log; fail "cmake --install"; }
+cmake --install "$build" --prefix "$prefix" >install.log 2>&1 || { cat install.log; tarvelo_fail "cmake --install"; }
 installed="$prefix/share/applications/$(basename "$desktop")"
-grep -qxF "Exec=\"$prefix/bin/tarvelo\" %f" "$installed" || { cat "$installed"; fail "Exec= of $installed"; }
-grep -qxF "Path=$prefix/share/tarvelo" "$installed" || { cat "$installed"; fail "Path= of $installed"; }
-[ -f "$prefix/share/tarvelo/tarvelo_help.pdf" ] || fail "no user guide in $prefix/share/tarvelo"
+grep -qxF "Exec=\"$prefix/bin/tarvelo\" %f" "$installed" || { cat "$installed"; tarvelo_fail "Exec= of $installed"; }
+grep -qxF "Path=$prefix/share/tarvelo" "$installed" || { cat "$installed"; tarvelo_fail "Path= of $installed"; }
+[ -f "$prefix/share/tarvelo/tarvelo_help.pdf" ] || tarvelo_fail "no user guide in $prefix/share/tarvelo"
 desktop-file-validate "$installed" >validate.log 2>&1 || true
-[ -s validate.log ] && { cat validate.log; fail "desktop-file-validate has remarks on $installed"; }
-grep -qF "$installed" "$build/install_manifest.txt" || fail "the desktop entry is not in install_manifest.txt"
+[ -s validate.log ] && { cat validate.log; tarvelo_fail "desktop-file-validate has remarks on $installed"; }
+grep -qF "$installed" "$build/install_manifest.txt" || tarvelo_fail "the desktop entry is not in install_manifest.txt"
 # The installation brought the prefix's databases up to date: *.kelta is the type, which the
 # entry opens. They are caches of all programs, so not in the manifest, which removes files.
-grep -q ":$mime_type:\*\.kelta\$" "$prefix/share/mime/globs2" || fail "$prefix/share/mime does not know *.kelta"
+grep -q ":$mime_type:\*\.kelta\$" "$prefix/share/mime/globs2" || tarvelo_fail "$prefix/share/mime does not know *.kelta"
 grep -qx "$mime_type=$(basename "$desktop");" "$prefix/share/applications/mimeinfo.cache" ||
-  { cat "$prefix/share/applications/mimeinfo.cache"; fail "$prefix/share/applications/mimeinfo.cache does not open $mime_type"; }
-grep -q "$prefix/share/mime/globs2\|mimeinfo.cache" "$build/install_manifest.txt" && fail "install_manifest.txt holds a cache"
+  { cat "$prefix/share/applications/mimeinfo.cache"; tarvelo_fail "$prefix/share/applications/mimeinfo.cache does not open $mime_type"; }
+grep -q "$prefix/share/mime/globs2\|mimeinfo.cache" "$build/install_manifest.txt" && tarvelo_fail "install_manifest.txt holds a cache"
 
 echo "$deb: $depends"

@@ -26,30 +26,28 @@ cd "$(dirname "$(readlink -f "$0")")/../.."
 repo=$PWD
 start=$SECONDS
 
-log() { echo "windows-build: $*" >&2; }
-fail() {
-  log "FAILED: $*"
-  exit 1
-}
+source scripts/lib.sh
+TARVELO_LOG_NAME=windows-build
 
-source scripts/ensure-deps.sh
 source scripts/windows/qt-mingw.sh
 # Beyond what qt-mingw.sh installs: the host's tools for the simulated car (the smoke test's car)
-# and for the header-only libraries, zip, and the X server with the tools the smoke test uses.
-tarvelo_packages=(
+# and for the header-only libraries, lrelease and Qt's German for the translation, zip, the X
+# server with the tools the smoke test uses, and the installer's and the signing's tools.
+windows_packages=(
   cmake ninja-build g++ pkg-config help2man
   libcli11-dev nlohmann-json3-dev
+  qt6-l10n-tools qt6-translations-l10n
   iproute2 util-linux
   zip unzip
   xvfb xauth xdotool
   wixl msitools osslsigncode openssl imagemagick
 )
-tarvelo_ensure_packages || fail "installing packages"
+tarvelo_ensure_packages "${windows_packages[@]}" || tarvelo_fail "installing packages"
 
 # Qt and GoogleTest for mingw (a cold Qt build takes a quarter to half an hour).
 step=$SECONDS
-tarvelo_mingw_prefixes || fail "building Qt or GoogleTest for mingw"
-log "Qt and GoogleTest for mingw ready in $((SECONDS - step)) s"
+tarvelo_mingw_prefixes || tarvelo_fail "building Qt or GoogleTest for mingw"
+tarvelo_log "Qt and GoogleTest for mingw ready in $((SECONDS - step)) s"
 
 private=(scripts/windows/private-network.sh)
 build=$repo/build-windows
@@ -59,7 +57,7 @@ build=$repo/build-windows
 step=$SECONDS
 nice cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
-  "-DCMAKE_PREFIX_PATH=$TARVELO_QT_MINGW_PREFIX;$TARVELO_GTEST_MINGW_PREFIX" >/dev/null || fail "configuring"
+  "-DCMAKE_PREFIX_PATH=$TARVELO_QT_MINGW_PREFIX;$TARVELO_GTEST_MINGW_PREFIX" >/dev/null || tarvelo_fail "configuring"
 # The programs and the tests this script runs: those labelled ui or windows, as ctest lists them
 # (the others run in ./test.sh's Windows build). Listing them may run a test program under Wine
 # (to discover its cases), so it too runs in the private network.
@@ -67,9 +65,9 @@ targets=(tarvelo tarvelo-cli tarvelo-carsim tarvelo_assets)
 while read -r target; do targets+=("$target"); done < <(
   "${private[@]}" ctest --test-dir "$build" -N -V -L '^(ui|windows)$' |
     sed -n 's#^[0-9]*: Test command: .*/tests/\([A-Za-z0-9_]*_test\)\(\.exe\)\{0,1\}\([" ].*\)\{0,1\}$#\1#p' | sort -u)
-[ "${#targets[@]}" -gt 4 ] || fail "ctest lists no window tests"
-"${private[@]}" nice cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" || fail "building"
-log "built in $((SECONDS - step)) s"
+[ "${#targets[@]}" -gt 4 ] || tarvelo_fail "ctest lists no window tests"
+"${private[@]}" nice cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" || tarvelo_fail "building"
+tarvelo_log "built in $((SECONDS - step)) s"
 
 # The window tests under Wine (offscreen), and the version information and icon.
 step=$SECONDS
@@ -78,35 +76,36 @@ set +e
 "${private[@]}" ctest --test-dir "$build" -j "$(nproc)" -L '^(ui|windows)$' --output-on-failure 2>&1 | tee "$tests_log"
 tests_status=${PIPESTATUS[0]}
 set -e
-grep -qE '^[0-9]+% tests passed' "$tests_log" || fail "ctest did not run"
-[ "$tests_status" -eq 0 ] || fail "window tests under Wine ($(grep -E '^[0-9]+% tests passed' "$tests_log"))"
-log "window tests under Wine in $((SECONDS - step)) s"
+passed=$(tarvelo_ctest_summary "$tests_log")
+[ "$passed" != "ctest did not run" ] || tarvelo_fail "ctest did not run"
+[ "$tests_status" -eq 0 ] || tarvelo_fail "window tests under Wine ($passed)"
+tarvelo_log "window tests under Wine in $((SECONDS - step)) s"
 
 # The zip: the folder that cmake --install makes of the component "windows", stripped.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 zip_name=Tarvelo-$version-win64.zip
 stage=$build/zip-stage
 rm -rf "$stage" "$build/$zip_name"
-cmake --install "$build" --component windows --prefix "$stage/Tarvelo" --strip >/dev/null || fail "installing into $stage"
+cmake --install "$build" --component windows --prefix "$stage/Tarvelo" --strip >/dev/null || tarvelo_fail "installing into $stage"
 programs=("$stage/Tarvelo/tarvelo.exe" "$stage/Tarvelo/tarvelo-cli.exe" "$stage/Tarvelo/tarvelo-carsim.exe")
 if [ -n "${TARVELO_SIGN_PKCS12:-}" ]; then
-  scripts/windows/sign.sh "${programs[@]}" || fail "signing the programs"
+  scripts/windows/sign.sh "${programs[@]}" || tarvelo_fail "signing the programs"
 else
   scripts/windows/sign.sh "${programs[@]}"   # says, once, that nothing is signed
 fi
-(cd "$stage" && TZ=UTC zip -q -r -X "$build/$zip_name" Tarvelo) || fail "zipping"
-log "$build/$zip_name: $(du -k "$build/$zip_name" | cut -f1) KB"
+(cd "$stage" && TZ=UTC zip -q -r -X "$build/$zip_name" Tarvelo) || tarvelo_fail "zipping"
+tarvelo_log "$build/$zip_name: $(du -k "$build/$zip_name" | cut -f1) KB"
 
 # The installer, of the very folder the zip holds.
 msi_name=Tarvelo-$version-win64.msi
 icon=$build/windows/tarvelo.ico
 rm -f "$build/$msi_name"
-scripts/windows/make-msi.sh "$stage/Tarvelo" "$icon" "$version" "$build/$msi_name" || fail "making the installer"
-[ -z "${TARVELO_SIGN_PKCS12:-}" ] || scripts/windows/sign.sh "$build/$msi_name" || fail "signing the installer"
-log "$build/$msi_name: $(du -k "$build/$msi_name" | cut -f1) KB"
+scripts/windows/make-msi.sh "$stage/Tarvelo" "$icon" "$version" "$build/$msi_name" || tarvelo_fail "making the installer"
+[ -z "${TARVELO_SIGN_PKCS12:-}" ] || scripts/windows/sign.sh "$build/$msi_name" || tarvelo_fail "signing the installer"
+tarvelo_log "$build/$msi_name: $(du -k "$build/$msi_name" | cut -f1) KB"
 
 # The signing, tried with a throw-away certificate on copies of a program and the installer.
-scripts/windows/sign-test.sh "$stage/Tarvelo/tarvelo.exe" "$build/$msi_name" || fail "signing test"
+scripts/windows/sign-test.sh "$stage/Tarvelo/tarvelo.exe" "$build/$msi_name" || tarvelo_fail "signing test"
 
 # The installer under Wine, with a newer version of the same folder for the upgrade.
 step=$SECONDS
@@ -114,28 +113,27 @@ IFS=. read -r major minor patch <<<"$version"
 newer_version=$major.$minor.$(printf "%0${#patch}d" $((10#$patch + 1)))
 msi_work=$(mktemp -d)
 scripts/windows/make-msi.sh "$stage/Tarvelo" "$icon" "$newer_version" "$msi_work/newer.msi" 2>/dev/null ||
-  fail "making the newer installer"
+  tarvelo_fail "making the newer installer"
 mkdir -p "$build/msi-test"
 TARVELO_MSI=$build/$msi_name TARVELO_MSI_NEWER=$msi_work/newer.msi TARVELO_MSI_SOURCE=$stage/Tarvelo \
   TARVELO_MSI_ICON=$icon TARVELO_MSI_WORK=$msi_work TARVELO_MSI_SHOTS=$build/msi-test \
-  "${private[@]}" scripts/windows/msi-test.sh || { rm -rf "$msi_work"; fail "installer test under Wine"; }
+  "${private[@]}" scripts/windows/msi-test.sh || { rm -rf "$msi_work"; tarvelo_fail "installer test under Wine"; }
 rm -rf "$msi_work"
-log "installer test under Wine in $((SECONDS - step)) s"
+tarvelo_log "installer test under Wine in $((SECONDS - step)) s"
 
 # The smoke test, from a fresh folder: only what the zip holds, no DLL from the build.
 step=$SECONDS
 host=$repo/build-windows-host
 nice cmake -S . -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVELO_GUI=OFF -DTARVELO_TESTS=OFF \
-  -DTARVELO_BENCH=OFF >/dev/null || fail "configuring the Linux simulated car"
-nice cmake --build "$host" --target tarvelo-carsim >/dev/null || fail "building the Linux simulated car"
+  -DTARVELO_BENCH=OFF >/dev/null || tarvelo_fail "configuring the Linux simulated car"
+nice cmake --build "$host" --target tarvelo-carsim >/dev/null || tarvelo_fail "building the Linux simulated car"
 smoke=$(mktemp -d)
 trap 'rm -rf "$smoke"' EXIT
-unzip -q "$build/$zip_name" -d "$smoke/unzipped" || fail "unzipping"
+unzip -q "$build/$zip_name" -d "$smoke/unzipped" || tarvelo_fail "unzipping"
 TARVELO_SMOKE_DIR=$smoke/unzipped/Tarvelo TARVELO_CARSIM=$host/tools/carsim/tarvelo-carsim \
-  TARVELO_SMOKE_WORK=$smoke "${private[@]}" "$repo/scripts/windows/smoke-test.sh" || fail "smoke test"
-log "smoke test in $((SECONDS - step)) s"
+  TARVELO_SMOKE_WORK=$smoke "${private[@]}" "$repo/scripts/windows/smoke-test.sh" || tarvelo_fail "smoke test"
+tarvelo_log "smoke test in $((SECONDS - step)) s"
 
-passed=$(grep -E '^[0-9]+% tests passed' "$tests_log")
 skipped=$(grep -c '\*\*\*Skipped' "$tests_log" || true)
 echo
 echo "Windows build: $build/$zip_name ($(du -k "$build/$zip_name" | cut -f1) KB)"

@@ -5,8 +5,7 @@
 #           builds what is missing, then prints TARVELO_QT_MINGW_PREFIX and
 #           TARVELO_GTEST_MINGW_PREFIX (with --env as export lines for eval).
 # Source: source scripts/windows/qt-mingw.sh && tarvelo_mingw_prefixes
-#           does the same and exports both variables into the calling shell;
-#           tarvelo_mingw_deploy and tarvelo_wine_env then help run programs under Wine.
+#           does the same and exports both variables into the calling shell.
 #
 # Everything comes from Debian: the mingw-w64 compilers, Wine, and Qt's own Debian source
 # package (apt-get source qt6-base), built against Debian's host Qt tools of the same version.
@@ -16,10 +15,10 @@
 
 TARVELO_MINGW_REPO=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../.." && pwd)
 TARVELO_MINGW_TOOLCHAIN="$TARVELO_MINGW_REPO/cmake/mingw-w64-x86_64.cmake"
-TARVELO_CACHE_DIR="${TARVELO_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvelo}"
+# shellcheck source=../lib.sh
+source "$TARVELO_MINGW_REPO/scripts/lib.sh"
+TARVELO_CACHE_DIR=$(tarvelo_cache_dir)
 TARVELO_MINGW_LOGS="$TARVELO_CACHE_DIR/logs"
-TARVELO_MINGW_GCC_DLLS=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
-TARVELO_MINGW_SYSROOT=/usr/x86_64-w64-mingw32
 
 # Qt's configure flags.  Only what Tarvelo uses (Core, Gui with QPdfWriter, Widgets, Test) and
 # the windows, offscreen and style plugins are wanted, so the rest is off to keep the build short.
@@ -74,27 +73,14 @@ tarvelo_mingw_packages=(
   fonts-dejavu-core  # fonts for Qt's offscreen platform under Wine
 )
 
-tarvelo_mingw_log() { echo "qt-mingw: $*" >&2; }
+tarvelo_mingw_log() { TARVELO_LOG_NAME=qt-mingw tarvelo_log "$@"; }
 
 # Root runs apt-get itself; anyone else goes through sudo.
 tarvelo_mingw_as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-tarvelo_mingw_ensure_packages() {
-  local missing=() p
-  for p in "${tarvelo_mingw_packages[@]}"; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  tarvelo_mingw_log "installing missing packages: ${missing[*]}"
-  # The lock timeout lets this wait for another apt run instead of failing.
-  local install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends
-    -o DPkg::Lock::Timeout=600 "${missing[@]}")
-  # apt's chatter goes to stderr, so that --env's output stays clean for eval.
-  { tarvelo_mingw_as_root "${install[@]}" ||
-    { tarvelo_mingw_as_root apt-get update -o DPkg::Lock::Timeout=600 && tarvelo_mingw_as_root "${install[@]}"; }; } >&2
-}
+tarvelo_mingw_ensure_packages() { tarvelo_ensure_packages "${tarvelo_mingw_packages[@]}"; }
 
 # apt-get source needs a deb-src line for the archive the machine already uses.
 tarvelo_mingw_ensure_deb_src() {
@@ -266,44 +252,6 @@ tarvelo_mingw_prefixes() {
   TARVELO_QT_MINGW_PREFIX=$(tarvelo_mingw_qt_prefix)
   TARVELO_GTEST_MINGW_PREFIX=$(tarvelo_mingw_gtest_prefix)
   export TARVELO_QT_MINGW_PREFIX TARVELO_GTEST_MINGW_PREFIX
-}
-
-# Copies what a Qt Widgets program needs at run time next to it: the GCC and winpthreads
-# runtime, the Qt DLLs (Core, Gui, Widgets, and Test for test programs), and the platform
-# (windows, offscreen) and style plugins in the subfolders Qt looks for beside the program.
-tarvelo_mingw_deploy() {
-  local dir=$1 qt=${TARVELO_QT_MINGW_PREFIX:?run tarvelo_mingw_prefixes first}
-  mkdir -p "$dir/platforms" "$dir/styles" "$dir/imageformats" || return 1
-  cp -u "$TARVELO_MINGW_GCC_DLLS"/{libstdc++-6,libgcc_s_seh-1}.dll \
-    "$TARVELO_MINGW_SYSROOT/lib/libwinpthread-1.dll" \
-    "$qt"/bin/Qt6{Core,Gui,Widgets,Test}.dll "$dir/" || return 1
-  cp -u "$qt"/plugins/platforms/{qwindows,qoffscreen}.dll "$dir/platforms/" || return 1
-  cp -u "$qt"/plugins/styles/*.dll "$dir/styles/" || return 1
-  cp -u "$qt"/plugins/imageformats/*.dll "$dir/imageformats/" 2>/dev/null || true
-}
-
-# Wine settings for running the programs: a prefix of Tarvelo's own in the cache, no debug
-# chatter, and no offer to install Mono or Gecko.  The first start creates the prefix (about
-# a quarter minute); it needs no display, as the programs use Qt's offscreen platform.
-# Wine passes the Unix environment on, except QT_* variables (meant for Linux Qt programs);
-# WINEQT_FOO reaches the Windows program as QT_FOO.
-tarvelo_wine_env() {
-  export WINEPREFIX="${WINEPREFIX:-$TARVELO_CACHE_DIR/wineprefix}"
-  export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
-  export WINEQT_QPA_PLATFORM=offscreen
-  # Without a console window Qt Test and qDebug write to OutputDebugString, which Wine drops.
-  export WINEQT_FORCE_STDERR_LOGGING=1
-  # On Windows the offscreen platform reads fonts with FreeType from <exe>/lib/fonts; the
-  # prefix has none, so it gets Debian's DejaVu fonts through Wine's Z: drive.
-  export WINEQT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$TARVELO_MINGW_LOGS"
-    tarvelo_mingw_log "creating the Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    env -u DISPLAY wineboot --init >"$TARVELO_MINGW_LOGS/wineboot.log" 2>&1 || true
-    wineserver --wait
-  fi
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

@@ -11,14 +11,16 @@
 # 2. tarvelo.exe starts in an Xvfb display and shows its main window.
 # The programs find their DLLs in their own folder only: Wine gets no path to the build.
 set -euo pipefail
+# shellcheck source=../lib.sh
+source "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../lib.sh"
+TARVELO_LOG_NAME=smoke-test
 dir=${TARVELO_SMOKE_DIR:?}
 carsim=${TARVELO_CARSIM:?}
 work=${TARVELO_SMOKE_WORK:?}
 
-log() { echo "smoke-test: $*" >&2; }
-[ "${TARVELO_PRIVATE_NETWORK:-}" = 1 ] || { log "run me through scripts/windows/private-network.sh"; exit 2; }
+[ "${TARVELO_PRIVATE_NETWORK:-}" = 1 ] || { tarvelo_log "run me through scripts/windows/private-network.sh"; exit 2; }
 
-cache=${TARVELO_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvelo}
+cache=$(tarvelo_cache_dir)
 export WINEPREFIX="${WINEPREFIX:-$cache/wineprefix}"
 export WINEDEBUG=-all
 # The namespace's own folder for the wineserver's socket, as wine-run takes it.
@@ -28,26 +30,26 @@ unset WINEPATH WINEQT_PLUGIN_PATH WINEQT_QPA_PLATFORM WINEQT_QPA_FONTDIR DISPLAY
 wine=$(command -v wine)
 
 pids=()
-cleanup() {
+stop_programs() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
 }
-trap cleanup EXIT
+trap stop_programs EXIT
 
 # 1. A write from the command line.
 stored=$work/head-unit.kelta
 "$carsim" --bind 127.0.0.1 --store "$stored" >"$work/carsim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do grep -q "gateway on" "$work/carsim.log" && break; sleep 0.1; done
-grep -q "gateway on" "$work/carsim.log" || { cat "$work/carsim.log" >&2; log "the simulated car did not start"; exit 1; }
+grep -q "gateway on" "$work/carsim.log" || { cat "$work/carsim.log" >&2; tarvelo_log "the simulated car did not start"; exit 1; }
 
 cd "$dir"
 "$wine" tarvelo-cli.exe write --host 127.0.0.1 sample.kelta >"$work/write.log" 2>&1 || true
 tr -d '\r' <"$work/write.log" >&2
-grep -q '^\[ COMPLETE \]' <(tr -d '\r' <"$work/write.log") || { log "tarvelo-cli.exe did not complete the write"; exit 1; }
-cmp sample.kelta "$stored" || { log "the simulated car stores other bytes than sample.kelta"; exit 1; }
-log "tarvelo-cli.exe wrote sample.kelta into the simulated car: [ COMPLETE ], stored file identical"
+grep -q '^\[ COMPLETE \]' <(tr -d '\r' <"$work/write.log") || { tarvelo_log "tarvelo-cli.exe did not complete the write"; exit 1; }
+cmp sample.kelta "$stored" || { tarvelo_log "the simulated car stores other bytes than sample.kelta"; exit 1; }
+tarvelo_log "tarvelo-cli.exe wrote sample.kelta into the simulated car: [ COMPLETE ], stored file identical"
 
 # 2. The desktop program's main window in an X display. Its wineserver must be a new one: the
 # one of the write above started Wine's desktop without a display, and a program that joins it
@@ -58,7 +60,7 @@ wineserver -w || true
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { log "Xvfb did not start"; exit 1; }
+[ -s "$work/display" ] || { tarvelo_log "Xvfb did not start"; exit 1; }
 export DISPLAY=:$(cat "$work/display")
 "$wine" tarvelo.exe >"$work/tarvelo.log" 2>&1 &
 pids+=($!)
@@ -68,5 +70,5 @@ for _ in $(seq 120); do
   [ -n "$window" ] && break
   sleep 0.5
 done
-[ -n "$window" ] || { cat "$work/tarvelo.log" >&2; log "tarvelo.exe showed no main window within a minute"; exit 1; }
-log "tarvelo.exe shows its main window: \"$(xdotool getwindowname "$window")\""
+[ -n "$window" ] || { cat "$work/tarvelo.log" >&2; tarvelo_log "tarvelo.exe showed no main window within a minute"; exit 1; }
+tarvelo_log "tarvelo.exe shows its main window: \"$(xdotool getwindowname "$window")\""

@@ -78,7 +78,7 @@ class TestDetect : public TWindowsTest {
 
   // The windows again, with changed options, and the ENET window shown.
   void RestartWith(const std::function<void(TAppOptions&)>& change) {
-    TAppOptions options = TestOptions();
+    TAppOptions options = NetworkTestOptions();
     change(options);
     Restart(options);
     ClickHeaderSection(Main(), THeaderSection::WriteToCar);
@@ -86,6 +86,7 @@ class TestDetect : public TWindowsTest {
 
   void InitTest() override {
     if (!InPrivateNetworkNamespace()) QSKIP(qPrintable("needs a private network namespace: " + QString::fromStdString(PrivateNetworkNamespaceProblem())));
+    Restart(NetworkTestOptions());
     ClickHeaderSection(Main(), THeaderSection::WriteToCar);
   }
 

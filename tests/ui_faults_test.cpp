@@ -204,6 +204,7 @@ class TestFaults : public TWindowsTest {
     here.sin_family = AF_INET;
     here.sin_port = htons(kDiscoveryPort);
     QCOMPARE(bind(listener, reinterpret_cast<sockaddr*>(&here), sizeof here), 0);
+    Restart(NetworkTestOptions());
     ClickHeaderSection(Main(), THeaderSection::WriteToCar);
     QTest::mouseClick(Find<QPushButton>(Connect(), "btnDetect"), Qt::LeftButton);
     TSocketPoll heard{listener, POLLIN, 0};

@@ -10,10 +10,20 @@ TAppOptions TWindowsTest::TestOptions() {
   TAppOptions options;
   // "DETECT" sends once unless a test asks for its repeats: the tests count the requests a device hears.
   options.connect.detectRepeat = std::chrono::hours(1);
+  options.connect.interfaces = [](tNetworkInterfaceList& list) {
+    list.clear();
+    return false;
+  };
   options.openWithDesktop = [](const QUrl& url) {
     opened << url;
     return desktopOpens;
   };
+  return options;
+}
+
+TAppOptions TWindowsTest::NetworkTestOptions() {
+  TAppOptions options = TestOptions();
+  options.connect.interfaces = EnumInterfaces;
   return options;
 }
 

@@ -24,8 +24,12 @@ class TWindowsTest : public QObject {
   }
 
  protected:
-  // The options the next windows are made with (init makes them with TestOptions()).
+  // The options the next windows are made with (init makes them with TestOptions()). "DETECT"
+  // finds no network interface in them, so it sends nothing: a window test never broadcasts on the
+  // machine's networks, nor into another test's private one.
   static TAppOptions TestOptions();
+  // The same with the machine's interfaces, for the tests that run in a private network namespace.
+  static TAppOptions NetworkTestOptions();
   // Takes the windows down and makes them again with other options (a simulated car's port, ...).
   void Restart(TAppOptions options);
   // Takes the windows down and starts them again as the program does, with file from its

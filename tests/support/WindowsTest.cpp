@@ -10,7 +10,7 @@ TAppOptions TWindowsTest::TestOptions() {
   TAppOptions options;
   // "DETECT" sends once unless a test asks for its repeats: the tests count the requests a device hears.
   options.connect.detectRepeat = std::chrono::hours(1);
-  options.connect.interfaces = [](tNetworkInterfaceList& list) {
+  options.connect.interfaces = [](tNetworkInterfaceList& list) {  // an injected list of none
     list.clear();
     return false;
   };
@@ -21,6 +21,8 @@ TAppOptions TWindowsTest::TestOptions() {
   return options;
 }
 
+// Only for ui_detect_test and ui_faults_test, whose main() enters a private network namespace (netns)
+// before a window exists; every other test keeps the injected empty list of TestOptions().
 TAppOptions TWindowsTest::NetworkTestOptions() {
   TAppOptions options = TestOptions();
   options.connect.interfaces = EnumInterfaces;

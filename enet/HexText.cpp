@@ -2,18 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-int HexDigitOfEitherCase(char c) { return HexDigitValue((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c); }
-
-}  // namespace
-
 TBuffer HexTextToBytes(std::string_view text) {
   std::string clean;
   clean.reserve(text.size());
@@ -44,7 +32,7 @@ std::optional<TBuffer> ParseTypedHex(std::string_view text, std::string& problem
     std::size_t end = i;
     while (end < text.size() && text[end] != ' ') {
       const char c = text[end];
-      if (HexDigitOfEitherCase(c) < 0) {
+      if (HexDigitValue(c) < 0) {
         problem = quoted + " holds \"" + std::string(1, c) + "\" at character " + std::to_string(end + 1) +
                   ", which is no hex digit; write bytes as two digits 0-9 or A-F each, such as 3101A080";
         return std::nullopt;
@@ -58,7 +46,7 @@ std::optional<TBuffer> ParseTypedHex(std::string_view text, std::string& problem
       return std::nullopt;
     }
     for (std::size_t k = 0; k < group.size(); k += 2) {
-      bytes.push_back(static_cast<uint8_t>(HexDigitOfEitherCase(group[k]) << 4 | HexDigitOfEitherCase(group[k + 1])));
+      bytes.push_back(static_cast<uint8_t>(HexDigitValue(group[k]) << 4 | HexDigitValue(group[k + 1])));
     }
     i = end;
   }

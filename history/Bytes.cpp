@@ -32,6 +32,13 @@ void StoreBigEndian32(uint8_t* p, uint32_t v) {
   std::memcpy(p, &v, sizeof v);
 }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 std::string BytesToHexText(std::span<const uint8_t> bytes) {
   std::string text;
   text.reserve(bytes.size() * 2);

@@ -22,6 +22,9 @@ uint32_t LoadBigEndian32(const uint8_t* p);
 void StoreBigEndian16(uint8_t* p, uint16_t v);
 void StoreBigEndian32(uint8_t* p, uint32_t v);
 
+// The value of one hex digit of either case ('0'-'9', 'A'-'F', 'a'-'f'), or -1 for any other character.
+int HexDigitValue(char c);
+
 // Bytes as upper-case hex, two digits per byte, high half first, no separators: "7101A080".
 std::string BytesToHexText(std::span<const uint8_t> bytes);
 std::string BytesToHexText(std::string_view bytes);

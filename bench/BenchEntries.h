@@ -1,7 +1,7 @@
 #pragma once
 // A history of realistic entries for the benchmarks: one to five procedures each, so entries are
 // 27 to 59 bytes long as in real service books.
-#include "HistoryFile.h"
+#include "history/HistoryFile.h"
 
 inline THistoryList MakeBenchHistory(std::size_t count) {
   THistoryList list;

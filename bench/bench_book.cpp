@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "BenchEntries.h"
-#include "ServiceBook.h"
+#include "bench/BenchEntries.h"
+#include "book/ServiceBook.h"
 
 namespace {
 

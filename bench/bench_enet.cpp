@@ -13,13 +13,13 @@
 #include <memory>
 #include <thread>
 
-#include "CarSim.h"
-#include "BenchEntries.h"
-#include "HexText.h"
-#include "HistoryWriter.h"
-#include "LoopbackListener.h"
-#include "EnetSession.h"
-#include "HeadUnitProtocol.h"
+#include "tools/carsim/CarSim.h"
+#include "bench/BenchEntries.h"
+#include "enet/HexText.h"
+#include "enet/HistoryWriter.h"
+#include "tests/support/LoopbackListener.h"
+#include "enet/EnetSession.h"
+#include "enet/HeadUnitProtocol.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <map>
 
-#include "BenchEntries.h"
-#include "RecordTexts.h"
+#include "bench/BenchEntries.h"
+#include "history/RecordTexts.h"
 
 namespace {
 

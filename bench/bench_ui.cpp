@@ -5,11 +5,11 @@
 
 #include <QTreeView>
 
-#include "AppWindows.h"
-#include "BenchEntries.h"
-#include "HistoryFile.h"
-#include "TarveloApplication.h"
-#include "uMain.h"
+#include "ui/AppWindows.h"
+#include "bench/BenchEntries.h"
+#include "history/HistoryFile.h"
+#include "ui/TarveloApplication.h"
+#include "ui/uMain.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CodeTexts.h"
+#include "book/CodeTexts.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "ServiceBook.h"
+#include "book/ServiceBook.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -11,11 +11,11 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include "CodeTexts.h"
-#include "FileIo.h"
-#include "RecordTexts.h"
-#include "ServiceBookLayout.h"
-#include "TarveloError.h"
+#include "book/CodeTexts.h"
+#include "history/FileIo.h"
+#include "history/RecordTexts.h"
+#include "book/ServiceBookLayout.h"
+#include "history/TarveloError.h"
 
 namespace {
 

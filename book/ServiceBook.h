@@ -13,7 +13,7 @@
 #include <QString>
 #include <functional>
 
-#include "HistoryList.h"
+#include "history/HistoryList.h"
 
 class QIODevice;
 

@@ -1,4 +1,4 @@
-#include "ServiceBookLayout.h"
+#include "book/ServiceBookLayout.h"
 
 #include <algorithm>
 

@@ -38,7 +38,7 @@ function(tarvelo_add_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE ${TARVELO_TEST_DEFINITIONS})
   if(T_QT)
     # One CTest entry per test function, found when ctest starts (cmake/QtTestFunctions.cmake).

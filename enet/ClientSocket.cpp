@@ -1,4 +1,4 @@
-#include "ClientSocket.h"
+#include "enet/ClientSocket.h"
 
 #include <cerrno>
 #include <cstring>

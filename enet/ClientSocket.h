@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "EnetTransport.h"
-#include "SocketPlatform.h"
+#include "enet/EnetTransport.h"
+#include "enet/SocketPlatform.h"
 
 class TClientSocket : public TEnetTransport {
  public:

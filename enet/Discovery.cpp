@@ -1,7 +1,7 @@
-#include "Discovery.h"
+#include "enet/Discovery.h"
 
-#include "CodePage.h"
-#include "EnetFrame.h"
+#include "history/CodePage.h"
+#include "enet/EnetFrame.h"
 
 void SendVehicleIdentification(TUdpPort& port, const TInterfaceEnumerator& enumerate) {
   port.SetRemotePort(kDiscoveryPort);

@@ -1,4 +1,4 @@
-#include "EnetFrame.h"
+#include "enet/EnetFrame.h"
 
 TBuffer BuildFrame(uint16_t control, std::span<const uint8_t> payload) {
   TBuffer frame(kFrameHeaderSize, 0);

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 inline constexpr uint16_t kEnetPort = 6801;
 inline constexpr uint16_t kDiscoveryPort = 6811;

@@ -1,9 +1,9 @@
-#include "EnetSession.h"
+#include "enet/EnetSession.h"
 
 #include <algorithm>
 
-#include "ClientSocket.h"
-#include "HeadUnitProtocol.h"
+#include "enet/ClientSocket.h"
+#include "enet/HeadUnitProtocol.h"
 
 std::string NoAnswerText(TNoAnswer why) {
   switch (why) {

@@ -16,9 +16,9 @@
 #include <span>
 #include <string>
 
-#include "EnetFrame.h"
-#include "EnetTransport.h"
-#include "WaitControl.h"
+#include "enet/EnetFrame.h"
+#include "enet/EnetTransport.h"
+#include "enet/WaitControl.h"
 
 inline constexpr int kReceiveTimeoutMs = 5000;
 inline constexpr int kResponsePendingWaitMs = 1000;

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "ConnectionEnds.h"
-#include "WaitControl.h"
+#include "enet/ConnectionEnds.h"
+#include "enet/WaitControl.h"
 
 // Why the last receive, send or connect gave nothing.
 enum class TLinkFailure {

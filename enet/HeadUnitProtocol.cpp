@@ -1,4 +1,4 @@
-#include "HeadUnitProtocol.h"
+#include "enet/HeadUnitProtocol.h"
 
 #include <algorithm>
 #include <utility>

@@ -15,7 +15,7 @@
 #include <span>
 #include <string>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 namespace uds {
 

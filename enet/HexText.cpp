@@ -1,4 +1,4 @@
-#include "HexText.h"
+#include "enet/HexText.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "Bytes.h"
+#include "history/Bytes.h"
 
 // Hex text to bytes as the exchange once converted its requests: spaces are removed and either case
 // is taken; the text gives length / 2 bytes (an odd last character is ignored), and conversion

@@ -1,10 +1,10 @@
-#include "HistoryWriter.h"
+#include "enet/HistoryWriter.h"
 
 #include <algorithm>
 
-#include "CodePage.h"
-#include "HeadUnitProtocol.h"
-#include "HexText.h"
+#include "history/CodePage.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HexText.h"
 
 namespace {
 

@@ -26,8 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "EnetSession.h"
-#include "HistoryList.h"
+#include "enet/EnetSession.h"
+#include "history/HistoryList.h"
 
 struct TWriteJob {
   std::string host;           // the gateway as the user typed it, UTF-8 (not trimmed, not checked)

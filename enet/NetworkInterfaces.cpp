@@ -1,8 +1,8 @@
-#include "NetworkInterfaces.h"
+#include "enet/NetworkInterfaces.h"
 
 #include <cstring>
 
-#include "SocketPlatform.h"
+#include "enet/SocketPlatform.h"
 
 #ifndef _WIN32
 #include <ifaddrs.h>

@@ -1,10 +1,10 @@
-#include "PcapTrace.h"
+#include "enet/PcapTrace.h"
 
 #include <cerrno>
 #include <system_error>
 
-#include "FileIo.h"
-#include "TarveloError.h"
+#include "history/FileIo.h"
+#include "history/TarveloError.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include <span>
 #include <string>
 
-#include "ConnectionEnds.h"
-#include "EnetFrame.h"
-#include "ServiceRecord.h"
+#include "enet/ConnectionEnds.h"
+#include "enet/EnetFrame.h"
+#include "history/ServiceRecord.h"
 
 inline constexpr uint32_t kPcapMagic = 0xA1B2C3D4;  // microsecond time stamps
 inline constexpr uint32_t kPcapSnapLength = 262144;

@@ -1,4 +1,4 @@
-#include "SessionTrace.h"
+#include "enet/SessionTrace.h"
 
 TSessionTrace::TSessionTrace(TEnetSession& session, TTraceSink sink) : session_(session), trace_(std::move(sink)) {
   session_.SetFrameObserver([this](TFrameDirection direction, std::span<const uint8_t> frame) {

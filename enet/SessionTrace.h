@@ -4,8 +4,8 @@
 // (MemoryTraceSink) to save later. Frames are labelled with the connection's ends as the session
 // reports them when each frame is seen, so a reconnect starts a new TCP conversation in the trace.
 
-#include "EnetSession.h"
-#include "PcapTrace.h"
+#include "enet/EnetSession.h"
+#include "enet/PcapTrace.h"
 
 class TSessionTrace {
  public:

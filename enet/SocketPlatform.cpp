@@ -1,4 +1,4 @@
-#include "SocketPlatform.h"
+#include "enet/SocketPlatform.h"
 
 #include <cerrno>
 #include <system_error>

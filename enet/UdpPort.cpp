@@ -1,8 +1,8 @@
-#include "UdpPort.h"
+#include "enet/UdpPort.h"
 
 #include <vector>
 
-#include "TarveloError.h"
+#include "history/TarveloError.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "SocketPlatform.h"
+#include "enet/SocketPlatform.h"
 
 struct TDatagram {
   std::string data;           // every byte of the datagram, in order

@@ -1,4 +1,4 @@
-#include "WaitControl.h"
+#include "enet/WaitControl.h"
 
 #include <algorithm>
 #include <thread>

@@ -4,9 +4,9 @@
 // A test checks that the committed file is what this program writes.
 #include <iostream>
 
-#include "CodeTables.h"
-#include "HistoryFile.h"
-#include "TarveloError.h"
+#include "history/CodeTables.h"
+#include "history/HistoryFile.h"
+#include "history/TarveloError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "CsvText.h"
+#include "exchange/CsvText.h"
 
-#include "ImportError.h"
+#include "exchange/ImportError.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-#include "ExchangeEntry.h"
+#include "exchange/ExchangeEntry.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "CodePage.h"
-#include "CodeTables.h"
-#include "HexCells.h"
-#include "HistoryCheck.h"
-#include "ImportError.h"
-#include "SpreadsheetText.h"
-#include "TextEncoding.h"
-#include "TextParsing.h"
+#include "history/CodePage.h"
+#include "history/CodeTables.h"
+#include "exchange/HexCells.h"
+#include "history/HistoryCheck.h"
+#include "exchange/ImportError.h"
+#include "exchange/SpreadsheetText.h"
+#include "exchange/TextEncoding.h"
+#include "history/TextParsing.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 // The columns of the CSV and the keys of a JSON entry, in this order.
 namespace column {

@@ -1,4 +1,4 @@
-#include "HexCells.h"
+#include "exchange/HexCells.h"
 
 std::optional<TBuffer> ParseHexCell(std::string_view text, std::size_t size) {
   TBuffer bytes;

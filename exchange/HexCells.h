@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "Bytes.h"
+#include "history/Bytes.h"
 
 // The bytes of a hex cell, strictly: pairs of hex digits (either case), spaces anywhere between
 // pairs; nullopt for anything else, an odd digit or a count other than size.

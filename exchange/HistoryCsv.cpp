@@ -1,10 +1,10 @@
-#include "HistoryCsv.h"
+#include "exchange/HistoryCsv.h"
 
 #include <map>
 
-#include "CsvText.h"
-#include "ExchangeEntry.h"
-#include "ImportError.h"
+#include "exchange/CsvText.h"
+#include "exchange/ExchangeEntry.h"
+#include "exchange/ImportError.h"
 
 namespace {
 

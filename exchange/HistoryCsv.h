@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "CsvText.h"
-#include "HistoryList.h"
+#include "exchange/CsvText.h"
+#include "history/HistoryList.h"
 
 std::string HistoryToCsv(const THistoryList& list, char separator = kCsvComma);
 

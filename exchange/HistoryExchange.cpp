@@ -1,11 +1,11 @@
-#include "HistoryExchange.h"
+#include "exchange/HistoryExchange.h"
 
 #include <algorithm>
 #include <filesystem>
 
-#include "HistoryCsv.h"
-#include "HistoryJson.h"
-#include "ImportError.h"
+#include "exchange/HistoryCsv.h"
+#include "exchange/HistoryJson.h"
+#include "exchange/ImportError.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "CsvText.h"
-#include "HistoryFile.h"
-#include "TextEncoding.h"
+#include "exchange/CsvText.h"
+#include "history/HistoryFile.h"
+#include "exchange/TextEncoding.h"
 
 enum class TExchangeFormat { Csv, Json };
 

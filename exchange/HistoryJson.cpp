@@ -1,10 +1,10 @@
-#include "HistoryJson.h"
+#include "exchange/HistoryJson.h"
 
 #include <nlohmann/json.hpp>
 
-#include "ExchangeEntry.h"
-#include "ImportError.h"
-#include "JsonTree.h"
+#include "exchange/ExchangeEntry.h"
+#include "exchange/ImportError.h"
+#include "exchange/JsonTree.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "HistoryList.h"
+#include "history/HistoryList.h"
 
 std::string HistoryToJson(const THistoryList& list);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TarveloError.h"
+#include "history/TarveloError.h"
 
 class TImportError : public TarveloError {
  public:

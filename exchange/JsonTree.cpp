@@ -1,11 +1,11 @@
-#include "JsonTree.h"
+#include "exchange/JsonTree.h"
 
 #include <algorithm>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <set>
 
-#include "ImportError.h"
+#include "exchange/ImportError.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SpreadsheetText.h"
+#include "exchange/SpreadsheetText.h"
 
 #include <algorithm>
 #include <string>

@@ -1,10 +1,10 @@
-#include "TextEncoding.h"
+#include "exchange/TextEncoding.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "CodePage.h"
-#include "ImportError.h"
+#include "history/CodePage.h"
+#include "exchange/ImportError.h"
 
 namespace {
 

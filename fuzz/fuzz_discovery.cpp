@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "Discovery.h"
+#include "enet/Discovery.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view datagram(reinterpret_cast<const char*>(data), size);

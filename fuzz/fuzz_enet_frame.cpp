@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "EnetSession.h"
-#include "HeadUnitProtocol.h"
-#include "MemoryTransport.h"
+#include "enet/EnetSession.h"
+#include "enet/HeadUnitProtocol.h"
+#include "tests/support/MemoryTransport.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "HistoryExchange.h"
-#include "HistoryFile.h"
-#include "ImportError.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryFile.h"
+#include "exchange/ImportError.h"
 
 namespace {
 

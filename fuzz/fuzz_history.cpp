@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "CodePage.h"
-#include "CodeTables.h"
-#include "HistoryFile.h"
-#include "RecordTexts.h"
+#include "history/CodePage.h"
+#include "history/CodeTables.h"
+#include "history/HistoryFile.h"
+#include "history/RecordTexts.h"
 
 namespace {
 

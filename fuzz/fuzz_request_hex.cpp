@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "EnetFrame.h"
-#include "HexText.h"
+#include "enet/EnetFrame.h"
+#include "enet/HexText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Bytes.h"
+#include "history/Bytes.h"
 
 #include <bit>
 #include <cstring>

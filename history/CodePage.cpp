@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "history/CodePage.h"
 
 #include <array>
 #include <cstdint>

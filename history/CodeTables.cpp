@@ -1,4 +1,4 @@
-#include "CodeTables.h"
+#include "history/CodeTables.h"
 
 #include <stdexcept>
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "Translatable.h"
+#include "history/Translatable.h"
 
 // --- Texts of the main window's entries list and procedures list ---
 

@@ -1,4 +1,4 @@
-#include "FileIo.h"
+#include "history/FileIo.h"
 
 #include <atomic>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <system_error>
 
-#include "TarveloError.h"
+#include "history/TarveloError.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
-#include "Bytes.h"
-#include "TarveloError.h"
+#include "history/Bytes.h"
+#include "history/TarveloError.h"
 
 // No file Tarvelo reads comes near 1 GiB (a history file of that size holds some 20 million entries).
 inline constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;

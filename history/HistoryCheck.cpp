@@ -1,4 +1,4 @@
-#include "HistoryCheck.h"
+#include "history/HistoryCheck.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <tuple>
 
-#include "RecordTexts.h"
+#include "history/RecordTexts.h"
 
 namespace {
 

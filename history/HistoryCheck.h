@@ -20,8 +20,8 @@
 #include <string_view>
 #include <vector>
 
-#include "HistoryList.h"
-#include "TextParsing.h"
+#include "history/HistoryList.h"
+#include "history/TextParsing.h"
 
 enum class TFindingSeverity { Warning };
 

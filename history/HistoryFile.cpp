@@ -1,11 +1,11 @@
-#include "HistoryFile.h"
+#include "history/HistoryFile.h"
 
 #include <cerrno>
 #include <new>
 #include <system_error>
 
-#include "FileIo.h"
-#include "TarveloError.h"
+#include "history/FileIo.h"
+#include "history/TarveloError.h"
 
 std::optional<std::size_t> CountHistoryEntries(std::span<const uint8_t> bytes) {
   if (bytes.empty()) return std::nullopt;

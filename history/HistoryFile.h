@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "FileIo.h"
-#include "HistoryList.h"
+#include "history/FileIo.h"
+#include "history/HistoryList.h"
 
 inline constexpr std::size_t kMaxHistoryFileBytes = kMaxFileBytes;
 

@@ -1,4 +1,4 @@
-#include "HistoryList.h"
+#include "history/HistoryList.h"
 
 bool IsListIndex(const THistoryList& list, int index) {
   return index >= 0 && static_cast<std::size_t>(index) < list.size();

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 // The service history: index 0 is the newest entry, the top row of the entries list.
 using THistoryList = std::vector<TBuffer>;

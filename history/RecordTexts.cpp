@@ -1,7 +1,7 @@
-#include "RecordTexts.h"
+#include "history/RecordTexts.h"
 
-#include "CodePage.h"
-#include "CodeTables.h"
+#include "history/CodePage.h"
+#include "history/CodeTables.h"
 
 std::string DateText(const TBuffer& rec) {
   return std::to_string(Day(rec)) + "." + std::to_string(Month(rec)) + "." + std::to_string(Year(rec));

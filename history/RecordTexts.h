@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "ServiceRecord.h"
-#include "Translatable.h"
+#include "history/ServiceRecord.h"
+#include "history/Translatable.h"
 
 // Field texts. They expect a well-formed record.
 std::string DateText(const TBuffer& rec);         // day.month.year, no leading zeros: "1.2.2020"

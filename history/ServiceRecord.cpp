@@ -1,9 +1,9 @@
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 #include <cstring>
 #include <stdexcept>
 
-#include "CodePage.h"
+#include "history/CodePage.h"
 
 namespace {
 

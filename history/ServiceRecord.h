@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "Bytes.h"
+#include "history/Bytes.h"
 
 
 constexpr std::size_t kOffDay = 0;

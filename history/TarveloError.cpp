@@ -1,4 +1,4 @@
-#include "TarveloError.h"
+#include "history/TarveloError.h"
 
 std::string ErrorReportText(const std::string& text) {
   // Compared as unsigned bytes: a text ending in a UTF-8 character (bytes 0x80 and above) gets the

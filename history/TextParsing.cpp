@@ -1,10 +1,10 @@
-#include "TextParsing.h"
+#include "history/TextParsing.h"
 
 #include <limits>
 #include <optional>
 #include <string>
 
-#include "TarveloError.h"
+#include "history/TarveloError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Entries that many tests share.
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 // 1.2.2020, 1000 km, BMW dealer "A1", service LATE, Engine oil on time, Vehicle check overdue.
 inline ServiceFields ExampleFields() {

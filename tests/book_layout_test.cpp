@@ -2,7 +2,7 @@
 // heights that are easy to follow by hand.
 #include <gtest/gtest.h>
 
-#include "ServiceBookLayout.h"
+#include "book/ServiceBookLayout.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <QTest>
 #include <map>
 
-#include "CodePage.h"
-#include "HistoryFile.h"
-#include "RecordTexts.h"
-#include "support/PdfText.h"
-#include "ServiceBook.h"
-#include "TarveloError.h"
-#include "TestEntries.h"
+#include "history/CodePage.h"
+#include "history/HistoryFile.h"
+#include "history/RecordTexts.h"
+#include "tests/support/PdfText.h"
+#include "book/ServiceBook.h"
+#include "history/TarveloError.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <unistd.h>
 #endif
 
-#include "CodePage.h"
-#include "Discovery.h"
-#include "NetworkNamespace.h"
-#include "SocketIo.h"
-#include "TarveloError.h"
+#include "history/CodePage.h"
+#include "enet/Discovery.h"
+#include "tests/support/NetworkNamespace.h"
+#include "tools/carsim/SocketIo.h"
+#include "history/TarveloError.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <chrono>
 
-#include "HeadUnitProtocol.h"
-#include "HexText.h"
-#include "MemoryTransport.h"
-#include "ScriptedPeer.h"
-#include "SimulatedCar.h"
-#include "WaitFor.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HexText.h"
+#include "tests/support/MemoryTransport.h"
+#include "tests/support/ScriptedPeer.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "EnetFrame.h"
-#include "HexText.h"
+#include "enet/EnetFrame.h"
+#include "enet/HexText.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 
 #include <random>
 
-#include "HeadUnitProtocol.h"
-#include "HexText.h"
-#include "HistoryWriter.h"
-#include "ScriptedPeer.h"
-#include "SimulatedCar.h"
-#include "TestEntries.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HexText.h"
+#include "enet/HistoryWriter.h"
+#include "tests/support/ScriptedPeer.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

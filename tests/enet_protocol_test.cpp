@@ -1,9 +1,9 @@
 // The head unit's requests and answers, in bytes, and a request typed by hand as hex text.
 #include <gtest/gtest.h>
 
-#include "EnetFrame.h"
-#include "HeadUnitProtocol.h"
-#include "HexText.h"
+#include "enet/EnetFrame.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HexText.h"
 
 namespace {
 

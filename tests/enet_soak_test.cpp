@@ -13,10 +13,10 @@
 #include <unistd.h>
 #endif
 
-#include "HeadUnitProtocol.h"
-#include "HistoryWriter.h"
-#include "SimulatedCar.h"
-#include "TestEntries.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HistoryWriter.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/TestEntries.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TARVELO_UNDER_ASAN 1

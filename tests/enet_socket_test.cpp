@@ -3,9 +3,9 @@
 #include <chrono>
 #include <thread>
 
-#include "ClientSocket.h"
-#include "LoopbackListener.h"
-#include "SocketIo.h"
+#include "enet/ClientSocket.h"
+#include "tests/support/LoopbackListener.h"
+#include "tools/carsim/SocketIo.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 
 #include <filesystem>
 
-#include "EnetSession.h"
-#include "HeadUnitProtocol.h"
-#include "HexText.h"
-#include "MemoryTransport.h"
-#include "PcapTrace.h"
-#include "SessionTrace.h"
-#include "SimulatedCar.h"
-#include "TarveloError.h"
-#include "TempDir.h"
+#include "enet/EnetSession.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HexText.h"
+#include "tests/support/MemoryTransport.h"
+#include "enet/PcapTrace.h"
+#include "enet/SessionTrace.h"
+#include "tests/support/SimulatedCar.h"
+#include "history/TarveloError.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "ExpectedLogs.h"
-#include "HeadUnitProtocol.h"
-#include "HexText.h"
-#include "HistoryFile.h"
-#include "HistoryWriter.h"
-#include "SimulatedCar.h"
-#include "TestEntries.h"
+#include "tests/ExpectedLogs.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HexText.h"
+#include "history/HistoryFile.h"
+#include "enet/HistoryWriter.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

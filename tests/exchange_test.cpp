@@ -2,15 +2,15 @@
 
 #include <random>
 
-#include "CsvText.h"
-#include "ExchangeEntry.h"
-#include "HexCells.h"
-#include "HistoryCsv.h"
-#include "HistoryExchange.h"
-#include "HistoryFile.h"
-#include "HistoryJson.h"
-#include "ImportError.h"
-#include "TestEntries.h"
+#include "exchange/CsvText.h"
+#include "exchange/ExchangeEntry.h"
+#include "exchange/HexCells.h"
+#include "exchange/HistoryCsv.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryFile.h"
+#include "exchange/HistoryJson.h"
+#include "exchange/ImportError.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "HistoryCheck.h"
-#include "HistoryFile.h"
-#include "TestEntries.h"
+#include "history/HistoryCheck.h"
+#include "history/HistoryFile.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <sys/stat.h>
 #endif
 
-#include "AllocationFailure.h"
-#include "HistoryFile.h"
-#include "Sandbox.h"
-#include "TarveloError.h"
-#include "TempDir.h"
-#include "TestEntries.h"
+#include "tests/support/AllocationFailure.h"
+#include "history/HistoryFile.h"
+#include "tests/support/Sandbox.h"
+#include "history/TarveloError.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

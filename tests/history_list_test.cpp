@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "HistoryList.h"
-#include "TestEntries.h"
+#include "history/HistoryList.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

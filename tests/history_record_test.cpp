@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "ServiceRecord.h"
-#include "TestEntries.h"
+#include "history/ServiceRecord.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

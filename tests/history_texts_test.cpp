@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "CodePage.h"
-#include "CodeTables.h"
-#include "RecordTexts.h"
-#include "TarveloError.h"
-#include "TestEntries.h"
-#include "TextParsing.h"
+#include "history/CodePage.h"
+#include "history/CodeTables.h"
+#include "history/RecordTexts.h"
+#include "history/TarveloError.h"
+#include "tests/TestEntries.h"
+#include "history/TextParsing.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "CarSim.h"
-#include "HexText.h"
-#include "HistoryFile.h"
-#include "RunProgram.h"
-#include "SocketIo.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "WaitFor.h"
+#include "tools/carsim/CarSim.h"
+#include "enet/HexText.h"
+#include "history/HistoryFile.h"
+#include "tests/support/RunProgram.h"
+#include "tools/carsim/SocketIo.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 

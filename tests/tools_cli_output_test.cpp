@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <sstream>
 
-#include "CliSupport.h"
-#include "HistoryExchange.h"
-#include "HistoryFile.h"
-#include "RunProgram.h"
-#include "SimulatedCar.h"
-#include "TempDir.h"
-#include "TestEntries.h"
+#include "tools/cli/CliSupport.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryFile.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 #include <filesystem>
 #include <sstream>
 
-#include "AllocationFailure.h"
-#include "CliSupport.h"
-#include "HistoryCheck.h"
-#include "HistoryExchange.h"
-#include "HistoryFile.h"
-#include "RunProgram.h"
-#include "ServiceBookExport.h"
-#include "SimulatedCar.h"
-#include "TempDir.h"
-#include "TestEntries.h"
+#include "tests/support/AllocationFailure.h"
+#include "tools/cli/CliSupport.h"
+#include "history/HistoryCheck.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryFile.h"
+#include "tests/support/RunProgram.h"
+#include "tools/cli/ServiceBookExport.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

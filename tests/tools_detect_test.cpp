@@ -13,13 +13,13 @@
 #include <chrono>
 #include <thread>
 
-#include "CarSim.h"
-#include "Discovery.h"
-#include "HistoryFile.h"
-#include "NetworkNamespace.h"
-#include "RunProgram.h"
-#include "TempDir.h"
-#include "TestEntries.h"
+#include "tools/carsim/CarSim.h"
+#include "enet/Discovery.h"
+#include "history/HistoryFile.h"
+#include "tests/support/NetworkNamespace.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

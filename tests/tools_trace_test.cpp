@@ -5,12 +5,12 @@
 
 #include <sstream>
 
-#include "CliSupport.h"
-#include "HeadUnitProtocol.h"
-#include "HexText.h"
-#include "RunProgram.h"
-#include "SimulatedCar.h"
-#include "TempDir.h"
+#include "tools/cli/CliSupport.h"
+#include "enet/HeadUnitProtocol.h"
+#include "enet/HexText.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

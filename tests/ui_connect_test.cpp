@@ -15,17 +15,17 @@
 #include <QTreeView>
 #include <QPushButton>
 
-#include "Connect.h"
-#include "ExpectedLogs.h"
-#include "HexText.h"
-#include "HistoryFile.h"
-#include "HistoryWriter.h"
-#include "SimulatedCar.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "uMain.h"
+#include "ui/Connect.h"
+#include "tests/ExpectedLogs.h"
+#include "enet/HexText.h"
+#include "history/HistoryFile.h"
+#include "enet/HistoryWriter.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uMain.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ THistoryList SampleEntries() {
 
 }  // namespace
 
-class TestConnect : public TWindowsTest {
+class TestConnect : public TProgramWindowsTest {
   Q_OBJECT
 
   QLineEdit* Address() { return Find<QLineEdit>(Connect(), "edtGWIP"); }

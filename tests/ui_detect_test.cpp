@@ -8,16 +8,16 @@
 
 #include <thread>
 
-#include "Connect.h"
-#include "NetworkNamespace.h"
-#include "SimulatedCar.h"
-#include "SocketIo.h"
-#include "TarveloError.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "uMain.h"
+#include "ui/Connect.h"
+#include "tests/support/NetworkNamespace.h"
+#include "tests/support/SimulatedCar.h"
+#include "tools/carsim/SocketIo.h"
+#include "history/TarveloError.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uMain.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ const QStringList kFound = {"Auto detecting...", "", "Found WBA8E9C57GK123456", 
 
 }  // namespace
 
-class TestDetect : public TWindowsTest {
+class TestDetect : public TProgramWindowsTest {
   Q_OBJECT
 
   QLineEdit* Address() { return Find<QLineEdit>(Connect(), "edtGWIP"); }

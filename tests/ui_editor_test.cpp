@@ -11,14 +11,14 @@
 #include <QScrollBar>
 #include <QValidator>
 
-#include "HistoryFile.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "DateField.h"
-#include "uEditor.h"
-#include "uMain.h"
+#include "history/HistoryFile.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/DateField.h"
+#include "ui/uEditor.h"
+#include "ui/uMain.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ THistoryList FourEntries() {
 
 }  // namespace
 
-class TestEditor : public TWindowsTest {
+class TestEditor : public TProgramWindowsTest {
   Q_OBJECT
 
   // The editor's controls, by name.

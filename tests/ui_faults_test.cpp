@@ -25,17 +25,17 @@
 #include <random>
 #include <thread>
 
-#include "Connect.h"
-#include "HistoryFile.h"
-#include "NetworkNamespace.h"
-#include "Sandbox.h"
-#include "SimulatedCar.h"
-#include "SocketIo.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "uMain.h"
+#include "ui/Connect.h"
+#include "history/HistoryFile.h"
+#include "tests/support/NetworkNamespace.h"
+#include "tests/support/Sandbox.h"
+#include "tests/support/SimulatedCar.h"
+#include "tools/carsim/SocketIo.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uMain.h"
 
 // The test function can only run in a private mount namespace: skip it otherwise. (A macro, as
 // QSKIP ends the function it is written in.)
@@ -82,7 +82,7 @@ long long PeakResidentBytes() {
 
 }  // namespace
 
-class TestFaults : public TWindowsTest {
+class TestFaults : public TProgramWindowsTest {
   Q_OBJECT
   std::unique_ptr<TempDir> dir_;
 

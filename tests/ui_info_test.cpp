@@ -8,15 +8,15 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "AnimatedLogo.h"
-#include "HelpDocument.h"
-#include "TempDir.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "uInfo.h"
-#include "uMain.h"
+#include "ui/AnimatedLogo.h"
+#include "ui/HelpDocument.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uInfo.h"
+#include "ui/uMain.h"
 
-class TestInfo : public TWindowsTest {
+class TestInfo : public TProgramWindowsTest {
   Q_OBJECT
 
   QGroupBox* Group(const char* name) { return Find<QGroupBox>(Info(), name); }

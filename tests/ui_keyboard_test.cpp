@@ -6,13 +6,13 @@
 #include <QPlainTextEdit>
 #include <QTreeView>
 
-#include "HeaderBar.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "uEditor.h"
-#include "uInfo.h"
-#include "uMain.h"
+#include "ui/HeaderBar.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uEditor.h"
+#include "ui/uInfo.h"
+#include "ui/uMain.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ QString FocusedControl(QWidget* window, const QStringList& names) {
 
 }  // namespace
 
-class TestKeyboard : public TWindowsTest {
+class TestKeyboard : public TProgramWindowsTest {
   Q_OBJECT
 
   QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }

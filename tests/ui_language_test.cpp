@@ -24,22 +24,22 @@
 #include <QXmlStreamReader>
 #include <optional>
 
-#include "CodeTexts.h"
-#include "Connect.h"
-#include "HistoryFile.h"
-#include "HistoryModel.h"
-#include "Language.h"
-#include "LogText.h"
-#include "ServiceRecord.h"
-#include "StartArguments.h"
-#include "SimulatedCar.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "uEditor.h"
-#include "uInfo.h"
-#include "uMain.h"
+#include "book/CodeTexts.h"
+#include "ui/Connect.h"
+#include "history/HistoryFile.h"
+#include "ui/HistoryModel.h"
+#include "ui/Language.h"
+#include "ui/LogText.h"
+#include "history/ServiceRecord.h"
+#include "ui/StartArguments.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uEditor.h"
+#include "ui/uInfo.h"
+#include "ui/uMain.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ QStringList VisibleTexts(QWidget& window) {
 
 }  // namespace
 
-class TestLanguage : public TWindowsTest {
+class TestLanguage : public TProgramWindowsTest {
   Q_OBJECT
 
   QSet<QString> english_;

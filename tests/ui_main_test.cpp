@@ -14,20 +14,20 @@
 #include <QStatusBar>
 #include <QTreeView>
 
-#include "AllocationFailure.h"
-#include "CodeTables.h"
-#include "HistoryExchange.h"
-#include "HistoryFile.h"
-#include "ServiceBook.h"
-#include "TarveloError.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowPlacement.h"
-#include "WindowsTest.h"
-#include "uEditor.h"
-#include "uInfo.h"
-#include "uMain.h"
+#include "tests/support/AllocationFailure.h"
+#include "history/CodeTables.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryFile.h"
+#include "book/ServiceBook.h"
+#include "history/TarveloError.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "ui/WindowPlacement.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uEditor.h"
+#include "ui/uInfo.h"
+#include "ui/uMain.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ class Thrower : public QObject {
 
 }  // namespace
 
-class TestMainWindow : public TWindowsTest {
+class TestMainWindow : public TProgramWindowsTest {
   Q_OBJECT
 
  private:

@@ -10,16 +10,16 @@
 #include <QTreeView>
 #include <QWindow>
 
-#include "HistoryExchange.h"
-#include "HistoryFile.h"
-#include "StartArguments.h"
-#include "TempDir.h"
-#include "TestEntries.h"
-#include "UiTestSupport.h"
-#include "WindowsTest.h"
-#include "uEditor.h"
-#include "uInfo.h"
-#include "uMain.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryFile.h"
+#include "ui/StartArguments.h"
+#include "tests/support/TempDir.h"
+#include "tests/TestEntries.h"
+#include "tests/support/UiTestSupport.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "ui/uEditor.h"
+#include "ui/uInfo.h"
+#include "ui/uMain.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ std::unique_ptr<QMimeData> FileDrag(const QStringList& paths) {
 
 }  // namespace
 
-class TestOpenFiles : public TWindowsTest {
+class TestOpenFiles : public TProgramWindowsTest {
   Q_OBJECT
 
  private:

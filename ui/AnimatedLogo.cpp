@@ -1,11 +1,11 @@
-#include "AnimatedLogo.h"
+#include "ui/AnimatedLogo.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
 
-#include "VisualStyle.h"
+#include "ui/VisualStyle.h"
 
 namespace {
 constexpr int kFrameMs = 40;  // 25 frames a second

@@ -1,21 +1,21 @@
-#include "AppWindows.h"
+#include "ui/AppWindows.h"
 
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTimer>
 #include <iostream>
 
-#include "CallersConsole.h"
-#include "Command.h"
-#include "DesktopOpener.h"
-#include "Language.h"
-#include "SocketPlatform.h"
-#include "StartArguments.h"
-#include "TarveloApplication.h"
-#include "WindowPlacement.h"
-#include "uEditor.h"
-#include "uInfo.h"
-#include "uMain.h"
+#include "ui/CallersConsole.h"
+#include "ui/Command.h"
+#include "ui/DesktopOpener.h"
+#include "ui/Language.h"
+#include "enet/SocketPlatform.h"
+#include "ui/StartArguments.h"
+#include "ui/TarveloApplication.h"
+#include "ui/WindowPlacement.h"
+#include "ui/uEditor.h"
+#include "ui/uInfo.h"
+#include "ui/uMain.h"
 
 TAppWindows::TAppWindows(TAppOptions options) {
   main_ = new TFMain(history_);

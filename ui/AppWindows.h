@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "Connect.h"
-#include "HistoryModel.h"
+#include "ui/Connect.h"
+#include "ui/HistoryModel.h"
 
 class TFEditor;
 class TFInfo;

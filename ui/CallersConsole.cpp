@@ -1,4 +1,4 @@
-#include "CallersConsole.h"
+#include "ui/CallersConsole.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "Command.h"
+#include "ui/Command.h"
 
 #include <QCoreApplication>
 #include <QEvent>

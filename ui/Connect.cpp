@@ -1,4 +1,4 @@
-#include "Connect.h"
+#include "ui/Connect.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,17 +19,17 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include "Command.h"
-#include "HistoryModel.h"
-#include "HistoryCheck.h"
-#include "HistoryFiles.h"
-#include "HistoryFile.h"
-#include "HistoryWriter.h"
-#include "LogText.h"
-#include "SessionTrace.h"
-#include "TarveloApplication.h"
-#include "VisualStyle.h"
-#include "WindowPlacement.h"
+#include "ui/Command.h"
+#include "ui/HistoryModel.h"
+#include "history/HistoryCheck.h"
+#include "ui/HistoryFiles.h"
+#include "history/HistoryFile.h"
+#include "enet/HistoryWriter.h"
+#include "ui/LogText.h"
+#include "enet/SessionTrace.h"
+#include "ui/TarveloApplication.h"
+#include "ui/VisualStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "Discovery.h"
-#include "EnetSession.h"
+#include "enet/Discovery.h"
+#include "enet/EnetSession.h"
 
 class QAction;
 class QCheckBox;

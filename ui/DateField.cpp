@@ -1,4 +1,4 @@
-#include "DateField.h"
+#include "ui/DateField.h"
 
 #include <QCalendarWidget>
 #include <QCoreApplication>

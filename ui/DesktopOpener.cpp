@@ -1,4 +1,4 @@
-#include "DesktopOpener.h"
+#include "ui/DesktopOpener.h"
 
 #include <QDesktopServices>
 #include <QMimeDatabase>

@@ -1,8 +1,8 @@
-#include "EntriesModel.h"
+#include "ui/EntriesModel.h"
 
-#include "CodeTexts.h"
-#include "HistoryModel.h"
-#include "RecordTexts.h"
+#include "book/CodeTexts.h"
+#include "ui/HistoryModel.h"
+#include "history/RecordTexts.h"
 
 Qt::Alignment ToQtAlignment(TextAlignment alignment) {
   switch (alignment) {

@@ -7,7 +7,7 @@
 
 #include <QAbstractTableModel>
 
-#include "RecordTexts.h"
+#include "history/RecordTexts.h"
 
 class THistoryModel;
 

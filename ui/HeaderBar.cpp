@@ -1,4 +1,4 @@
-#include "HeaderBar.h"
+#include "ui/HeaderBar.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "HelpDocument.h"
+#include "ui/HelpDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>

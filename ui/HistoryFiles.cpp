@@ -1,12 +1,12 @@
-#include "HistoryFiles.h"
+#include "ui/HistoryFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <span>
 
-#include "FileIo.h"
-#include "HistoryFile.h"
+#include "history/FileIo.h"
+#include "history/HistoryFile.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "HistoryExchange.h"
-#include "HistoryList.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryList.h"
 
 class QWidget;
 

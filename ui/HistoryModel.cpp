@@ -1,4 +1,4 @@
-#include "HistoryModel.h"
+#include "ui/HistoryModel.h"
 
 void THistoryModel::ReplaceAll(THistoryList entries) {
   beginResetModel();

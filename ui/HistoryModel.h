@@ -8,7 +8,7 @@
 #include <QAbstractListModel>
 #include <QPersistentModelIndex>
 
-#include "HistoryList.h"
+#include "history/HistoryList.h"
 
 class THistoryModel : public QAbstractListModel {
   Q_OBJECT

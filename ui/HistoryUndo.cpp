@@ -1,8 +1,8 @@
-#include "HistoryUndo.h"
+#include "ui/HistoryUndo.h"
 
 #include <QCoreApplication>
 
-#include "HistoryModel.h"
+#include "ui/HistoryModel.h"
 
 namespace {
 

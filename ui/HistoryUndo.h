@@ -9,7 +9,7 @@
 #include <QUndoCommand>
 #include <functional>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 class THistoryModel;
 

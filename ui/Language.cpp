@@ -1,4 +1,4 @@
-#include "Language.h"
+#include "ui/Language.h"
 
 #include <QApplication>
 #include <QDir>

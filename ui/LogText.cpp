@@ -1,11 +1,11 @@
-#include "LogText.h"
+#include "ui/LogText.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <array>
 #include <vector>
 
-#include "Language.h"
+#include "ui/Language.h"
 
 namespace {
 

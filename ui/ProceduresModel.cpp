@@ -1,7 +1,7 @@
-#include "ProceduresModel.h"
+#include "ui/ProceduresModel.h"
 
-#include "CodeTexts.h"
-#include "RecordTexts.h"
+#include "book/CodeTexts.h"
+#include "history/RecordTexts.h"
 
 void TProceduresModel::ShowEntry(const TBuffer& entry) {
   beginResetModel();

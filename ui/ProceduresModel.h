@@ -3,7 +3,7 @@
 
 #include <QAbstractTableModel>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 class TProceduresModel : public QAbstractTableModel {
   Q_OBJECT

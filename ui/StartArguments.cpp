@@ -1,6 +1,6 @@
-#include "StartArguments.h"
+#include "ui/StartArguments.h"
 
-#include "Language.h"
+#include "ui/Language.h"
 
 TStartArguments ParseStartArguments(const QStringList& arguments) {
   TStartArguments start;

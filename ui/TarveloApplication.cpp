@@ -1,9 +1,9 @@
-#include "TarveloApplication.h"
+#include "ui/TarveloApplication.h"
 
 #include <QMessageBox>
 
-#include "TarveloError.h"
-#include "VisualStyle.h"
+#include "history/TarveloError.h"
+#include "ui/VisualStyle.h"
 
 TTarveloApplication::TTarveloApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Tarvelo"));

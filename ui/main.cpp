@@ -1,8 +1,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "AppWindows.h"
-#include "CallersConsole.h"
+#include "ui/AppWindows.h"
+#include "ui/CallersConsole.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uEditor.h"
+#include "ui/uEditor.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -12,17 +12,17 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
-#include "CodePage.h"
-#include "CodeTables.h"
-#include "DateField.h"
-#include "Command.h"
-#include "Icons.h"
-#include "CodeTexts.h"
-#include "RecordTexts.h"
-#include "TarveloApplication.h"
-#include "TarveloError.h"
-#include "TextParsing.h"
-#include "WindowPlacement.h"
+#include "history/CodePage.h"
+#include "history/CodeTables.h"
+#include "ui/DateField.h"
+#include "ui/Command.h"
+#include "ui/Icons.h"
+#include "book/CodeTexts.h"
+#include "history/RecordTexts.h"
+#include "ui/TarveloApplication.h"
+#include "history/TarveloError.h"
+#include "history/TextParsing.h"
+#include "ui/WindowPlacement.h"
 
 namespace {
 

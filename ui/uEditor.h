@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 class QComboBox;
 class TDateField;

@@ -1,4 +1,4 @@
-#include "uInfo.h"
+#include "ui/uInfo.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,12 +12,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "AnimatedLogo.h"
-#include "Command.h"
-#include "Language.h"
-#include "TarveloApplication.h"
-#include "VisualStyle.h"
-#include "WindowPlacement.h"
+#include "ui/AnimatedLogo.h"
+#include "ui/Command.h"
+#include "ui/Language.h"
+#include "ui/TarveloApplication.h"
+#include "ui/VisualStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace {
 constexpr int kClientWidth = 527;

@@ -1,4 +1,4 @@
-#include "uMain.h"
+#include "ui/uMain.h"
 
 #include <algorithm>
 #include <optional>
@@ -28,19 +28,19 @@
 #include <QTreeView>
 #include <QUndoStack>
 
-#include "Command.h"
-#include "EntriesModel.h"
-#include "HistoryExchange.h"
-#include "HistoryFile.h"
-#include "HeaderBar.h"
-#include "HistoryModel.h"
-#include "HistoryFiles.h"
-#include "HistoryUndo.h"
-#include "Icons.h"
-#include "ProceduresModel.h"
-#include "ServiceBook.h"
-#include "TarveloError.h"
-#include "WindowPlacement.h"
+#include "ui/Command.h"
+#include "ui/EntriesModel.h"
+#include "exchange/HistoryExchange.h"
+#include "history/HistoryFile.h"
+#include "ui/HeaderBar.h"
+#include "ui/HistoryModel.h"
+#include "ui/HistoryFiles.h"
+#include "ui/HistoryUndo.h"
+#include "ui/Icons.h"
+#include "ui/ProceduresModel.h"
+#include "book/ServiceBook.h"
+#include "history/TarveloError.h"
+#include "ui/WindowPlacement.h"
 
 namespace {
 

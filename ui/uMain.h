@@ -7,7 +7,7 @@
 #include <QPersistentModelIndex>
 #include <functional>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 class QLabel;
 class QMenu;

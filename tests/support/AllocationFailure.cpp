@@ -1,4 +1,4 @@
-#include "AllocationFailure.h"
+#include "tests/support/AllocationFailure.h"
 
 #include <atomic>
 #include <cstdlib>

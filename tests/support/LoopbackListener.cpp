@@ -1,8 +1,8 @@
-#include "LoopbackListener.h"
+#include "tests/support/LoopbackListener.h"
 
 #include <stdexcept>
 
-#include "SocketIo.h"
+#include "tools/carsim/SocketIo.h"
 
 TLoopbackListener::TLoopbackListener() {
   fd_ = OpenSocket(SOCK_STREAM);

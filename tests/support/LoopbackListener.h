@@ -2,7 +2,7 @@
 // A TCP socket listening on a free port of 127.0.0.1, for the gateways that tests play themselves.
 #include <cstdint>
 
-#include "SocketPlatform.h"
+#include "enet/SocketPlatform.h"
 
 class TLoopbackListener {
  public:

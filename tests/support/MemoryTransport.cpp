@@ -1,8 +1,8 @@
-#include "MemoryTransport.h"
+#include "tests/support/MemoryTransport.h"
 
 #include <algorithm>
 
-#include "EnetFrame.h"
+#include "enet/EnetFrame.h"
 
 void TMemoryTransport::Connect(const std::string& Address, int32_t, const TWaitControl& wait) {
   connected_ = false;

@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "EnetTransport.h"
-#include "ServiceRecord.h"
+#include "enet/EnetTransport.h"
+#include "history/ServiceRecord.h"
 
 class TMemoryTransport : public TEnetTransport {
  public:

@@ -1,10 +1,10 @@
-#include "NetworkNamespace.h"
+#include "tests/support/NetworkNamespace.h"
 
 #ifdef _WIN32
 
 #include <cstdlib>
 
-#include "NetworkInterfaces.h"
+#include "enet/NetworkInterfaces.h"
 
 // A Windows program cannot make a network namespace; under Wine it runs in the one that
 // scripts/windows/private-network.sh made around it (which says so in TARVELO_PRIVATE_NETWORK).

@@ -1,4 +1,4 @@
-#include "Sandbox.h"
+#include "tests/support/Sandbox.h"
 
 #ifdef _WIN32
 

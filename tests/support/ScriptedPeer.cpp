@@ -1,11 +1,11 @@
-#include "ScriptedPeer.h"
+#include "tests/support/ScriptedPeer.h"
 
 #include <chrono>
 #include <stdexcept>
 
-#include "EnetFrame.h"
-#include "HeadUnitProtocol.h"
-#include "SocketIo.h"
+#include "enet/EnetFrame.h"
+#include "enet/HeadUnitProtocol.h"
+#include "tools/carsim/SocketIo.h"
 
 TBuffer AckFrame(const TBuffer& uds) {
   TBuffer payload{kTesterAddress, kHeadUnitAddress};

@@ -10,9 +10,9 @@
 #include <variant>
 #include <vector>
 
-#include "LoopbackListener.h"
-#include "ServiceRecord.h"
-#include "SocketIo.h"
+#include "tests/support/LoopbackListener.h"
+#include "history/ServiceRecord.h"
+#include "tools/carsim/SocketIo.h"
 
 struct ReadFrame {};            // read one whole request frame
 struct SendBytes { TBuffer bytes; };

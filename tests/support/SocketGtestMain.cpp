@@ -2,7 +2,7 @@
 // is started for the whole run.
 #include <gtest/gtest.h>
 
-#include "SocketPlatform.h"
+#include "enet/SocketPlatform.h"
 
 int main(int argc, char** argv) {
   StartSocketLibrary();

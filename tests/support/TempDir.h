@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "ServiceRecord.h"
+#include "history/ServiceRecord.h"
 
 class TempDir {
  public:

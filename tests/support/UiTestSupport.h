@@ -18,11 +18,11 @@
 #include <QTimer>
 #include <functional>
 
-#include "PdfText.h"
-#include "SocketPlatform.h"
-#include "TarveloApplication.h"
-#include "VisualStyle.h"
-#include "uMain.h"
+#include "tests/support/PdfText.h"
+#include "enet/SocketPlatform.h"
+#include "ui/TarveloApplication.h"
+#include "ui/VisualStyle.h"
+#include "ui/uMain.h"
 
 // Runs action on the next modal widget for which `wanted` holds, as soon as one is shown (polled
 // from the event loop, so it also fires inside the nested loop of a dialog's exec()). After

@@ -1,4 +1,4 @@
-#include "CarSim.h"
+#include "tools/carsim/CarSim.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,10 +7,10 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "HexText.h"
-#include "HistoryFile.h"
-#include "SocketIo.h"
-#include "TarveloError.h"
+#include "enet/HexText.h"
+#include "history/HistoryFile.h"
+#include "tools/carsim/SocketIo.h"
+#include "history/TarveloError.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include <utility>
 #include <vector>
 
-#include "EnetFrame.h"
-#include "HeadUnit.h"
-#include "SocketIo.h"
+#include "enet/EnetFrame.h"
+#include "tools/carsim/HeadUnit.h"
+#include "tools/carsim/SocketIo.h"
 
 inline constexpr int kEndlessPending = -1;
 inline constexpr int kNoDiscovery = -1;

@@ -1,4 +1,4 @@
-#include "HeadUnit.h"
+#include "tools/carsim/HeadUnit.h"
 
 THeadUnit::Outcome THeadUnit::Answer(std::span<const uint8_t> request) {
   if (request.empty()) return {NegativeAnswer(0x00, uds::kIncorrectMessageLength)};

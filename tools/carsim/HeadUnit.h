@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <span>
 
-#include "HeadUnitProtocol.h"
-#include "HistoryList.h"
+#include "enet/HeadUnitProtocol.h"
+#include "history/HistoryList.h"
 
 class THeadUnit {
  public:

@@ -1,4 +1,4 @@
-#include "SocketIo.h"
+#include "tools/carsim/SocketIo.h"
 
 #include <cerrno>
 #include <stdexcept>

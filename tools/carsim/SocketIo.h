@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "SocketPlatform.h"
+#include "enet/SocketPlatform.h"
 
 #ifndef _WIN32
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "CliSupport.h"
+#include "tools/cli/CliSupport.h"
 
 #include <CLI/CLI.hpp>
 #include <atomic>
@@ -7,7 +7,7 @@
 #include <new>
 #include <nlohmann/json.hpp>
 
-#include "TarveloError.h"
+#include "history/TarveloError.h"
 
 void ExitWith(ExitCode code) { throw CLI::RuntimeError(code); }
 

@@ -2,8 +2,8 @@
 // then what the entries say that is likely wrong (HistoryCheck), one "WARN: " line each.
 #include <CLI/CLI.hpp>
 
-#include "CliSupport.h"
-#include "HistoryCheck.h"
+#include "tools/cli/CliSupport.h"
+#include "history/HistoryCheck.h"
 
 void AddCheckCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("check", "Check that a history file splits into whole entries, and what its entries say");

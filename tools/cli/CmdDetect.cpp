@@ -3,9 +3,9 @@
 
 #include <chrono>
 
-#include "CliSupport.h"
-#include "Discovery.h"
-#include "TarveloError.h"
+#include "tools/cli/CliSupport.h"
+#include "enet/Discovery.h"
+#include "history/TarveloError.h"
 
 void AddDetectCommand(CLI::App& app, CliStreams& io) {
   auto* cmd = app.add_subcommand("detect", "Find the car's diagnostic gateway by a broadcast on every local network");

@@ -3,9 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "CliSupport.h"
-#include "RecordTexts.h"
-#include "TextTable.h"
+#include "tools/cli/CliSupport.h"
+#include "history/RecordTexts.h"
+#include "tools/cli/TextTable.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "ServiceBookExport.h"
+#include "tools/cli/ServiceBookExport.h"
 
-#include "TarveloError.h"
+#include "history/TarveloError.h"
 
 #ifdef TARVELO_CLI_BOOK
 #include <QGuiApplication>
 #include <cstdio>
 #include <optional>
 
-#include "ServiceBook.h"
+#include "book/ServiceBook.h"
 
 bool ServiceBookExportAvailable() { return true; }
 

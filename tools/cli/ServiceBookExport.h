@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "CliSupport.h"
+#include "tools/cli/CliSupport.h"
 
 // Whether this build of tarvelo-cli can make the book (it needs Qt; the Qt-free builds cannot).
 bool ServiceBookExportAvailable();

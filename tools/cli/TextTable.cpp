@@ -1,4 +1,4 @@
-#include "TextTable.h"
+#include "tools/cli/TextTable.h"
 
 #include <algorithm>
 

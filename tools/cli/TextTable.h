@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "RecordTexts.h"
+#include "history/RecordTexts.h"
 
 struct TextColumn {
   std::string caption;

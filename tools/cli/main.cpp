@@ -13,8 +13,8 @@
 #include <unistd.h>
 #endif
 
-#include "CliSupport.h"
-#include "SocketPlatform.h"
+#include "tools/cli/CliSupport.h"
+#include "enet/SocketPlatform.h"
 
 namespace {
 

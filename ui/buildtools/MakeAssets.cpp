@@ -11,8 +11,8 @@
 #include <QTextDocument>
 #include <cstdio>
 
-#include "HelpDocument.h"
-#include "Icons.h"
+#include "ui/HelpDocument.h"
+#include "ui/Icons.h"
 
 namespace {
 

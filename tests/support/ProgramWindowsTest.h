@@ -10,9 +10,9 @@
 #include <QUrl>
 #include <memory>
 
-#include "AppWindows.h"
+#include "ui/AppWindows.h"
 
-class TWindowsTest : public QObject {
+class TProgramWindowsTest : public QObject {
   Q_OBJECT
  public:
   // The named widget (or action, or model) inside window; the test fails hard without it.

@@ -1,12 +1,12 @@
-#include "WindowsTest.h"
+#include "tests/support/ProgramWindowsTest.h"
 
-#include "UiTestSupport.h"
-#include "uMain.h"
+#include "tests/support/UiTestSupport.h"
+#include "ui/uMain.h"
 
-QList<QUrl> TWindowsTest::opened;
-bool TWindowsTest::desktopOpens = true;
+QList<QUrl> TProgramWindowsTest::opened;
+bool TProgramWindowsTest::desktopOpens = true;
 
-TAppOptions TWindowsTest::TestOptions() {
+TAppOptions TProgramWindowsTest::TestOptions() {
   TAppOptions options;
   // "DETECT" sends once unless a test asks for its repeats: the tests count the requests a device hears.
   options.connect.detectRepeat = std::chrono::hours(1);
@@ -23,13 +23,13 @@ TAppOptions TWindowsTest::TestOptions() {
 
 // Only for ui_detect_test and ui_faults_test, whose main() enters a private network namespace (netns)
 // before a window exists; every other test keeps the injected empty list of TestOptions().
-TAppOptions TWindowsTest::NetworkTestOptions() {
+TAppOptions TProgramWindowsTest::NetworkTestOptions() {
   TAppOptions options = TestOptions();
   options.connect.interfaces = EnumInterfaces;
   return options;
 }
 
-void TWindowsTest::Restart(TAppOptions options) {
+void TProgramWindowsTest::Restart(TAppOptions options) {
   CancelModalWatchers();
   app_.reset();
   app_ = std::make_unique<TAppWindows>(std::move(options));
@@ -37,7 +37,7 @@ void TWindowsTest::Restart(TAppOptions options) {
   QVERIFY(QTest::qWaitForWindowExposed(&app_->Main()));
 }
 
-void TWindowsTest::StartWith(const QString& file) {
+void TProgramWindowsTest::StartWith(const QString& file) {
   // The watches for modal windows stay: the start may show one (an error report).
   app_.reset();
   app_ = std::make_unique<TAppWindows>(TestOptions());
@@ -45,14 +45,14 @@ void TWindowsTest::StartWith(const QString& file) {
   QVERIFY(QTest::qWaitForWindowExposed(&app_->Main()));
 }
 
-void TWindowsTest::init() {
+void TProgramWindowsTest::init() {
   opened.clear();
   desktopOpens = true;
   Restart(TestOptions());
   InitTest();
 }
 
-void TWindowsTest::cleanup() {
+void TProgramWindowsTest::cleanup() {
   CleanupTest();
   CancelModalWatchers();
   app_.reset();

@@ -30,7 +30,7 @@ const TBuffer kAnswer = HexTextToBytes("00000004000163F45101");
 
 // The simulated car on a free loopback port.
 std::unique_ptr<TCarSim> StartSimulatedCar() {
-  CarSimOptions options;
+  TCarSimOptions options;
   options.tcpPort = 0;
   options.udpPort = kNoDiscovery;
   options.recordFrames = false;

@@ -49,11 +49,11 @@ void BM_RenderEveryText(benchmark::State& state) {
     std::size_t chars = 0;
     for (std::size_t row = 0; row < list.size(); ++row) {
       for (std::size_t c = 0; c < kEntryColumnCount; ++c) {
-        chars += EntryCellText(list[row], row, list.size(), static_cast<EntryColumn>(c)).size();
+        chars += EntryCellText(list[row], row, list.size(), static_cast<TEntryColumn>(c)).size();
       }
       for (std::size_t k = 0; k < ProcCount(list[row]); ++k) {
         for (std::size_t c = 0; c < kProcedureColumnCount; ++c) {
-          chars += ProcedureCellText(list[row], k, static_cast<ProcedureColumn>(c)).size();
+          chars += ProcedureCellText(list[row], k, static_cast<TProcedureColumn>(c)).size();
         }
       }
     }

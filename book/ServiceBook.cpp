@@ -48,17 +48,17 @@ QString GroupedKm(const TBuffer& entry) {
 }
 
 QString HeaderText(const TBuffer& entry, std::size_t row, std::size_t count, THeaderColumn column) {
-  const auto cell = [&](EntryColumn c) { return FromUtf8(EntryCellText(entry, row, count, c)); };
+  const auto cell = [&](TEntryColumn c) { return FromUtf8(EntryCellText(entry, row, count, c)); };
   switch (column) {
-    case kNumber: return TBookWords::tr("No. %1").arg(cell(EntryColumn::Number));
-    case kDate: return cell(EntryColumn::Date);
+    case kNumber: return TBookWords::tr("No. %1").arg(cell(TEntryColumn::Number));
+    case kDate: return cell(TEntryColumn::Date);
     case kKm: return GroupedKm(entry);
-    case kWorkshopType: return CodeText(EntryCellText(entry, row, count, EntryColumn::WorkshopType));
-    case kWorkshopID: return cell(EntryColumn::WorkshopID);
+    case kWorkshopType: return CodeText(EntryCellText(entry, row, count, TEntryColumn::WorkshopType));
+    case kWorkshopID: return cell(TEntryColumn::WorkshopID);
     case kStatus:
     case kHeaderColumns: break;
   }
-  return TBookWords::tr("Service: %1").arg(CodeText(EntryCellText(entry, row, count, EntryColumn::Status)));
+  return TBookWords::tr("Service: %1").arg(CodeText(EntryCellText(entry, row, count, TEntryColumn::Status)));
 }
 
 // Measures, plans and draws. All sizes in device pixels of the PDF.
@@ -162,9 +162,9 @@ class TBookSetter {
     }
     for (std::size_t k = piece.firstProcedure; k < piece.firstProcedure + piece.procedures; ++k) {
       const int rowY = y + pad_ / 4;
-      Text(body_, page_.left() + pad_, rowY, line_, FromUtf8(ProcedureCellText(entry, k, ProcedureColumn::Number)) + QLatin1Char('.'));
-      Text(body_, procedureNameX_, rowY, line_, CodeText(ProcedureCellText(entry, k, ProcedureColumn::ServiceType)));
-      Text(body_, procedureStatusX_, rowY, line_, CodeText(ProcedureCellText(entry, k, ProcedureColumn::Status)));
+      Text(body_, page_.left() + pad_, rowY, line_, FromUtf8(ProcedureCellText(entry, k, TProcedureColumn::Number)) + QLatin1Char('.'));
+      Text(body_, procedureNameX_, rowY, line_, CodeText(ProcedureCellText(entry, k, TProcedureColumn::ServiceType)));
+      Text(body_, procedureStatusX_, rowY, line_, CodeText(ProcedureCellText(entry, k, TProcedureColumn::Status)));
       y += metrics_.rowHeight;
     }
     // The frame around the piece.

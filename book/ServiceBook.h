@@ -33,7 +33,7 @@ bool WriteServiceBook(QIODevice& device, const TServiceBookInput& book, const TB
 enum class TBookOutcome { Written, Cancelled };
 
 // The book as a PDF file at path, written whole or not at all (also when cancelled: no file, and
-// a file that was there stays). Throws TarveloError "Cannot create file "<path>". <why>" when it
+// a file that was there stays). Throws ETarveloError "Cannot create file "<path>". <why>" when it
 // cannot be written.
 TBookOutcome WriteServiceBookPdf(const QString& path, const THistoryList& entries, const QString& vin,
                                  const TBookProgress& progress = {});

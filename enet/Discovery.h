@@ -36,7 +36,7 @@ using TInterfaceEnumerator = std::function<bool(tNetworkInterfaceList&)>;
 // The steps of "DETECT" after the log was cleared: RemotePort 6811, the port opened when closed
 // (an open one is used again), the interfaces enumerated, one request to each interface's directed
 // broadcast address in list order. No interfaces (or no socket to ask with): nothing is sent.
-// A port that cannot be opened, or a send that fails, raises TarveloError; the interfaces after the
+// A port that cannot be opened, or a send that fails, raises ETarveloError; the interfaces after the
 // failing one get no request.
 void SendVehicleIdentification(TUdpPort& port, const TInterfaceEnumerator& enumerate);
 
@@ -70,7 +70,7 @@ class TDiscoverySession {
   explicit TDiscoverySession(TInterfaceEnumerator interfaces = EnumInterfaces, Mode mode = Mode::FirstGateway);
 
   // Sends the request to every interface, over the port it opens when closed (an open port is used
-  // again, on the same local port). Raises TarveloError as SendVehicleIdentification does.
+  // again, on the same local port). Raises ETarveloError as SendVehicleIdentification does.
   void Start();
   // The request once more, while no answer was taken: to the interfaces there are now (a cable
   // plugged in late, an address the system gave itself meanwhile), for a gateway that woke up late.

@@ -110,7 +110,7 @@ class TPcapTrace {
 // A sink that appends to bytes (which must outlive the trace).
 TTraceSink MemoryTraceSink(TBuffer& bytes);
 
-// A trace file: created (or emptied) at once, every write flushed. Throws TarveloError
+// A trace file: created (or emptied) at once, every write flushed. Throws ETarveloError
 //   Cannot create file "<path>". <the system's error text>
 class TPcapFile {
  public:

@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::size_t kLargestDatagram = 65536;
 
-TarveloError PortError(const std::string& what) {
-  return TarveloError(what + ". " + SocketErrorText(LastSocketError()));
+ETarveloError PortError(const std::string& what) {
+  return ETarveloError(what + ". " + SocketErrorText(LastSocketError()));
 }
 
 void SetNonBlocking(TSocketHandle s) {
@@ -45,7 +45,7 @@ void TUdpPort::SetActive(bool active) {
   local.sin_addr.s_addr = htonl(INADDR_ANY);
   local.sin_port = 0;  // the system chooses; answers come back to it
   if (bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-    const TarveloError error = PortError("Cannot open the UDP port");
+    const ETarveloError error = PortError("Cannot open the UDP port");
     CloseSocketHandle(s);
     throw error;
   }
@@ -55,12 +55,12 @@ void TUdpPort::SetActive(bool active) {
 
 void TUdpPort::SendDatagram(const void* data, int length) {
   const std::string where = remoteHost_ + ":" + std::to_string(remotePort_);
-  if (!Active()) throw TarveloError("Cannot send to " + where + ". The UDP port is closed");
+  if (!Active()) throw ETarveloError("Cannot send to " + where + ". The UDP port is closed");
   sockaddr_in remote{};
   remote.sin_family = AF_INET;
   remote.sin_port = htons(static_cast<uint16_t>(remotePort_));
   if (inet_pton(AF_INET, remoteHost_.c_str(), &remote.sin_addr) != 1) {
-    throw TarveloError("Cannot send to " + where + ". Not an IPv4 address");
+    throw ETarveloError("Cannot send to " + where + ". Not an IPv4 address");
   }
   const auto sent = sendto(socket_, static_cast<const char*>(data), length, kSendFlags,
                            reinterpret_cast<const sockaddr*>(&remote), sizeof remote);

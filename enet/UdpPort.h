@@ -1,6 +1,6 @@
 #pragma once
 // The UDP port of vehicle discovery: a plain UDP socket on a local port the system chooses, with
-// broadcast sending allowed. Opening and sending raise TarveloError with the system's text;
+// broadcast sending allowed. Opening and sending raise ETarveloError with the system's text;
 // received datagrams are read without blocking.
 
 #include <optional>

@@ -11,9 +11,9 @@
 namespace {
 
 // Codes as the editor stores them.
-enum Workshop : uint8_t { kIndependent = 0, kBMWDealer = 1 };
-enum ServiceStatus : uint8_t { kServiceOnTime = 1, kServiceLate = 2, kServiceIncomplete = 3 };
-enum ProcStatus : uint8_t { kOnTime = 1, kLate = 2, kOverdue = 3 };
+enum TWorkshop : uint8_t { kIndependent = 0, kBMWDealer = 1 };
+enum TServiceStatus : uint8_t { kServiceOnTime = 1, kServiceLate = 2, kServiceIncomplete = 3 };
+enum TProcStatus : uint8_t { kOnTime = 1, kLate = 2, kOverdue = 3 };
 
 uint8_t Procedure(std::string_view name) {
   for (const TProcedureType& type : kProcedureTypes) {
@@ -23,7 +23,7 @@ uint8_t Procedure(std::string_view name) {
 }
 
 THistoryList SampleHistory() {
-  const std::vector<ServiceFields> entries = {
+  const std::vector<TServiceFields> entries = {
       {14, 3, 2024, 98450, kBMWDealer, "M4021", kServiceOnTime,
        {{Procedure("Engine oil"), kOnTime}, {Procedure("Micro-filter"), kOnTime}, {Procedure("Vehicle check"), kOnTime}}},
       {2, 9, 2023, 86120, kIndependent, "KFZ-BAU", kServiceLate,
@@ -49,7 +49,7 @@ THistoryList SampleHistory() {
       {12, 6, 2017, 12, kBMWDealer, "M4021", kServiceOnTime, {{Procedure("Pre-delivery inspection"), kOnTime}}},
   };
   THistoryList list;
-  for (const ServiceFields& fields : entries) list.push_back(BuildServiceRecord(fields));
+  for (const TServiceFields& fields : entries) list.push_back(BuildServiceRecord(fields));
   return list;
 }
 
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   }
   try {
     WriteFileAtomically(argv[1], JoinHistory(SampleHistory()));
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     std::cerr << ErrorReportText(e.what()) << "\n";
     return 2;
   }

@@ -144,7 +144,7 @@ void PutDate(const TImportCell& cell, TBuffer& rec) {
     return TImportError(cell.line, "Date " + Quoted(t) + " is not a calendar date written YYYY-MM-DD (or D.M.YYYY)");
   };
   if (t.empty()) throw TImportError(cell.line, "Date is empty; write the date as YYYY-MM-DD");
-  CalendarDate date;
+  TCalendarDate date;
   if (t.find('.') != std::string_view::npos) {
     const std::string_view year = t.substr(t.rfind('.') + 1);
     if (!year.empty() && year.size() < 4 && std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -156,7 +156,7 @@ void PutDate(const TImportCell& cell, TBuffer& rec) {
     if (year.size() != 4) throw invalid();
     try {
       date = ParseDateText(t);
-    } catch (const TarveloError&) {
+    } catch (const ETarveloError&) {
       throw invalid();
     }
   } else {

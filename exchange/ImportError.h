@@ -7,17 +7,17 @@
 
 #include "history/TarveloError.h"
 
-class TImportError : public TarveloError {
+class TImportError : public ETarveloError {
  public:
   // what(): "Line 4: <reason>"
   TImportError(std::size_t line, const std::string& reason)
-      : TarveloError("Line " + std::to_string(line) + ": " + reason), line_(line) {}
+      : ETarveloError("Line " + std::to_string(line) + ": " + reason), line_(line) {}
   std::size_t Line() const { return line_; }
 
  private:
   friend class TImportRefusals;
   struct WholeText {};
-  TImportError(WholeText, std::size_t line, const std::string& text) : TarveloError(text), line_(line) {}
+  TImportError(WholeText, std::size_t line, const std::string& text) : ETarveloError(text), line_(line) {}
   std::size_t line_;
 };
 

@@ -43,12 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TBuffer& entry = (*list)[row];
     Check(IsWellFormedRecord(entry));
     for (std::size_t c = 0; c < kEntryColumnCount; ++c) {
-      Check(!EntryCellText(entry, row, list->size(), static_cast<EntryColumn>(c)).empty() ||
-            static_cast<EntryColumn>(c) == EntryColumn::WorkshopID);
+      Check(!EntryCellText(entry, row, list->size(), static_cast<TEntryColumn>(c)).empty() ||
+            static_cast<TEntryColumn>(c) == TEntryColumn::WorkshopID);
     }
     for (std::size_t k = 0; k < ProcCount(entry); ++k) {
       for (std::size_t c = 0; c < kProcedureColumnCount; ++c) {
-        Check(!ProcedureCellText(entry, k, static_cast<ProcedureColumn>(c)).empty());
+        Check(!ProcedureCellText(entry, k, static_cast<TProcedureColumn>(c)).empty());
       }
       EditorProcedureTypeText(ProcTYP(entry, k));
       Check(StoredProcedureStatus(ProcStatus(entry, k)) <= 3);

@@ -13,12 +13,12 @@ namespace {
 
 // Decodes one UTF-8 sequence from the front of text. Returns the code point and its length in
 // bytes, or nullopt with length 1 for a malformed or overlong sequence.
-struct Decoded {
+struct TDecoded {
   std::optional<char32_t> codePoint;
   std::size_t length;
 };
 
-Decoded DecodeUtf8(std::string_view text) {
+TDecoded DecodeUtf8(std::string_view text) {
   const auto b0 = static_cast<uint8_t>(text[0]);
   if (b0 < 0x80) return {b0, 1};
   std::size_t length;
@@ -145,7 +145,7 @@ std::string AnsiToUtf8(std::string_view ansi) {
 std::string Utf8ToAnsi(std::string_view utf8, std::size_t maxBytes) {
   std::string out;
   while (!utf8.empty() && out.size() < maxBytes) {
-    const Decoded d = DecodeUtf8(utf8);
+    const TDecoded d = DecodeUtf8(utf8);
     utf8.remove_prefix(d.length);
     const std::optional<uint8_t> byte = d.codePoint ? CodePointToCp1252(*d.codePoint) : std::nullopt;
     out += byte ? static_cast<char>(*byte) : kReplacement;
@@ -166,7 +166,7 @@ std::string AnsiToUtf8(std::string_view ansi) {
 std::string Utf8ToAnsi(std::string_view utf8, std::size_t maxBytes) {
   std::string out;
   while (!utf8.empty() && out.size() < maxBytes) {
-    const Decoded d = DecodeUtf8(utf8);
+    const TDecoded d = DecodeUtf8(utf8);
     utf8.remove_prefix(d.length);
     std::string ch = d.codePoint ? CodePointToAnsi(*d.codePoint) : std::string();
     if (ch.empty()) ch = std::string(1, kReplacement);
@@ -191,7 +191,7 @@ std::string CodePageName() {
 std::size_t ValidUtf8Prefix(std::string_view text) {
   std::size_t valid = 0;
   while (valid < text.size()) {
-    const Decoded d = DecodeUtf8(text.substr(valid));
+    const TDecoded d = DecodeUtf8(text.substr(valid));
     if (!d.codePoint) break;
     valid += d.length;
   }
@@ -200,7 +200,7 @@ std::size_t ValidUtf8Prefix(std::string_view text) {
 
 std::optional<std::string> FirstCharacterOutsideCodePage(std::string_view utf8) {
   while (!utf8.empty()) {
-    const Decoded d = DecodeUtf8(utf8);
+    const TDecoded d = DecodeUtf8(utf8);
     const std::string_view character = utf8.substr(0, d.length);
     utf8.remove_prefix(d.length);
     if (!d.codePoint) return std::string(character);

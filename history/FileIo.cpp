@@ -25,14 +25,14 @@ namespace {
 
 std::string SystemErrorText(int error) { return std::error_code(error, std::generic_category()).message(); }
 
-TarveloError CannotOpen(const std::string& path, int error) { return CannotOpenFileError(path, SystemErrorText(error)); }
+ETarveloError CannotOpen(const std::string& path, int error) { return CannotOpenFileError(path, SystemErrorText(error)); }
 
-TarveloError CannotCreate(const std::string& path, int error) { return CannotCreateFileError(path, SystemErrorText(error)); }
+ETarveloError CannotCreate(const std::string& path, int error) { return CannotCreateFileError(path, SystemErrorText(error)); }
 
-struct FileCloser {
+struct TFileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
 
 // Pushes the file's bytes to the disk before it takes the old file's place.
 bool FlushToDisk(std::FILE* f) {
@@ -66,12 +66,12 @@ fs::path SaveTarget(const std::string& path) {
 
 }  // namespace
 
-TarveloError CannotOpenFileError(const std::string& path, const std::string& why) {
-  return TarveloError("Cannot open file \"" + path + "\". " + why);
+ETarveloError CannotOpenFileError(const std::string& path, const std::string& why) {
+  return ETarveloError("Cannot open file \"" + path + "\". " + why);
 }
 
-TarveloError CannotCreateFileError(const std::string& path, const std::string& why) {
-  return TarveloError("Cannot create file \"" + path + "\". " + why);
+ETarveloError CannotCreateFileError(const std::string& path, const std::string& why) {
+  return ETarveloError("Cannot create file \"" + path + "\". " + why);
 }
 
 namespace {
@@ -97,7 +97,7 @@ TOpenFileKind KindOfOpenFile(std::FILE* file) {
 
 TBuffer ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   errno = 0;
-  FileHandle file(std::fopen(path.c_str(), "rb"));
+  TFileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) throw CannotOpen(path, errno);
   TBuffer bytes;
   // A regular file says its size before a byte is read: one over the limit is refused at once, and
@@ -122,7 +122,7 @@ TBuffer ReadFileBytes(const std::string& path, std::size_t maxBytes) {
 }
 
 // Writes the whole of bytes into an open file and closes it; the system's error, or 0.
-int WriteAndClose(FileHandle file, std::span<const uint8_t> bytes) {
+int WriteAndClose(TFileHandle file, std::span<const uint8_t> bytes) {
   errno = 0;
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
     return errno ? errno : EIO;
@@ -137,7 +137,7 @@ int WriteAndClose(FileHandle file, std::span<const uint8_t> bytes) {
 // written where it is. Not atomic, but the only way such a file can be saved at all.
 void WriteInPlace(const std::string& path, const fs::path& target, std::span<const uint8_t> bytes) {
   errno = 0;
-  FileHandle file(std::fopen(target.string().c_str(), "wb"));
+  TFileHandle file(std::fopen(target.string().c_str(), "wb"));
   if (!file) throw CannotCreate(path, errno ? errno : EACCES);
   if (const int error = WriteAndClose(std::move(file), bytes)) throw CannotCreate(path, error);
 }
@@ -157,7 +157,7 @@ bool IsStreamTarget(const fs::path& target) {
 // a disk (which such targets refuse), but every byte handed over or the system's error.
 void WriteIntoStream(const std::string& path, const fs::path& target, std::span<const uint8_t> bytes) {
   errno = 0;
-  FileHandle file(std::fopen(target.string().c_str(), "wb"));
+  TFileHandle file(std::fopen(target.string().c_str(), "wb"));
   if (!file) throw CannotCreate(path, errno ? errno : EACCES);
   errno = 0;
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
@@ -182,7 +182,7 @@ void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
   const fs::path target = SaveTarget(path);
   if (IsStreamTarget(target)) return WriteIntoStream(path, target, bytes);
   fs::path tmp;
-  FileHandle file;
+  TFileHandle file;
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {
     tmp = TemporaryPathBeside(target);
     errno = 0;

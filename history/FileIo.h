@@ -14,7 +14,7 @@
 // No file Tarvelo reads comes near 1 GiB (a history file of that size holds some 20 million entries).
 inline constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
 
-// Reads a whole file. Throws TarveloError
+// Reads a whole file. Throws ETarveloError
 //   Cannot open file "<path>". <the system's error text>
 // also for more than maxBytes ("File too large"). A regular file over the limit is refused from its
 // size, before a byte is read; a device such as /dev/zero, or a pipe, is read until it passes the
@@ -25,11 +25,11 @@ TBuffer ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxFileBy
 // byte is written and flushed: a failed save leaves an existing file whole. When the folder refuses
 // the temporary file (no permission), the target is written in place instead. A target that is a
 // device or a FIFO (/dev/null, a named pipe) is written into as it is, never replaced by a file.
-// Throws TarveloError
+// Throws ETarveloError
 //   Cannot create file "<path>". <the system's error text>
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 
 // The errors of a file that cannot be read or written, in the words every part of Tarvelo uses:
 //   Cannot open file "<path>". <why>        Cannot create file "<path>". <why>
-TarveloError CannotOpenFileError(const std::string& path, const std::string& why);
-TarveloError CannotCreateFileError(const std::string& path, const std::string& why);
+ETarveloError CannotOpenFileError(const std::string& path, const std::string& why);
+ETarveloError CannotCreateFileError(const std::string& path, const std::string& why);

@@ -24,11 +24,11 @@ struct TRawFinding {
 using TDateKey = std::tuple<int, int, int>;  // year, month, day: ordered as the calendar orders them
 
 TDateKey DateKey(const TBuffer& rec) { return {Year(rec), Month(rec), Day(rec)}; }
-TDateKey DateKey(const CalendarDate& d) { return {d.year, d.month, d.day}; }
+TDateKey DateKey(const TCalendarDate& d) { return {d.year, d.month, d.day}; }
 
 bool HasCalendarDate(const TBuffer& rec) { return IsCalendarDate(Day(rec), Month(rec), Year(rec)); }
 
-std::string CalendarDateText(const CalendarDate& d) {
+std::string CalendarDateText(const TCalendarDate& d) {
   return std::to_string(d.day) + "." + std::to_string(d.month) + "." + std::to_string(d.year);
 }
 
@@ -79,7 +79,7 @@ std::string CodePointText(char32_t cp) {
   return text;
 }
 
-void CheckDates(const THistoryList& list, const CalendarDate& today, std::vector<TRawFinding>& out) {
+void CheckDates(const THistoryList& list, const TCalendarDate& today, std::vector<TRawFinding>& out) {
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::string entry = "Entry " + std::to_string(list.size() - i) + ": ";
     if (!HasCalendarDate(list[i])) {
@@ -93,7 +93,7 @@ void CheckDates(const THistoryList& list, const CalendarDate& today, std::vector
 // Entries ordered by date (the bottom of the list first among equal dates): each entry's km must
 // not be less than the highest km of the nearest earlier date. Entries without a calendar date or
 // with a date in the future have findings of their own and take no part.
-void CheckKMOrder(const THistoryList& list, const CalendarDate& today, std::vector<TRawFinding>& out) {
+void CheckKMOrder(const THistoryList& list, const TCalendarDate& today, std::vector<TRawFinding>& out) {
   std::vector<std::size_t> dated;
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (HasCalendarDate(list[i]) && DateKey(list[i]) <= DateKey(today)) dated.push_back(i);
@@ -147,7 +147,7 @@ void CheckEachEntry(const THistoryList& list, std::vector<TRawFinding>& out) {
 
 }  // namespace
 
-std::vector<TFinding> CheckHistory(const THistoryList& list, const CalendarDate& today) {
+std::vector<TFinding> CheckHistory(const THistoryList& list, const TCalendarDate& today) {
   std::vector<TRawFinding> raw;
   CheckDates(list, today, raw);
   CheckKMOrder(list, today, raw);
@@ -162,7 +162,7 @@ std::vector<TFinding> CheckHistory(const THistoryList& list, const CalendarDate&
   return findings;
 }
 
-CalendarDate LocalToday() {
+TCalendarDate LocalToday() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm local{};
 #ifdef _WIN32

@@ -34,10 +34,10 @@ struct TFinding {
 
 // The findings for the list, in list order (top entry first), for each entry in the order of the
 // list above. today is the date that counts as today (dates after it are in the future).
-std::vector<TFinding> CheckHistory(const THistoryList& list, const CalendarDate& today);
+std::vector<TFinding> CheckHistory(const THistoryList& list, const TCalendarDate& today);
 
 // Today's date on this computer's calendar (local time).
-CalendarDate LocalToday();
+TCalendarDate LocalToday();
 
 // "WARN" for a warning: the word a line of findings begins with.
 std::string_view SeverityWord(TFindingSeverity severity);

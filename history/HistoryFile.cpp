@@ -73,7 +73,7 @@ THistoryLoad LoadHistoryFileAs(const std::string& path, const THistoryParser& pa
   TBuffer bytes;
   try {
     bytes = ReadWholeFile(path);
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     load.outcome = THistoryLoad::Outcome::Unreadable;
     load.problem = e.what();
     return load;
@@ -81,7 +81,7 @@ THistoryLoad LoadHistoryFileAs(const std::string& path, const THistoryParser& pa
   if (afterRead) afterRead();
   try {
     load.entries = parse(bytes);
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     load.outcome = THistoryLoad::Outcome::InvalidData;
     load.problem = e.what();
   } catch (const std::bad_alloc&) {
@@ -94,7 +94,7 @@ THistoryLoad LoadHistoryFileAs(const std::string& path, const THistoryParser& pa
 THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()>& afterRead) {
   const auto split = [&path](std::span<const uint8_t> bytes) {
     std::optional<THistoryList> entries = SplitHistory(bytes);
-    if (!entries) throw TarveloError("Invalid data: " + path);
+    if (!entries) throw ETarveloError("Invalid data: " + path);
     return std::move(*entries);
   };
   return LoadHistoryFileAs(path, split, afterRead);

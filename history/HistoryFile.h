@@ -47,7 +47,7 @@ struct THistoryLoad {
 // are in (the desktop program says "Verifying file: " then).
 THistoryLoad LoadHistoryFile(const std::string& path, const std::function<void()>& afterRead = {});
 
-// The same for a file of another form: parse turns the bytes into entries, or throws TarveloError
+// The same for a file of another form: parse turns the bytes into entries, or throws ETarveloError
 // with the reason it refuses them (the problem of an InvalidData load).
 using THistoryParser = std::function<THistoryList(std::span<const uint8_t> bytes)>;
 THistoryLoad LoadHistoryFileAs(const std::string& path, const THistoryParser& parse,

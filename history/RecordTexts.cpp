@@ -13,24 +13,24 @@ std::string WorkshopIDText(const TBuffer& rec) { return AnsiToUtf8(WorkshopIDByt
 
 std::string CountText(const TBuffer& rec) { return std::to_string(ProcCount(rec)); }
 
-std::string EntryCellText(const TBuffer& rec, std::size_t row, std::size_t rowCount, EntryColumn column) {
+std::string EntryCellText(const TBuffer& rec, std::size_t row, std::size_t rowCount, TEntryColumn column) {
   switch (column) {
-    case EntryColumn::Number: return std::to_string(rowCount - row);
-    case EntryColumn::Date: return DateText(rec);
-    case EntryColumn::KMStand: return KMText(rec);
-    case EntryColumn::WorkshopType: return WorkshopTypeText(WorkshopTYP(rec));
-    case EntryColumn::WorkshopID: return WorkshopIDText(rec);
-    case EntryColumn::Status: return ServiceStatusText(SVCStatus(rec));
-    case EntryColumn::Count: return CountText(rec);
+    case TEntryColumn::Number: return std::to_string(rowCount - row);
+    case TEntryColumn::Date: return DateText(rec);
+    case TEntryColumn::KMStand: return KMText(rec);
+    case TEntryColumn::WorkshopType: return WorkshopTypeText(WorkshopTYP(rec));
+    case TEntryColumn::WorkshopID: return WorkshopIDText(rec);
+    case TEntryColumn::Status: return ServiceStatusText(SVCStatus(rec));
+    case TEntryColumn::Count: return CountText(rec);
   }
   return {};
 }
 
-std::string ProcedureCellText(const TBuffer& rec, std::size_t k, ProcedureColumn column) {
+std::string ProcedureCellText(const TBuffer& rec, std::size_t k, TProcedureColumn column) {
   switch (column) {
-    case ProcedureColumn::Number: return std::to_string(k + 1);
-    case ProcedureColumn::ServiceType: return ProcedureTypeText(ProcTYP(rec, k));
-    case ProcedureColumn::Status: return ProcedureStatusText(ProcStatus(rec, k));
+    case TProcedureColumn::Number: return std::to_string(k + 1);
+    case TProcedureColumn::ServiceType: return ProcedureTypeText(ProcTYP(rec, k));
+    case TProcedureColumn::Status: return ProcedureStatusText(ProcStatus(rec, k));
   }
   return {};
 }

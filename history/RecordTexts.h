@@ -16,10 +16,10 @@ std::string KMText(const TBuffer& rec);           // unsigned decimal, no separa
 std::string WorkshopIDText(const TBuffer& rec);   // UTF-8, up to the first zero byte
 std::string CountText(const TBuffer& rec);        // ProcCount in decimal
 
-enum class TextAlignment { Left, Right, Center };
+enum class TTextAlignment { Left, Right, Center };
 
 // The entries list: one row per entry, numbered from the bottom (the top row of N entries is N).
-enum class EntryColumn { Number, Date, KMStand, WorkshopType, WorkshopID, Status, Count };
+enum class TEntryColumn { Number, Date, KMStand, WorkshopType, WorkshopID, Status, Count };
 inline constexpr std::size_t kEntryColumnCount = 7;
 inline constexpr std::array<std::string_view, kEntryColumnCount> kEntryColumnCaptions = {
     "#",
@@ -29,18 +29,18 @@ inline constexpr std::array<std::string_view, kEntryColumnCount> kEntryColumnCap
     TARVELO_TR_NOOP("Columns", "Workshop ID"),
     TARVELO_TR_NOOP("Columns", "Status"),
     TARVELO_TR_NOOP("Columns", "CNT")};
-inline constexpr std::array<TextAlignment, kEntryColumnCount> kEntryColumnAlignments = {
-    TextAlignment::Left,   TextAlignment::Right,  TextAlignment::Right, TextAlignment::Center,
-    TextAlignment::Center, TextAlignment::Center, TextAlignment::Right};
+inline constexpr std::array<TTextAlignment, kEntryColumnCount> kEntryColumnAlignments = {
+    TTextAlignment::Left,   TTextAlignment::Right,  TTextAlignment::Right, TTextAlignment::Center,
+    TTextAlignment::Center, TTextAlignment::Center, TTextAlignment::Right};
 
 // The text of one cell of the entries list for the entry at row `row` of a list of `rowCount`.
-std::string EntryCellText(const TBuffer& rec, std::size_t row, std::size_t rowCount, EntryColumn column);
+std::string EntryCellText(const TBuffer& rec, std::size_t row, std::size_t rowCount, TEntryColumn column);
 
 // The procedures list of the selected entry: one row per procedure, numbered from 1 at the top.
-enum class ProcedureColumn { Number, ServiceType, Status };
+enum class TProcedureColumn { Number, ServiceType, Status };
 inline constexpr std::size_t kProcedureColumnCount = 3;
 inline constexpr std::array<std::string_view, kProcedureColumnCount> kProcedureColumnCaptions = {
     "#", TARVELO_TR_NOOP("Columns", "SERVICE TYPE"), TARVELO_TR_NOOP("Columns", "STATUS")};
 
 // The text of one cell of the procedures list for procedure k (0-based) of rec.
-std::string ProcedureCellText(const TBuffer& rec, std::size_t k, ProcedureColumn column);
+std::string ProcedureCellText(const TBuffer& rec, std::size_t k, TProcedureColumn column);

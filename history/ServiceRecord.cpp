@@ -39,7 +39,7 @@ uint8_t ProcStatus(const TBuffer& rec, std::size_t i) {
   return rec[ProcedureOffset(i) + kOffProcStatus];
 }
 
-TBuffer BuildServiceRecord(const ServiceFields& fields) {
+TBuffer BuildServiceRecord(const TServiceFields& fields) {
   const std::size_t n = fields.procedures.size();
   if (n > kMaxProcedures) {
     throw std::length_error("An entry can hold at most 255 procedures");
@@ -61,8 +61,8 @@ TBuffer BuildServiceRecord(const ServiceFields& fields) {
   return rec;
 }
 
-ServiceFields DecodeServiceRecord(const TBuffer& rec) {
-  ServiceFields f;
+TServiceFields DecodeServiceRecord(const TBuffer& rec) {
+  TServiceFields f;
   f.day = Day(rec);
   f.month = Month(rec);
   f.year = Year(rec);

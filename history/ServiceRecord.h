@@ -68,13 +68,13 @@ uint8_t ProcStatus(const TBuffer& rec, std::size_t i);
 
 // The values an entry is built from; the workshop ID is text (UTF-8) and goes through the
 // code page on its way into the record.
-struct ProcedureFields {
+struct TProcedureFields {
   uint8_t type = 0;
   uint8_t status = 0;
-  friend bool operator==(const ProcedureFields&, const ProcedureFields&) = default;
+  friend bool operator==(const TProcedureFields&, const TProcedureFields&) = default;
 };
 
-struct ServiceFields {
+struct TServiceFields {
   uint8_t day = 0;
   uint8_t month = 0;
   uint16_t year = 0;
@@ -82,13 +82,13 @@ struct ServiceFields {
   uint8_t workshopType = 0;
   std::string workshopID;  // UTF-8; stored as at most 7 bytes of the 8-bit code page
   uint8_t serviceStatus = 0;
-  std::vector<ProcedureFields> procedures;
-  friend bool operator==(const ServiceFields&, const ServiceFields&) = default;
+  std::vector<TProcedureFields> procedures;
+  friend bool operator==(const TServiceFields&, const TServiceFields&) = default;
 };
 
 // Builds the 19 + 8 x N bytes of an entry. Throws std::length_error for more than 255 procedures,
 // since ProcCount could not say how long the entry is.
-TBuffer BuildServiceRecord(const ServiceFields& fields);
+TBuffer BuildServiceRecord(const TServiceFields& fields);
 
 // The fields of a well-formed record (the inverse of BuildServiceRecord, reserved bytes dropped).
-ServiceFields DecodeServiceRecord(const TBuffer& rec);
+TServiceFields DecodeServiceRecord(const TBuffer& rec);

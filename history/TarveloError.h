@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <string>
 
-class TarveloError : public std::runtime_error {
+class ETarveloError : public std::runtime_error {
  public:
-  explicit TarveloError(const std::string& text) : std::runtime_error(text) {}
+  explicit ETarveloError(const std::string& text) : std::runtime_error(text) {}
 };
 
 // The text as the error report shows it: a full stop is appended when the code of the last

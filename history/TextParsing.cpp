@@ -26,7 +26,7 @@ std::optional<uint32_t> ParseDigits(std::string_view text) {
 
 uint32_t ParseIntegerText(std::string_view text) {
   if (auto value = ParseDigits(text)) return *value;
-  throw TarveloError("'" + std::string(text) + "' is not a valid integer value");
+  throw ETarveloError("'" + std::string(text) + "' is not a valid integer value");
 }
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -41,8 +41,8 @@ bool IsCalendarDate(int day, int month, int year) {
   return day >= 1 && day <= DaysInMonth(year, month);
 }
 
-CalendarDate ParseDateText(std::string_view text) {
-  const auto invalid = [&] { return TarveloError("'" + std::string(text) + "' is not a valid date"); };
+TCalendarDate ParseDateText(std::string_view text) {
+  const auto invalid = [&] { return ETarveloError("'" + std::string(text) + "' is not a valid date"); };
   const std::size_t first = text.find('.');
   const std::size_t second = first == std::string_view::npos ? first : text.find('.', first + 1);
   if (second == std::string_view::npos) throw invalid();
@@ -51,7 +51,7 @@ CalendarDate ParseDateText(std::string_view text) {
   const auto year = ParseDigits(text.substr(second + 1));
   if (!day || !month || !year) throw invalid();
   if (*year > kLastYear || *month > 12 || *day > 31) throw invalid();  // before the narrowing below
-  const CalendarDate date{static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year)};
+  const TCalendarDate date{static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year)};
   if (!IsCalendarDate(date.day, date.month, date.year)) throw invalid();
   return date;
 }

@@ -3,7 +3,7 @@
 #include "history/ServiceRecord.h"
 
 // 1.2.2020, 1000 km, BMW dealer "A1", service LATE, Engine oil on time, Vehicle check overdue.
-inline ServiceFields ExampleFields() {
+inline TServiceFields ExampleFields() {
   return {1, 2, 2020, 1000, 1, "A1", 2, {{1, 1}, {100, 3}}};
 }
 
@@ -15,8 +15,8 @@ inline TBuffer ExampleEntryBytes() {
 
 // An entry of n procedures, all "Engine oil" on time, with a recognisable km value.
 inline TBuffer EntryWithProcedures(std::size_t n, uint32_t km = 1000) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.km = km;
-  f.procedures.assign(n, ProcedureFields{1, 1});
+  f.procedures.assign(n, TProcedureFields{1, 1});
   return BuildServiceRecord(f);
 }

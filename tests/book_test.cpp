@@ -22,7 +22,7 @@ namespace {
 // An entry of n procedures with the given workshop ID and km; the procedures cycle through the
 // table so that each line is told apart.
 TBuffer Entry(std::size_t procedures, const std::string& workshopID, uint32_t km) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.km = km;
   f.workshopID = workshopID;
   f.procedures.clear();
@@ -203,7 +203,7 @@ class TestServiceBook : public QObject {
     try {
       WriteServiceBookPdf(path, {ExampleEntryBytes()}, QString());
       QFAIL("no error");
-    } catch (const TarveloError& e) {
+    } catch (const ETarveloError& e) {
       QVERIFY2(QString::fromStdString(e.what()).startsWith(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". ")),
                e.what());
     }

@@ -262,7 +262,7 @@ TEST(Discovery, ASendThatFailsRaisesTheSystemTextAndStopsThere) {
       return true;
     });
     ADD_FAILURE() << "sent";
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
 #ifdef _WIN32
     EXPECT_EQ(std::string(e.what()), "Cannot send to 10.9.8.255:6811. " + SocketErrorText(WSAENETUNREACH));
 #else
@@ -295,7 +295,7 @@ TEST(UdpPort, ReadsDatagramsWithTheirSenderAndClosesOnRequest) {
   EXPECT_EQ(got->sourcePort, sender.LocalPort());
   port.SetActive(false);
   EXPECT_FALSE(port.Active());
-  EXPECT_THROW(port.SendDatagram("x", 1), TarveloError);
+  EXPECT_THROW(port.SendDatagram("x", 1), ETarveloError);
 }
 
 TEST(InterfaceList, TheNamespaceListsItsLoopback) {

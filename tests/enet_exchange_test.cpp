@@ -24,7 +24,7 @@ const TBuffer kEraseFrame = Hex("000000060001F4633101A080");
 
 struct CarCase {
   const char* name;
-  CarSimFaults faults;
+  TCarSimFaults faults;
   TBuffer request;
   TBuffer answer;
   TBuffer frameSent;  // the frame the gateway received
@@ -32,13 +32,13 @@ struct CarCase {
 };
 
 TEST(Exchange, AgainstTheSimulatedCar) {
-  CarSimFaults onePending;
+  TCarSimFaults onePending;
   onePending.pending = 1;
-  CarSimFaults twoPending;
+  TCarSimFaults twoPending;
   twoPending.pending = 2;
-  CarSimFaults requestOutOfRange;
+  TCarSimFaults requestOutOfRange;
   requestOutOfRange.nrc = {{0x31, 0x31}};
-  CarSimFaults bytewise;
+  TCarSimFaults bytewise;
   bytewise.split = 1;
   const CarCase cases[] = {
       {"erase request, the 12-byte frame", {}, kErase, Hex("7101A080"), kEraseFrame},
@@ -145,7 +145,7 @@ TEST(Exchange, WhatIsNeverSent) {
 }
 
 TEST(Exchange, ReconnectsAfterAFailedExchange) {
-  CarSimFaults closeAfterOne;
+  TCarSimFaults closeAfterOne;
   closeAfterOne.closeAfter = 1;
   SimulatedCar car(closeAfterOne);
   const auto session = car.Session();
@@ -174,7 +174,7 @@ TEST(Exchange, NoGatewayMeansNoConnectionAtOnce) {
 }
 
 TEST(Exchange, ThePumpRunsDuringTheResponsePendingWait) {
-  CarSimFaults onePending;
+  TCarSimFaults onePending;
   onePending.pending = 1;
   SimulatedCar car(onePending);
   TEnetTimings timings;
@@ -189,7 +189,7 @@ TEST(Exchange, ThePumpRunsDuringTheResponsePendingWait) {
 
 // The user stops an exchange that would never end: the car keeps saying "response pending".
 TEST(Exchange, AStopEndsAnEndlessResponsePendingWait) {
-  CarSimFaults endless;
+  TCarSimFaults endless;
   endless.pending = kEndlessPending;
   endless.pendingIntervalMs = 50;
   SimulatedCar car(endless);

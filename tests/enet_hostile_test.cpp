@@ -21,7 +21,7 @@ using Clock = std::chrono::steady_clock;
 // The gateway under test: the simulated car with fault switches, or a scripted peer.
 struct HostileCase {
   const char* name;
-  std::function<CarSimFaults()> faults;            // the simulated car misbehaves...
+  std::function<TCarSimFaults()> faults;            // the simulated car misbehaves...
   std::function<std::vector<ScriptStep>()> script;  // ...or a scripted gateway does
   THistoryList entries;
   bool erase;
@@ -29,8 +29,8 @@ struct HostileCase {
   bool completes = false;  // it completes all the same (it started over after the ERR lines)
 };
 
-CarSimFaults Faults(std::function<void(CarSimFaults&)> set) {
-  CarSimFaults f;
+TCarSimFaults Faults(std::function<void(TCarSimFaults&)> set) {
+  TCarSimFaults f;
   set(f);
   return f;
 }
@@ -80,39 +80,39 @@ std::vector<HostileCase> Cases() {
        },
        one, true, noErase("the car closed the connection")},
       {"frames in 1-byte pieces, 100 ms apart",
-       [] { return Faults([](CarSimFaults& f) { f.split = 1; f.delayMs = 100; }); }, nullptr, one, false, {}},
+       [] { return Faults([](TCarSimFaults& f) { f.split = 1; f.delayMs = 100; }); }, nullptr, one, false, {}},
       {"a negative answer to every request",
-       [] { return Faults([](CarSimFaults& f) { f.nrc = {{0x31, 0x22}, {0x11, 0x22}}; }); }, nullptr, two, true,
+       [] { return Faults([](TCarSimFaults& f) { f.nrc = {{0x31, 0x22}, {0x11, 0x22}}; }); }, nullptr, two, true,
        {"ERR: Head unit refused the erase request: 7F 31 22 (conditionsNotCorrect)",
         "ERR: The old service history was not erased, so nothing was written."}},
       {"a negative answer to every request but the erase",
-       [] { return Faults([](CarSimFaults& f) { f.nrc = {{0x11, 0x22}}; }); }, nullptr, two, false,
+       [] { return Faults([](TCarSimFaults& f) { f.nrc = {{0x11, 0x22}}; }); }, nullptr, two, false,
        {"ERR: Head unit refused the reset request: 7F 11 22 (conditionsNotCorrect)"}},
-      {"a refused erase only", [] { return Faults([](CarSimFaults& f) { f.refuseErase = 0x22; }); }, nullptr, two, true,
+      {"a refused erase only", [] { return Faults([](TCarSimFaults& f) { f.refuseErase = 0x22; }); }, nullptr, two, true,
        {"ERR: Head unit refused the erase request: 7F 31 22 (conditionsNotCorrect)",
         "ERR: The old service history was not erased, so nothing was written."}},
       {"the connection dropped at entry 2, before the head unit stored it: the write starts over",
-       [] { return Faults([](CarSimFaults& f) { f.dropAtEntry = 2; }); }, nullptr, two, true,
+       [] { return Faults([](TCarSimFaults& f) { f.dropAtEntry = 2; }); }, nullptr, two, true,
        {"ERR: No answer to entry 2 of 2 (the car closed the connection)"}, true},
       {"the connection dropped at entry 2, after the head unit stored it: the write starts over",
-       [] { return Faults([](CarSimFaults& f) { f.dropAtEntry = 2; f.dropAfterStoring = true; }); }, nullptr, two, true,
+       [] { return Faults([](TCarSimFaults& f) { f.dropAtEntry = 2; f.dropAfterStoring = true; }); }, nullptr, two, true,
        {"ERR: No answer to entry 2 of 2 (the car closed the connection)"}, true},
       {"the connection dropped at entry 2 without the erase: the write stops",
-       [] { return Faults([](CarSimFaults& f) { f.dropAtEntry = 2; }); }, nullptr, two, false,
+       [] { return Faults([](TCarSimFaults& f) { f.dropAtEntry = 2; }); }, nullptr, two, false,
        {"ERR: No answer to entry 2 of 2 (the car closed the connection)",
         "ERR: The connection was lost at entry 2 of 2, so the write stopped (without the erase, a new connection could "
         "only add a gap or a duplicate).",
         "ERR: The head unit holds its old history and entry 1 of 2; entry 2 got no answer or an unexpected one, so it may "
         "be there too."}},
-      {"an acknowledgement that never comes", [] { return Faults([](CarSimFaults& f) { f.noAck = true; }); }, nullptr,
+      {"an acknowledgement that never comes", [] { return Faults([](TCarSimFaults& f) { f.noAck = true; }); }, nullptr,
        one, false,
        {"ERR: No answer to entry 1 of 1 (the car did not answer in time)", stoppedWithoutErase, entryOneUnknown}},
       {"an answer that comes before the acknowledgement",
-       [] { return Faults([](CarSimFaults& f) { f.answerFirst = true; }); }, nullptr, one, false,
+       [] { return Faults([](TCarSimFaults& f) { f.answerFirst = true; }); }, nullptr, one, false,
        {"ERR: Unexpected answer to entry 1 of 1: 31 01 A0 81 01", "ERR: Unexpected answer to the reset request: 11 01",
         entryOneUnknown}},
       {"a connection reset in the middle of the write",
-       [] { return Faults([](CarSimFaults& f) { f.resetAfter = 2; }); }, nullptr, two, true,
+       [] { return Faults([](TCarSimFaults& f) { f.resetAfter = 2; }); }, nullptr, two, true,
        {"ERR: No answer to entry 1 of 2 (the car closed the connection)",
         "ERR: No answer to entry 1 of 2 (the car closed the connection)",
         "ERR: No answer to entry 1 of 2 (the car closed the connection)",

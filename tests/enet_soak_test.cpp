@@ -58,7 +58,7 @@ long ResidentKilobytes() {
 }
 
 TEST(Soak, TenThousandExchangesAndATwoThousandEntryWrite) {
-  CarSimOptions options;
+  TCarSimOptions options;
   options.recordFrames = false;  // the simulated car keeps no log of its own to grow
   SimulatedCar car({}, options);
   THistoryList entries;
@@ -93,7 +93,7 @@ TEST(Soak, TenThousandExchangesAndATwoThousandEntryWrite) {
 }
 
 TEST(Soak, ReconnectingAfterEveryExchangeLeaksNoSockets) {
-  CarSimFaults closing;
+  TCarSimFaults closing;
   closing.closeAfter = 1;
   SimulatedCar car(closing);
   const auto session = car.Session();

@@ -180,13 +180,13 @@ TEST(PcapTrace, AFileHoldsEveryPacketAsSoonAsItIsMade) {
   try {
     TPcapFile nowhere("/nonexistent/dir/x.pcap");
     ADD_FAILURE() << "created";
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file \"/nonexistent/dir/x.pcap\". No such file or directory");
   }
 }
 
 TEST(FrameObserver, SeesTheRequestTheAcknowledgementEveryPendingAnswerAndTheAnswer) {
-  CarSimFaults faults;
+  TCarSimFaults faults;
   faults.pending = 2;
   SimulatedCar car(faults);
   const auto session = car.Session();

@@ -53,7 +53,7 @@ std::vector<std::string> RequestTexts(TCarSim& sim) {
 }
 
 TEST(HistoryWriter, WritesWithEraseAndTheHeadUnitHoldsTheListByteForByte) {
-  CarSimOptions options;
+  TCarSimOptions options;
   SimulatedCar car({}, options);
   const Written w = Write(car, ThreeEntries(), true);
   EXPECT_TRUE(w.complete);
@@ -119,7 +119,7 @@ TEST(HistoryWriter, AnEmptyAddressOrNoGatewayCannotConnect) {
 // Refused entries do not stop the write: every request is still sent, and the end of the log names
 // the entries the head unit did not take.
 TEST(HistoryWriter, RefusedEntriesAreReportedAndTheSequenceGoesOn) {
-  CarSimFaults refuse;
+  TCarSimFaults refuse;
   refuse.nrc = {{0x31, 0x22}};
   SimulatedCar car(refuse);
   const Written w = Write(car, {ExampleEntryBytes(), EntryWithProcedures(1)}, false);
@@ -137,7 +137,7 @@ TEST(HistoryWriter, RefusedEntriesAreReportedAndTheSequenceGoesOn) {
 // (no entry of the list would otherwise be added to it, as duplicates).
 TEST(HistoryWriter, ARefusedEraseWritesNothing) {
   const THistoryList old = {EntryWithProcedures(2, 500), EntryWithProcedures(1, 400)};
-  CarSimFaults refuse;
+  TCarSimFaults refuse;
   refuse.refuseErase = 0x22;
   SimulatedCar car(refuse, CarSimOptionsLoading(old));
   const Written w = Write(car, ThreeEntries(), true);
@@ -238,7 +238,7 @@ TEST(HistoryWriter, AConnectionLostOnTheWayLeavesTheCarHoldingExactlyTheListOrSa
   };
   for (const DropCase& c : cases) {
     SCOPED_TRACE(c.name);
-    CarSimFaults drop;
+    TCarSimFaults drop;
     drop.dropAtEntry = 3;
     drop.dropAfterStoring = c.dropAfterStoring;
     drop.drops = c.drops;
@@ -254,7 +254,7 @@ TEST(HistoryWriter, AConnectionLostOnTheWayLeavesTheCarHoldingExactlyTheListOrSa
 
 // While the head unit asks for more time, the observer hears of it, naming the step.
 TEST(HistoryWriter, AHeadUnitThatAsksForMoreTimeIsReported) {
-  CarSimFaults slow;
+  TCarSimFaults slow;
   slow.pending = 3;
   SimulatedCar car(slow);
   TEnetSession session(QuickTimings());
@@ -305,7 +305,7 @@ TEST(HistoryWriter, WhatTheHeadUnitHolds) {
 // The user stops the write: before the next request, whatever the car is doing.
 struct StopCase {
   const char* name;
-  CarSimFaults faults;
+  TCarSimFaults faults;
   std::size_t stopAfterEntries;  // stop once this many entries went (0: during the first exchange)
   Lines tail;                    // the log from "- Writing new service history..." on
   std::size_t stored;            // entries the head unit holds

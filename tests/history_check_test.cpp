@@ -6,11 +6,11 @@
 
 namespace {
 
-constexpr CalendarDate kToday{15, 5, 2025};
+constexpr TCalendarDate kToday{15, 5, 2025};
 
 // An entry of the given date and km, otherwise the example entry (BMW dealer "A1", two procedures).
 TBuffer Entry(int day, int month, int year, uint32_t km) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.day = static_cast<uint8_t>(day);
   f.month = static_cast<uint8_t>(month);
   f.year = static_cast<uint16_t>(year);
@@ -25,7 +25,7 @@ TBuffer WithWorkshopIDBytes(TBuffer rec, std::string_view bytes) {
 }
 
 TBuffer WithoutProcedures(const TBuffer& rec) {
-  ServiceFields f = DecodeServiceRecord(rec);
+  TServiceFields f = DecodeServiceRecord(rec);
   f.procedures.clear();
   return BuildServiceRecord(f);
 }
@@ -135,7 +135,7 @@ TEST(HistoryCheck, WorkshopIDProblemAsTheEditorSeesIt) {
 }
 
 TEST(HistoryCheck, LocalTodayIsACalendarDate) {
-  const CalendarDate today = LocalToday();
+  const TCalendarDate today = LocalToday();
   EXPECT_TRUE(IsCalendarDate(today.day, today.month, today.year));
   EXPECT_GE(today.year, 2025);
 }

@@ -136,7 +136,7 @@ TEST(HistoryFile, SaveThroughASymbolicLinkKeepsTheLink) {
 std::string ErrorText(const std::function<void()>& action) {
   try {
     action();
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     return e.what();
   }
   return "(no error)";

@@ -30,7 +30,7 @@ TEST(ServiceRecord, ReadsTheExampleEntryBack) {
 }
 
 TEST(ServiceRecord, SevenCharacterWorkshopIdHasNoTerminatorAndStopsBeforeTheStatus) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.workshopID = "ABCDEFG";
   const TBuffer rec = BuildServiceRecord(f);
   EXPECT_EQ(TBuffer(rec.begin() + 10, rec.begin() + 17), TBuffer({'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
@@ -46,13 +46,13 @@ TEST(ServiceRecord, ZeroByteInsideWorkshopIdEndsTheText) {
 }
 
 TEST(ServiceRecord, LongerWorkshopIdIsCutToSevenBytes) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.workshopID = "ABCDEFGHIJ";
   EXPECT_EQ(WorkshopIDBytes(BuildServiceRecord(f)), "ABCDEFG");
 }
 
 TEST(ServiceRecord, LargestEditorKmIsStoredBigEndian) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.km = 9999999;
   const TBuffer rec = BuildServiceRecord(f);
   EXPECT_EQ(TBuffer(rec.begin() + 5, rec.begin() + 9), TBuffer({0x00, 0x98, 0x96, 0x7F}));
@@ -69,7 +69,7 @@ TEST(ServiceRecord, TopBitOfKmAndYearReadsUnsigned) {
 }
 
 TEST(ServiceRecord, EntryWithoutProceduresIsNineteenBytes) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.procedures.clear();
   const TBuffer rec = BuildServiceRecord(f);
   EXPECT_EQ(rec.size(), 19u);
@@ -78,7 +78,7 @@ TEST(ServiceRecord, EntryWithoutProceduresIsNineteenBytes) {
 }
 
 TEST(ServiceRecord, BuilderTakes255ProceduresAndRefusesMore) {
-  ServiceFields f = ExampleFields();
+  TServiceFields f = ExampleFields();
   f.procedures.assign(255, {20, 1});
   const TBuffer rec = BuildServiceRecord(f);
   EXPECT_EQ(rec.size(), 19u + 8u * 255u);

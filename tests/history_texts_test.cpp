@@ -173,15 +173,15 @@ TEST(EntryCells, ExampleEntryRowAndProcedures) {
   const char* expected[] = {"2", "1.2.2020", "1000", "BMW Service", "A1", "LATE", "2"};
   for (std::size_t c = 0; c < kEntryColumnCount; ++c) {
     SCOPED_TRACE(kEntryColumnCaptions[c]);
-    EXPECT_EQ(EntryCellText(rec, 0, 2, static_cast<EntryColumn>(c)), expected[c]);
+    EXPECT_EQ(EntryCellText(rec, 0, 2, static_cast<TEntryColumn>(c)), expected[c]);
   }
-  EXPECT_EQ(EntryCellText(rec, 2, 3, EntryColumn::Number), "1");
-  EXPECT_EQ(ProcedureCellText(rec, 0, ProcedureColumn::Number), "1");
-  EXPECT_EQ(ProcedureCellText(rec, 0, ProcedureColumn::ServiceType), "Engine oil");
-  EXPECT_EQ(ProcedureCellText(rec, 0, ProcedureColumn::Status), "ON TIME");
-  EXPECT_EQ(ProcedureCellText(rec, 1, ProcedureColumn::Number), "2");
-  EXPECT_EQ(ProcedureCellText(rec, 1, ProcedureColumn::ServiceType), "Vehicle check");
-  EXPECT_EQ(ProcedureCellText(rec, 1, ProcedureColumn::Status), "OVERDUE");
+  EXPECT_EQ(EntryCellText(rec, 2, 3, TEntryColumn::Number), "1");
+  EXPECT_EQ(ProcedureCellText(rec, 0, TProcedureColumn::Number), "1");
+  EXPECT_EQ(ProcedureCellText(rec, 0, TProcedureColumn::ServiceType), "Engine oil");
+  EXPECT_EQ(ProcedureCellText(rec, 0, TProcedureColumn::Status), "ON TIME");
+  EXPECT_EQ(ProcedureCellText(rec, 1, TProcedureColumn::Number), "2");
+  EXPECT_EQ(ProcedureCellText(rec, 1, TProcedureColumn::ServiceType), "Vehicle check");
+  EXPECT_EQ(ProcedureCellText(rec, 1, TProcedureColumn::Status), "OVERDUE");
 }
 
 struct CodePageCase {
@@ -268,24 +268,24 @@ TEST(TextParsing, Integers) {
     try {
       ParseIntegerText(bad);
       ADD_FAILURE() << "accepted";
-    } catch (const TarveloError& e) {
+    } catch (const ETarveloError& e) {
       EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid integer value");
     }
   }
 }
 
 TEST(TextParsing, Dates) {
-  EXPECT_EQ(ParseDateText("1.2.2020"), (CalendarDate{1, 2, 2020}));
-  EXPECT_EQ(ParseDateText("15.12.2019"), (CalendarDate{15, 12, 2019}));
-  EXPECT_EQ(ParseDateText("29.2.2024"), (CalendarDate{29, 2, 2024}));
-  EXPECT_EQ(ParseDateText("31.12.9999"), (CalendarDate{31, 12, 9999}));
+  EXPECT_EQ(ParseDateText("1.2.2020"), (TCalendarDate{1, 2, 2020}));
+  EXPECT_EQ(ParseDateText("15.12.2019"), (TCalendarDate{15, 12, 2019}));
+  EXPECT_EQ(ParseDateText("29.2.2024"), (TCalendarDate{29, 2, 2024}));
+  EXPECT_EQ(ParseDateText("31.12.9999"), (TCalendarDate{31, 12, 9999}));
   for (const char* bad : {"31.4.2020", "1.13.2020", "29.2.2023", "29.2.1900", "0.1.2020", "1.0.2020", "1.1.0",
                           "1.1.10000", "1.2", "1..2020", "a.b.c", "", "1.2.2020.", "1.2.20x"}) {
     SCOPED_TRACE(bad);
     try {
       ParseDateText(bad);
       ADD_FAILURE() << "accepted";
-    } catch (const TarveloError& e) {
+    } catch (const ETarveloError& e) {
       EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid date");
     }
   }

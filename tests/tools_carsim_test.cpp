@@ -90,7 +90,7 @@ class RawTester {
 
 TEST(Gateway, AcknowledgesWithTheFirstFiveBytesThenAnswersWithAddressesSwapped) {
   TempDir dir;
-  CarSimOptions options;
+  TCarSimOptions options;
   options.tcpPort = 0;
   options.udpPort = kNoDiscovery;
   options.storeFile = dir.File("hu.kelta");
@@ -131,7 +131,7 @@ TEST(Gateway, StartsWithALoadedHistoryAndRefusesABadOne) {
   TempDir dir;
   const std::string file = dir.File("start.kelta");
   WriteBytes(file, JoinHistory({ExampleEntryBytes(), EntryWithProcedures(0)}));
-  CarSimOptions options;
+  TCarSimOptions options;
   options.tcpPort = 0;
   options.udpPort = kNoDiscovery;
   options.loadFile = file;
@@ -150,7 +150,7 @@ TEST(Gateway, StartsWithALoadedHistoryAndRefusesABadOne) {
 }
 
 TEST(Gateway, OversizeAnnouncesMoreThanTheReceiveBuffer) {
-  CarSimOptions options;
+  TCarSimOptions options;
   options.tcpPort = 0;
   options.udpPort = kNoDiscovery;
   options.faults.oversize = true;

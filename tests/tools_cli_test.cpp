@@ -103,15 +103,15 @@ TEST_F(CliFiles, CheckReportsValidInvalidAndUnreadableFiles) {
 }
 
 TEST_F(CliFiles, CheckPrintsFindingsAfterTheCountAndStrictTurnsThemIntoFailure) {
-  ServiceFields later = ExampleFields();  // 1.2.2020, 1000 km
+  TServiceFields later = ExampleFields();  // 1.2.2020, 1000 km
   later.day = 3, later.month = 3, later.year = 2021, later.km = 900;
-  ServiceFields future = ExampleFields();
+  TServiceFields future = ExampleFields();
   future.year = 2999, future.km = 5000;
   const std::string path = Write("findings.kelta", JoinHistory({BuildServiceRecord(future), BuildServiceRecord(later),
                                                                 ExampleEntryBytes(), ExampleEntryBytes()}));
   const std::string expected = "File: " + path + "\nEntries: 4\n" +
                                "WARN: Entry 4: 1.2.2999 is after today, " + [] {
-                                 const CalendarDate t = LocalToday();
+                                 const TCalendarDate t = LocalToday();
                                  return std::to_string(t.day) + "." + std::to_string(t.month) + "." + std::to_string(t.year);
                                }() + ".\n" +
                                "WARN: Entry 3: 900 km on 3.3.2021 is less than entry 1's 1,000 km on 1.2.2020.\n"
@@ -331,7 +331,7 @@ TEST_F(CliFiles, WritePrintsTheLogAndExitsWithTheOutcome) {
   EXPECT_EQ(car->History().size(), 4u);
 
   car->SetFaults([] {
-    CarSimFaults f;
+    TCarSimFaults f;
     f.nrc = {{0x11, 0x22}};
     return f;
   }());

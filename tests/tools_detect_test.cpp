@@ -30,7 +30,7 @@ const std::string kCarsim = BuiltProgram("tools/carsim/tarvelo-carsim");
 ProgramRun RunCommand(const std::string& command) { return RunProgram(command + " 2>&1"); }
 
 std::unique_ptr<TCarSim> Gateway(const std::string& vin) {
-  CarSimOptions options;
+  TCarSimOptions options;
   options.bind = "0.0.0.0";  // a broadcast reaches only a socket bound to all addresses
   options.tcpPort = 0;
   options.udpPort = kDiscoveryPort;

@@ -166,7 +166,7 @@ class TestConnect : public TProgramWindowsTest {
   }
 
   void whileAWriteRunsStartReadsStopDetectIsDisabledAndTheWriteUsesItsCopy() {
-    CarSimFaults pending;
+    TCarSimFaults pending;
     pending.pending = 1;  // each answer waits a second: window events run meanwhile
     SimulatedCar car(pending);
     ShowFor(car);
@@ -305,7 +305,7 @@ class TestConnect : public TProgramWindowsTest {
 
     // A head unit that refuses: the ERR lines wrap, and the bar shows the outcome in red.
     car->SetFaults([] {
-      CarSimFaults f;
+      TCarSimFaults f;
       f.nrc = {{0x31, 0x22}};
       return f;
     }());
@@ -332,7 +332,7 @@ class TestConnect : public TProgramWindowsTest {
     QCOMPARE(Progress()->text(), QStringLiteral("Complete: 3 of 3 written"));
 
     car->SetFaults([] {
-      CarSimFaults f;
+      TCarSimFaults f;
       f.nrc = {{0x11, 0x22}};
       return f;
     }());
@@ -348,7 +348,7 @@ class TestConnect : public TProgramWindowsTest {
 
   // A long ERR line wraps at word boundaries and shows whole: nothing to scroll sideways for.
   void longLinesWrapAndEscapeCloses() {
-    CarSimFaults refuse;
+    TCarSimFaults refuse;
     refuse.nrc = {{0x31, 0x22}};
     SimulatedCar car(refuse);
     ShowFor(car);
@@ -437,7 +437,7 @@ class TestConnect : public TProgramWindowsTest {
   }
 
   void aRefusingHeadUnitEndsTheBlockWithError() {
-    CarSimFaults refuse;
+    TCarSimFaults refuse;
     refuse.nrc = {{0x31, 0x13}};
     SimulatedCar car(refuse);
     ShowFor(car);

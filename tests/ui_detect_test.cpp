@@ -22,7 +22,7 @@
 namespace {
 
 std::unique_ptr<TCarSim> Gateway(const std::string& vin, int tcpPort = 0) {
-  CarSimOptions options;
+  TCarSimOptions options;
   options.bind = "0.0.0.0";
   options.tcpPort = static_cast<uint16_t>(tcpPort);
   options.udpPort = kDiscoveryPort;
@@ -177,7 +177,7 @@ class TestDetect : public TProgramWindowsTest {
   }
 
   void anAnswerArrivesInsideTheResponsePendingWait() {
-    CarSimFaults pending;
+    TCarSimFaults pending;
     pending.pending = 1;
     SimulatedCar car(pending);
     RestartWith([&](TAppOptions& options) { options.connect.gatewayPort = car.Port(); });

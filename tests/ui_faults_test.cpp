@@ -137,7 +137,7 @@ class TestFaults : public TProgramWindowsTest {
   // --- The car ---
 
   void endlessResponsePendingKeepsTheWindowsAliveAndStopEndsIt() {
-    CarSimFaults endless;
+    TCarSimFaults endless;
     endless.pending = kEndlessPending;
     endless.pendingIntervalMs = 200;
     SimulatedCar car(endless);

@@ -219,7 +219,7 @@ class TestLanguage : public TProgramWindowsTest {
   void theListsShowTheCodeTablesInGerman() {
     // The example entry: a BMW dealer, late, with engine oil on time; an entry with a status
     // outside the table keeps its number.
-    ServiceFields unknown = ExampleFields();
+    TServiceFields unknown = ExampleFields();
     unknown.serviceStatus = 7;
     History().ReplaceAll({ExampleEntryBytes(), BuildServiceRecord(unknown)});
     auto* entries = Find<QTreeView>(Main(), "lv1");
@@ -293,7 +293,7 @@ class TestLanguage : public TProgramWindowsTest {
     QCOMPARE(car->History(), History().SHRecord());  // what the car gets is the same in every language
 
     car->SetFaults([] {
-      CarSimFaults f;
+      TCarSimFaults f;
       f.nrc = {{0x31, 0x22}};
       return f;
     }());

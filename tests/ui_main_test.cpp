@@ -41,7 +41,7 @@ class Thrower : public QObject {
  public:
   explicit Thrower(QString text) : text_(std::move(text)) {}
   bool event(QEvent* e) override {
-    if (e->type() == QEvent::User) throw TarveloError(text_.toStdString());
+    if (e->type() == QEvent::User) throw ETarveloError(text_.toStdString());
     return QObject::event(e);
   }
 
@@ -755,7 +755,7 @@ class TestMainWindow : public TProgramWindowsTest {
     const QString sampleBook = QString::fromStdString(dir_->File("service-book.pdf"));
     WriteServiceBookPdf(sampleBook, Entries(), QStringLiteral("WBA8E9C57GK123456"));
     THistoryList longer = Entries();
-    ServiceFields full = ExampleFields();
+    TServiceFields full = ExampleFields();
     full.km = 131200;
     full.workshopID = "M4021";
     full.serviceStatus = 1;

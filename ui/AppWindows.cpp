@@ -32,8 +32,8 @@ TAppWindows::TAppWindows(TAppOptions options) {
   QObject::connect(main_, &TFMain::WriteToCarRequested, connect_, [this] { ShowModeless(connect_); });
   QObject::connect(main_, &TFMain::InfoRequested, info_, [this] { ShowModeless(info_); });
   QObject::connect(editor_, &TFEditor::EntryAdded, main_,
-                   [this](const ServiceFields& fields) { main_->elementADD(BuildServiceRecord(fields)); });
-  QObject::connect(editor_, &TFEditor::EntryEdited, main_, [this](const QPersistentModelIndex& entry, const ServiceFields& fields) {
+                   [this](const TServiceFields& fields) { main_->elementADD(BuildServiceRecord(fields)); });
+  QObject::connect(editor_, &TFEditor::EntryEdited, main_, [this](const QPersistentModelIndex& entry, const TServiceFields& fields) {
     main_->elementEDT(entry, BuildServiceRecord(fields));
   });
   main_->SetQuitGuard([this] { return MayQuit(); });

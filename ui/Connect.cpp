@@ -59,12 +59,12 @@ constexpr int kFloodRestMs = 1;
 
 // Runs a function when leaving a scope, also when an error leaves it.
 template <typename F>
-struct AtScopeExit {
+struct TAtScopeExit {
   F f;
-  ~AtScopeExit() { f(); }
+  ~TAtScopeExit() { f(); }
 };
 template <typename F>
-AtScopeExit(F) -> AtScopeExit<F>;
+TAtScopeExit(F) -> TAtScopeExit<F>;
 
 }  // namespace
 
@@ -244,7 +244,7 @@ void TFConnect::RunWrite() {
   int written = 0;
   ShowProgress(TProgressState::Running, written, total);
   SetWriting(true);
-  AtScopeExit done{[this] { SetWriting(false); }};
+  TAtScopeExit done{[this] { SetWriting(false); }};
 
   TWriteObserver observer;
   observer.progress = [this, &written, total](std::size_t done, std::size_t) {
@@ -272,7 +272,7 @@ void TFConnect::btnDetectClick() {
   // An error while opening or sending goes on to the error report (the interfaces after it get no
   // request); a port it leaves open is watched all the same. A search that could send asks again
   // until a gateway answers.
-  AtScopeExit watch{[this] { WatchUdpPort(); }};
+  TAtScopeExit watch{[this] { WatchUdpPort(); }};
   detectRepeat_->stop();
   discovery_.Start();
   if (discovery_.Open()) detectRepeat_->start();

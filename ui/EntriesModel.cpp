@@ -4,11 +4,11 @@
 #include "ui/HistoryModel.h"
 #include "history/RecordTexts.h"
 
-Qt::Alignment ToQtAlignment(TextAlignment alignment) {
+Qt::Alignment ToQtAlignment(TTextAlignment alignment) {
   switch (alignment) {
-    case TextAlignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
-    case TextAlignment::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case TextAlignment::Left: break;
+    case TTextAlignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case TTextAlignment::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case TTextAlignment::Left: break;
   }
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
@@ -45,11 +45,11 @@ QVariant TEntriesModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rows_ || index.row() >= history_.Count()) return {};
   const auto column = static_cast<std::size_t>(index.column());
   if (role == Qt::DisplayRole) {
-    const auto shown = static_cast<EntryColumn>(column);
+    const auto shown = static_cast<TEntryColumn>(column);
     const std::string text = EntryCellText(history_.Entry(index.row()), static_cast<std::size_t>(index.row()),
                                            static_cast<std::size_t>(rows_), shown);
     // The code tables' words in the program's language; dates, numbers and workshop IDs as they are.
-    if (shown == EntryColumn::WorkshopType || shown == EntryColumn::Status) return CodeText(text);
+    if (shown == TEntryColumn::WorkshopType || shown == TEntryColumn::Status) return CodeText(text);
     return QString::fromStdString(text);
   }
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ToQtAlignment(kEntryColumnAlignments[column]));

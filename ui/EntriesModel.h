@@ -30,4 +30,4 @@ class TEntriesModel : public QAbstractTableModel {
 };
 
 // The Qt alignment of a history text column.
-Qt::Alignment ToQtAlignment(TextAlignment alignment);
+Qt::Alignment ToQtAlignment(TTextAlignment alignment);

@@ -26,9 +26,9 @@ int TProceduresModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TProceduresModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole) return {};
-  const auto shown = static_cast<ProcedureColumn>(index.column());
+  const auto shown = static_cast<TProcedureColumn>(index.column());
   const std::string text = ProcedureCellText(entry_, static_cast<std::size_t>(index.row()), shown);
-  return shown == ProcedureColumn::Number ? QString::fromStdString(text) : CodeText(text);
+  return shown == TProcedureColumn::Number ? QString::fromStdString(text) : CodeText(text);
 }
 
 QVariant TProceduresModel::headerData(int section, Qt::Orientation orientation, int role) const {

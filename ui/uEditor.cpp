@@ -33,7 +33,7 @@ constexpr int kButtonHeight = 25;
 constexpr int kKMStandMaxLength = 7;
 constexpr int kWorkshopIDMaxLength = 7;
 
-enum ProcedureColumn { kColNumber, kColID, kColProcedure, kColStatus };
+enum TEditorColumn { kColNumber, kColID, kColProcedure, kColStatus };
 // "#" and "ID" keep their widths; "Status" is as wide as its widest text, and "Procedure" takes
 // the rest, so the four columns fit the list and none is cut.
 constexpr int kNumberColumnWidth = 30;
@@ -320,7 +320,7 @@ QString TFEditor::RefusalOf(const TBuffer& rec) const {
   if (!IsCalendarDate(Day(rec), Month(rec), Year(rec))) {
     try {
       ParseDateText(dateText);  // says why in the words every date field uses
-    } catch (const TarveloError& e) {
+    } catch (const ETarveloError& e) {
       return QString::fromStdString(e.what());
     }
   }
@@ -407,7 +407,7 @@ void TFEditor::btnSAVEClick() {
     edtWorkshopID->setFocus();
     return;
   }
-  const ServiceFields fields = StoreEntry();
+  const TServiceFields fields = StoreEntry();
   hide();
   if (use_ == TUse::NewEntry) {
     emit EntryAdded(fields);
@@ -417,9 +417,9 @@ void TFEditor::btnSAVEClick() {
   ClearInput();
 }
 
-ServiceFields TFEditor::StoreEntry() const {
+TServiceFields TFEditor::StoreEntry() const {
   const QDate date = dtp1->Date().value_or(QDate());
-  ServiceFields fields;
+  TServiceFields fields;
   fields.day = static_cast<uint8_t>(date.day());
   fields.month = static_cast<uint8_t>(date.month());
   fields.year = static_cast<uint16_t>(date.year());

@@ -41,8 +41,8 @@ class TFEditor : public QWidget {
  signals:
   // "OK": the fields of a new entry, or of the entry the editor was opened on (whose index is no
   // longer valid when that entry went meanwhile).
-  void EntryAdded(const ServiceFields& fields);
-  void EntryEdited(const QPersistentModelIndex& entry, const ServiceFields& fields);
+  void EntryAdded(const TServiceFields& fields);
+  void EntryEdited(const QPersistentModelIndex& entry, const TServiceFields& fields);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -79,7 +79,7 @@ class TFEditor : public QWidget {
   void btnProcADDClick();
   void Delete1Click();
   void btnSAVEClick();
-  ServiceFields StoreEntry() const;  // the fields as they stand; throws for a km text that is no integer
+  TServiceFields StoreEntry() const;  // the fields as they stand; throws for a km text that is no integer
   void btnCancelClick();
 
   // Whether the editor may leave what it holds for another entry: without changes it may; with

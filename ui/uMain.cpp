@@ -51,13 +51,13 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kStatusPanelWidth = 200;
 constexpr int kEntriesListWidth = 649;
 
-struct SectionSpec {
+struct TSectionSpec {
   const char* caption;
   int width;
   bool fixedWidth;
   TIconId icon;
 };
-constexpr SectionSpec kSections[] = {
+constexpr TSectionSpec kSections[] = {
     {QT_TRANSLATE_NOOP("TFMain", "Open"), 75, true, TIconId::Open},
     {QT_TRANSLATE_NOOP("TFMain", "Save As"), 90, true, TIconId::SaveAs},
     {QT_TRANSLATE_NOOP("TFMain", "Clear"), 90, false, TIconId::Clear},
@@ -417,7 +417,7 @@ void TFMain::OpenLastFile() {
   const auto verifying = [this] { SetStatus(tr("Verifying file: ") + _lastfn); };
   THistoryLoad load = exchange ? LoadExchangeFile(path, *exchange, verifying) : LoadHistoryFile(path, verifying);
   // A file that cannot be read goes to the error report; the list and the status stay as they were.
-  if (load.outcome == THistoryLoad::Outcome::Unreadable) throw TarveloError(load.problem);
+  if (load.outcome == THistoryLoad::Outcome::Unreadable) throw ETarveloError(load.problem);
   if (!load.Loaded()) {
     // A refused spreadsheet or JSON file says where: the line and the reason.
     SetStatus(tr("Invalid data: ") + _lastfn +

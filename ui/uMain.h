@@ -42,7 +42,7 @@ class TFMain : public QMainWindow {
   void SetVehicleVin(const QString& vin);
 
   // Opens path as "Open" opens the file the user chose in its dialog: the file named on the
-  // command line and a file dropped on the window. Throws TarveloError, for the error report,
+  // command line and a file dropped on the window. Throws ETarveloError, for the error report,
   // when the file cannot be read.
   void OpenFile(const QString& path);
 
@@ -75,7 +75,7 @@ class TFMain : public QMainWindow {
   void SetStatus(const QString& message);  // "Status: " + message
   void RefreshList();                      // rebuilds lv1 from the history and empties lv2
 
-  // The file commands. Reading or creating a file that fails throws TarveloError into the
+  // The file commands. Reading or creating a file that fails throws ETarveloError into the
   // application's error report.
   void OpenCommand();             // the open dialog, then the file's entries in place of the list
   bool OpenHistoryFile();         // the open dialog; false: cancelled. Sets _lastfn

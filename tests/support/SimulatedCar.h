@@ -24,22 +24,22 @@ inline TEnetTimings ImpatientTimings(std::chrono::milliseconds receiveTimeout = 
 }
 
 // Options for a car whose head unit starts with the history given (an old one a write meets).
-inline CarSimOptions CarSimOptionsLoading(THistoryList history) {
-  CarSimOptions options;
+inline TCarSimOptions CarSimOptionsLoading(THistoryList history) {
+  TCarSimOptions options;
   options.history = std::move(history);
   return options;
 }
 
 // A car that acknowledges every request and never answers one.
-inline CarSimFaults SilentCar() {
-  CarSimFaults faults;
+inline TCarSimFaults SilentCar() {
+  TCarSimFaults faults;
   faults.silent = true;
   return faults;
 }
 
 class SimulatedCar {
  public:
-  explicit SimulatedCar(CarSimFaults faults = {}, CarSimOptions options = {}) {
+  explicit SimulatedCar(TCarSimFaults faults = {}, TCarSimOptions options = {}) {
     options.bind = "127.0.0.1";
     options.tcpPort = 0;
     options.udpPort = kNoDiscovery;  // discovery is tried in a network namespace of its own

@@ -23,7 +23,7 @@ std::runtime_error SystemError(const std::string& what) { return std::runtime_er
 
 }  // namespace
 
-TCarSim::TCarSim(CarSimOptions options) : options_(std::move(options)) {}
+TCarSim::TCarSim(TCarSimOptions options) : options_(std::move(options)) {}
 
 TCarSim::~TCarSim() { Stop(); }
 
@@ -89,7 +89,7 @@ void TCarSim::Stop() {
   wakeUp_.reset();
 }
 
-void TCarSim::SetFaults(const CarSimFaults& faults) {
+void TCarSim::SetFaults(const TCarSimFaults& faults) {
   std::lock_guard lock(mutex_);
   options_.faults = faults;
 }
@@ -210,7 +210,7 @@ bool TCarSim::Pause(int ms) {
   return !stopping_;
 }
 
-bool TCarSim::SendFrame(TSocketHandle fd, const TBuffer& frame, const CarSimFaults& faults) {
+bool TCarSim::SendFrame(TSocketHandle fd, const TBuffer& frame, const TCarSimFaults& faults) {
   Log("-> " + BytesToSpacedHexText(frame));
   const std::size_t piece = faults.split == 0 ? frame.size() : faults.split;
   for (std::size_t offset = 0; offset < frame.size(); offset += piece) {
@@ -237,7 +237,7 @@ void TCarSim::Serve(TSocketHandle fd) {
     const uint8_t source = payload[0];
     const uint8_t target = payload[1];
     const std::span<const uint8_t> request(payload.begin() + kFrameAddressSize, payload.end());
-    CarSimFaults faults;
+    TCarSimFaults faults;
     THeadUnit::Outcome outcome;
     bool drop = false;
     {
@@ -284,7 +284,7 @@ void TCarSim::Serve(TSocketHandle fd) {
 }
 
 bool TCarSim::Respond(TSocketHandle fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
-                      const CarSimFaults& faults) {
+                      const TCarSimFaults& faults) {
   TBuffer ackPayload{source, target};
   const auto acknowledged = static_cast<std::ptrdiff_t>(std::min(request.size(), kAcknowledgedUdsBytes));
   ackPayload.insert(ackPayload.end(), request.begin(), request.begin() + acknowledged);
@@ -319,7 +319,7 @@ void TCarSim::Store() {
   std::lock_guard lock(mutex_);
   try {
     WriteHistoryFile(options_.storeFile, headUnit_.History());
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     Log("store: " + ErrorReportText(e.what()));
   }
 }

@@ -27,7 +27,7 @@
 inline constexpr int kEndlessPending = -1;
 inline constexpr int kNoDiscovery = -1;
 
-struct CarSimFaults {
+struct TCarSimFaults {
   int pending = 0;             // response-pending answers before each real answer; kEndlessPending
   int pendingIntervalMs = 0;   // pause after each response-pending answer
   std::vector<std::pair<uint8_t, uint8_t>> nrc;  // service, code: negative answers to those services
@@ -49,7 +49,7 @@ struct CarSimFaults {
   int drops = 1;
 };
 
-struct CarSimOptions {
+struct TCarSimOptions {
   std::string bind = "127.0.0.1";
   uint16_t tcpPort = kEnetPort;  // 0: a free port the system picks (see TcpPort)
   int udpPort = kDiscoveryPort;  // vehicle identification; 0: a free port; kNoDiscovery: none
@@ -58,7 +58,7 @@ struct CarSimOptions {
   std::string loadFile;   // start with this history file
   THistoryList history;   // or with these entries (without a loadFile)
   std::string storeFile;  // write the head unit's history here after every change
-  CarSimFaults faults;
+  TCarSimFaults faults;
   bool recordFrames = true;  // keep every request frame for ReceivedFrames (a long soak need not)
   // Every frame received and sent as hex ("<- ..." and "-> ..."); nothing when empty.
   std::function<void(const std::string&)> log;
@@ -74,7 +74,7 @@ struct TReceivedFrame {
 
 class TCarSim {
  public:
-  explicit TCarSim(CarSimOptions options);
+  explicit TCarSim(TCarSimOptions options);
   ~TCarSim();
   TCarSim(const TCarSim&) = delete;
   TCarSim& operator=(const TCarSim&) = delete;
@@ -87,7 +87,7 @@ class TCarSim {
   uint16_t TcpPort() const { return tcpPort_; }
   uint16_t UdpPort() const { return udpPort_; }
 
-  void SetFaults(const CarSimFaults& faults);
+  void SetFaults(const TCarSimFaults& faults);
   std::vector<TReceivedFrame> ReceivedFrames() const;
   std::vector<TBuffer> ReceivedRequests() const;  // the UDS bytes of every request, in order
   THistoryList History() const;
@@ -100,16 +100,16 @@ class TCarSim {
   void AnswerIdentification();
   void OpenDiscoveryPort();
   void Serve(TSocketHandle fd);
-  bool SendFrame(TSocketHandle fd, const TBuffer& frame, const CarSimFaults& faults);
+  bool SendFrame(TSocketHandle fd, const TBuffer& frame, const TCarSimFaults& faults);
   // The acknowledgement and the answer to one request, as the faults shape them; false when the
   // connection failed.
   bool Respond(TSocketHandle fd, uint8_t source, uint8_t target, std::span<const uint8_t> request, const TBuffer& answerUds,
-               const CarSimFaults& faults);
+               const TCarSimFaults& faults);
   bool Pause(int ms);  // false when stopping
   void Log(const std::string& line) const;
   void Store();
 
-  CarSimOptions options_;
+  TCarSimOptions options_;
   uint16_t tcpPort_ = 0;
   uint16_t udpPort_ = 0;
   TSocketHandle listenFd_ = kNoSocket;

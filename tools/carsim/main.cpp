@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
                "the service history written into it.",
                "tarvelo-carsim"};
   app.set_version_flag("--version", std::string(TARVELO_VERSION_TEXT));
-  CarSimOptions options;
+  TCarSimOptions options;
   bool verbose = false;
   std::vector<std::string> nrc;
   int port = kEnetPort;

@@ -9,41 +9,41 @@
 
 #include "history/TarveloError.h"
 
-void ExitWith(ExitCode code) { throw CLI::RuntimeError(code); }
+void ExitWith(TExitCode code) { throw CLI::RuntimeError(code); }
 
-THistoryList LoadHistoryOrExit(const std::string& path, CliStreams& io) {
+THistoryList LoadHistoryOrExit(const std::string& path, TCliStreams& io) {
   THistoryLoad load = LoadHistoryFile(path);
   if (load.Loaded()) return std::move(load.entries);
   io.err << load.Message() << "\n";
   ExitWith(load.outcome == THistoryLoad::Outcome::Unreadable ? kExitUsage : kExitFailed);
 }
 
-std::string ReadFileOrExit(const std::string& path, CliStreams& io) {
+std::string ReadFileOrExit(const std::string& path, TCliStreams& io) {
   try {
     const TBuffer bytes = ReadWholeFile(path);
     return std::string(bytes.begin(), bytes.end());
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     io.err << ErrorReportText(e.what()) << "\n";
     ExitWith(kExitUsage);
   }
 }
 
-void WriteFileOrExit(const std::string& path, std::string_view text, CliStreams& io) {
+void WriteFileOrExit(const std::string& path, std::string_view text, TCliStreams& io) {
   try {
     WriteFileAtomically(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     io.err << ErrorReportText(e.what()) << "\n";
     ExitWith(kExitUsage);
   }
 }
 
-TExchangeFormat ExchangeFormatOrExit(const std::string& name, CliStreams& io) {
+TExchangeFormat ExchangeFormatOrExit(const std::string& name, TCliStreams& io) {
   if (const auto format = ExchangeFormatNamed(name)) return *format;
   io.err << "tarvelo-cli: --format takes csv or json, not \"" << name << "\"\n";
   ExitWith(kExitUsage);
 }
 
-void RefuseOutputOverInput(const std::string& input, const std::string& output, CliStreams& io) {
+void RefuseOutputOverInput(const std::string& input, const std::string& output, TCliStreams& io) {
   if (!output.empty()) {
     std::error_code ec;
     if (!std::filesystem::equivalent(input, output, ec) || ec) return;
@@ -73,22 +73,22 @@ extern "C" void OnInterrupt(int) {
 
 }  // namespace
 
-StopOnInterrupt::StopOnInterrupt(TWaitControl& wait) {
+TStopOnInterrupt::TStopOnInterrupt(TWaitControl& wait) {
   gInterrupted = 0;
   gInterruptTarget = &wait;
   std::signal(SIGINT, OnInterrupt);
 }
 
-StopOnInterrupt::~StopOnInterrupt() {
+TStopOnInterrupt::~TStopOnInterrupt() {
   std::signal(SIGINT, SIG_DFL);
   gInterruptTarget = nullptr;
 }
 
-bool StopOnInterrupt::Interrupted() const { return gInterrupted != 0; }
+bool TStopOnInterrupt::Interrupted() const { return gInterrupted != 0; }
 
 namespace {
 
-int RunCommands(int argc, const char* const* argv, CliStreams& io) {
+int RunCommands(int argc, const char* const* argv, TCliStreams& io) {
   std::ostream& out = io.out;
   std::ostream& err = io.err;
   CLI::App app{"Tarvelo: the service history of a BMW head unit, from the command line.", "tarvelo-cli"};
@@ -132,7 +132,7 @@ int RunCommands(int argc, const char* const* argv, CliStreams& io) {
 
 }  // namespace
 
-int RunCli(int argc, const char* const* argv, CliStreams io) {
+int RunCli(int argc, const char* const* argv, TCliStreams io) {
   int code = RunCommands(argc, argv, io);
   // Output cut short (a full disk, a device that takes nothing) is a failure, never a success with
   // part of the text.
@@ -147,5 +147,5 @@ int RunCli(int argc, const char* const* argv, CliStreams io) {
 }
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool showProgress) {
-  return RunCli(argc, argv, CliStreams{out, err, showProgress, {}, {}});
+  return RunCli(argc, argv, TCliStreams{out, err, showProgress, {}, {}});
 }

@@ -5,7 +5,7 @@
 #include "tools/cli/CliSupport.h"
 #include "history/HistoryCheck.h"
 
-void AddCheckCommand(CLI::App& app, CliStreams& io) {
+void AddCheckCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("check", "Check that a history file splits into whole entries, and what its entries say");
   cmd->footer("Prints the path and the number of entries, then a \"WARN: \" line for each finding: a date that is\n"
               "no calendar date or lies after today, km that go down as the dates go up or exceed 9,999,999,\n"

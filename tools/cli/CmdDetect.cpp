@@ -7,7 +7,7 @@
 #include "enet/Discovery.h"
 #include "history/TarveloError.h"
 
-void AddDetectCommand(CLI::App& app, CliStreams& io) {
+void AddDetectCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("detect", "Find the car's diagnostic gateway by a broadcast on every local network");
   cmd->footer("Sends the vehicle identification request to UDP port 6811 on the directed broadcast address of\n"
               "every local IPv4 interface, again every 1.5 seconds until the gateway answers (a car switched on\n"
@@ -29,7 +29,7 @@ void AddDetectCommand(CLI::App& app, CliStreams& io) {
     io.out << "Auto detecting...\n\n" << std::flush;
     try {
       discovery.Start();
-    } catch (const TarveloError& e) {
+    } catch (const ETarveloError& e) {
       io.err << ErrorReportText(e.what()) << "\n";
       ExitWith(kExitUsage);
     }
@@ -46,7 +46,7 @@ void AddDetectCommand(CLI::App& app, CliStreams& io) {
         if (!found || args->all) {
           try {
             discovery.SendAgain();
-          } catch (const TarveloError& e) {
+          } catch (const ETarveloError& e) {
             io.err << ErrorReportText(e.what()) << "\n";
             ExitWith(kExitUsage);
           }

@@ -9,7 +9,7 @@
 
 namespace {
 
-struct ExportArgs {
+struct TExportArgs {
   std::string format;
   std::string separator;
   std::string file;
@@ -19,7 +19,7 @@ struct ExportArgs {
 
 // The format: --format, else OUT's extension, else CSV when a separator is asked for, else JSON.
 // A separator with a format other than CSV is bad usage.
-TExchangeFormat ExportFormatOrExit(const ExportArgs& args, CliStreams& io) {
+TExchangeFormat ExportFormatOrExit(const TExportArgs& args, TCliStreams& io) {
   std::optional<TExchangeFormat> format;
   if (!args.format.empty()) {
     format = ExchangeFormatOrExit(args.format, io);
@@ -34,7 +34,7 @@ TExchangeFormat ExportFormatOrExit(const ExportArgs& args, CliStreams& io) {
   return *format;
 }
 
-TExportOptions ExportOptionsOrExit(const ExportArgs& args, CliStreams& io) {
+TExportOptions ExportOptionsOrExit(const TExportArgs& args, TCliStreams& io) {
   TExportOptions options;
   if (args.separator.empty()) return options;
   const std::optional<char> separator = CsvSeparatorNamed(args.separator);
@@ -48,7 +48,7 @@ TExportOptions ExportOptionsOrExit(const ExportArgs& args, CliStreams& io) {
 
 }  // namespace
 
-void AddExportCommand(CLI::App& app, CliStreams& io) {
+void AddExportCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("export", "Write a history file as CSV (for spreadsheets), JSON or a PDF service book");
   cmd->footer("The format is --format, else OUT's extension (.csv, .json, .pdf), else CSV when --separator is\n"
               "given, else JSON. Without -o the text goes to stdout. The CSV is UTF-8 with a byte order mark; its\n"
@@ -60,7 +60,7 @@ void AddExportCommand(CLI::App& app, CliStreams& io) {
               "OUT may be a device or a FIFO (written into, never replaced), but not FILE itself.\n"
               "Exit status: 0 written, 1 invalid data in FILE, 2 unreadable FILE, OUT not written (also stdout\n"
               "cut short) or bad usage.");
-  auto args = std::make_shared<ExportArgs>();
+  auto args = std::make_shared<TExportArgs>();
   cmd->add_option("--format", args->format, "csv, json or pdf");
   cmd->add_option("--separator", args->separator, "Between the CSV's fields: comma (the default), semicolon or tab");
   cmd->add_option("FILE", args->file, "History file (*.kelta)")->required();

@@ -5,7 +5,7 @@
 #include "exchange/HistoryExchange.h"
 #include "exchange/ImportError.h"
 
-void AddImportCommand(CLI::App& app, CliStreams& io) {
+void AddImportCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("import", "Make a history file from CSV or JSON (as `export` writes them)");
   cmd->footer("The format is --format, else IN's extension (.csv, .json). A CSV may come back from a spreadsheet\n"
               "separated by commas, semicolons or tabs (found from the header row), in UTF-8 (with or without\n"

@@ -16,7 +16,7 @@ struct TTypedRequest {
   TBuffer request;
 };
 
-TTypedRequest TypedRequestOrExit(const std::string& target, const std::string& request, CliStreams& io) {
+TTypedRequest TypedRequestOrExit(const std::string& target, const std::string& request, TCliStreams& io) {
   std::string problem;
   const std::optional<TBuffer> targetBytes = ParseTypedHex(target, problem);
   if (!targetBytes || targetBytes->size() != 1) {
@@ -40,7 +40,7 @@ TTypedRequest TypedRequestOrExit(const std::string& target, const std::string& r
 
 }  // namespace
 
-void AddRequestCommand(CLI::App& app, CliStreams& io) {
+void AddRequestCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("request", "Send one UDS request to a control unit and print its answer");
   cmd->footer("The request is whole bytes of two hex digits each (either case; spaces between bytes are allowed),\n"
               "the target one byte; anything else is refused before a connection is made.\n"
@@ -66,7 +66,7 @@ void AddRequestCommand(CLI::App& app, CliStreams& io) {
     const TTypedRequest typed = TypedRequestOrExit(args->target, request, io);
     TEnetSession session;
     session.SetTarget(args->host, static_cast<uint32_t>(args->port));
-    StopOnInterrupt stop(session.Wait());
+    TStopOnInterrupt stop(session.Wait());
     const TEnetAnswer answer = session.EnetRequest(typed.request, typed.target);
     if (!answer.Answered() || answer.uds.empty()) {
       io.err << "ERR: no answer (" << (answer.Answered() ? "the answer held no message" : NoAnswerText(*answer.missing))

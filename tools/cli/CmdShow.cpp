@@ -14,7 +14,7 @@ constexpr std::string_view kProcedureIndent = "    ";
 std::vector<std::string> EntryCells(const THistoryList& list, std::size_t row) {
   std::vector<std::string> cells;
   for (std::size_t c = 0; c < kEntryColumnCount; ++c) {
-    cells.push_back(EntryCellText(list[row], row, list.size(), static_cast<EntryColumn>(c)));
+    cells.push_back(EntryCellText(list[row], row, list.size(), static_cast<TEntryColumn>(c)));
   }
   return cells;
 }
@@ -22,21 +22,21 @@ std::vector<std::string> EntryCells(const THistoryList& list, std::size_t row) {
 std::vector<std::string> ProcedureCells(const TBuffer& entry, std::size_t k) {
   std::vector<std::string> cells;
   for (std::size_t c = 0; c < kProcedureColumnCount; ++c) {
-    cells.push_back(ProcedureCellText(entry, k, static_cast<ProcedureColumn>(c)));
+    cells.push_back(ProcedureCellText(entry, k, static_cast<TProcedureColumn>(c)));
   }
   return cells;
 }
 
 void PrintText(const THistoryList& list, std::ostream& out) {
-  std::vector<TextColumn> entryColumns;
+  std::vector<TTextColumn> entryColumns;
   for (std::size_t c = 0; c < kEntryColumnCount; ++c) {
     entryColumns.push_back({std::string(kEntryColumnCaptions[c]), kEntryColumnAlignments[c]});
   }
-  std::vector<TextColumn> procedureColumns;
+  std::vector<TTextColumn> procedureColumns;
   for (std::string_view caption : kProcedureColumnCaptions) procedureColumns.push_back({std::string(caption)});
 
-  TextTableLayout entries(entryColumns);
-  TextTableLayout procedures(procedureColumns);
+  TTextTableLayout entries(entryColumns);
+  TTextTableLayout procedures(procedureColumns);
   for (std::size_t row = 0; row < list.size(); ++row) {
     entries.Fit(EntryCells(list, row));
     for (std::size_t k = 0; k < ProcCount(list[row]); ++k) procedures.Fit(ProcedureCells(list[row], k));
@@ -80,7 +80,7 @@ void PrintJson(const std::string& path, const THistoryList& list, std::ostream& 
 
 }  // namespace
 
-void AddShowCommand(CLI::App& app, CliStreams& io) {
+void AddShowCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("show", "Show the entries of a history file as the main window lists them");
   cmd->footer("Exit status: 0 shown, 1 invalid data, 2 unreadable file, output that could not be written whole\n"
               "(a full disk), stdout redirected into FILE itself, or bad usage.");

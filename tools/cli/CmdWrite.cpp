@@ -15,7 +15,7 @@ namespace {
 constexpr std::chrono::seconds kWaitingNoteInterval{5};
 }  // namespace
 
-void AddWriteCommand(CLI::App& app, CliStreams& io) {
+void AddWriteCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("write", "Write a history file into the head unit of the car");
   cmd->footer("Prints the log of the write on stdout. Ctrl-C stops the write before its next request\n"
               "(a second Ctrl-C ends the program at once).\n"
@@ -48,13 +48,13 @@ void AddWriteCommand(CLI::App& app, CliStreams& io) {
     if (!args->trace.empty()) {
       try {
         traceFile = std::make_unique<TPcapFile>(args->trace);
-      } catch (const TarveloError& e) {
+      } catch (const ETarveloError& e) {
         io.err << ErrorReportText(e.what()) << "\n";
         ExitWith(kExitUsage);
       }
       trace = std::make_unique<TSessionTrace>(session, traceFile->Sink());
     }
-    StopOnInterrupt stop(session.Wait());
+    TStopOnInterrupt stop(session.Wait());
     // The pauses between entries make a long history take a while: show how far it is on a terminal.
     const bool terminal = io.showProgress;
     TWriteObserver observer;

@@ -21,7 +21,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 }  // namespace
 
-void ExportServiceBookOrExit(const THistoryList& list, const std::string& path, const std::string& vin, CliStreams& io) {
+void ExportServiceBookOrExit(const THistoryList& list, const std::string& path, const std::string& vin, TCliStreams& io) {
   // Fonts need an application object; no window is ever shown, so no display is needed either.
 #ifndef _WIN32
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -44,7 +44,7 @@ void ExportServiceBookOrExit(const THistoryList& list, const std::string& path, 
                           return true;
                         });
     if (io.showProgress && total >= 1000) io.err << "\n";
-  } catch (const TarveloError& e) {
+  } catch (const ETarveloError& e) {
     io.err << ErrorReportText(e.what()) << "\n";
     ExitWith(kExitUsage);
   }
@@ -54,7 +54,7 @@ void ExportServiceBookOrExit(const THistoryList& list, const std::string& path, 
 
 bool ServiceBookExportAvailable() { return false; }
 
-void ExportServiceBookOrExit(const THistoryList&, const std::string&, const std::string&, CliStreams& io) {
+void ExportServiceBookOrExit(const THistoryList&, const std::string&, const std::string&, TCliStreams& io) {
   io.err << "tarvelo-cli: this build has no PDF service book (it was built without Qt); the desktop program's "
             "\"Save As\" makes it\n";
   ExitWith(kExitUsage);

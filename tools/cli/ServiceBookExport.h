@@ -12,4 +12,4 @@ bool ServiceBookExportAvailable();
 // Writes the book of list as a PDF file at path (a temporary file renamed at the end), with the
 // VIN on its title (empty: a line to fill in). A failure to write prints "Cannot create file ..."
 // and ends with 2.
-void ExportServiceBookOrExit(const THistoryList& list, const std::string& path, const std::string& vin, CliStreams& io);
+void ExportServiceBookOrExit(const THistoryList& list, const std::string& path, const std::string& vin, TCliStreams& io);

@@ -8,14 +8,14 @@
 
 #include "history/RecordTexts.h"
 
-struct TextColumn {
+struct TTextColumn {
   std::string caption;
-  TextAlignment alignment = TextAlignment::Left;
+  TTextAlignment alignment = TTextAlignment::Left;
 };
 
-class TextTableLayout {
+class TTextTableLayout {
  public:
-  explicit TextTableLayout(std::vector<TextColumn> columns);
+  explicit TTextTableLayout(std::vector<TTextColumn> columns);
 
   // Widens the columns so that the cells of this row fit.
   void Fit(const std::vector<std::string>& cells);
@@ -25,7 +25,7 @@ class TextTableLayout {
   std::string FormatHeader() const;
 
  private:
-  std::vector<TextColumn> columns_;
+  std::vector<TTextColumn> columns_;
   std::vector<std::size_t> widths_;
 };
 

@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   TStdoutBuffer stdoutBuffer;
   std::ostream out(&stdoutBuffer);
   const int code = RunCli(argc, argv,
-                          CliStreams{out, std::cerr, terminal, [&stdoutBuffer] { return stdoutBuffer.FailureText(); },
+                          TCliStreams{out, std::cerr, terminal, [&stdoutBuffer] { return stdoutBuffer.FailureText(); },
                                      StdoutIsFile});
   StopSocketLibrary();
   return code;

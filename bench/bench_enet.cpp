@@ -13,13 +13,13 @@
 #include <memory>
 #include <thread>
 
-#include "tools/carsim/CarSim.h"
 #include "bench/BenchEntries.h"
+#include "enet/EnetSession.h"
+#include "enet/HeadUnitProtocol.h"
 #include "enet/HexText.h"
 #include "enet/HistoryWriter.h"
 #include "tests/support/LoopbackListener.h"
-#include "enet/EnetSession.h"
-#include "enet/HeadUnitProtocol.h"
+#include "tools/carsim/CarSim.h"
 
 namespace {
 

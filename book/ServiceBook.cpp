@@ -12,9 +12,9 @@
 #include <QSaveFile>
 
 #include "book/CodeTexts.h"
+#include "book/ServiceBookLayout.h"
 #include "history/FileIo.h"
 #include "history/RecordTexts.h"
-#include "book/ServiceBookLayout.h"
 #include "history/TarveloError.h"
 
 namespace {

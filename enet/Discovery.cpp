@@ -1,7 +1,7 @@
 #include "enet/Discovery.h"
 
-#include "history/CodePage.h"
 #include "enet/EnetFrame.h"
+#include "history/CodePage.h"
 
 void SendVehicleIdentification(TUdpPort& port, const TInterfaceEnumerator& enumerate) {
   port.SetRemotePort(kDiscoveryPort);

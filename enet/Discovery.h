@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "enet/UdpPort.h"
 #include "enet/NetworkInterfaces.h"
+#include "enet/UdpPort.h"
 
 // The frame header with payload length 0 and control word 0x0011, no payload.
 inline constexpr std::array<uint8_t, 6> kIdentificationRequest = {0x00, 0x00, 0x00, 0x00, 0x00, 0x11};

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "history/CodePage.h"
 #include "enet/HeadUnitProtocol.h"
 #include "enet/HexText.h"
+#include "history/CodePage.h"
 
 namespace {
 

@@ -4,38 +4,20 @@
 #include <cstdio>
 #include <cstring>
 
-#include "history/CodePage.h"
-#include "history/CodeTables.h"
 #include "exchange/HexCells.h"
-#include "history/HistoryCheck.h"
 #include "exchange/ImportError.h"
 #include "exchange/SpreadsheetText.h"
 #include "exchange/TextEncoding.h"
+#include "history/CodePage.h"
+#include "history/CodeTables.h"
+#include "history/HistoryCheck.h"
 #include "history/TextParsing.h"
 
 namespace {
 
 constexpr std::size_t kDateSize = 4;            // day, month, year (2 bytes)
-constexpr std::size_t kProcedureReservedSize = kProcedureEntrySize - kOffProcStatus - 1;  // 6
-constexpr std::string_view kItemSeparator = "; ";
 
 std::size_t ProcedureOffset(std::size_t i) { return kRecordHeadSize + kProcedureEntrySize * i; }
-
-// A value in a message, in quotes; control bytes as \x00, so that the message stays one line of text.
-std::string Quoted(std::string_view text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    const auto b = static_cast<uint8_t>(c);
-    if (b < 0x20 || b == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", b);
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
-}
 
 std::string DateCell(int day, int month, int year) {
   char text[32];
@@ -77,16 +59,6 @@ TWorkshopIDCells WorkshopIDCells(std::span<const uint8_t> field) {
   return {text, SpreadsheetMayRewrite(text) || LooksDecodedTwice(text)};
 }
 
-template <typename T>
-std::string JoinItems(const std::vector<TExportProcedure>& procedures, T item) {
-  std::string cell;
-  for (std::size_t i = 0; i < procedures.size(); ++i) {
-    if (i > 0) cell += kItemSeparator;
-    cell += item(procedures[i]);
-  }
-  return cell;
-}
-
 // A whole number of digits only, at most max.
 std::optional<uint32_t> ParseNumber(std::string_view text, uint32_t max) {
   if (text.empty() || text.size() > 10) return std::nullopt;
@@ -100,28 +72,21 @@ std::optional<uint32_t> ParseNumber(std::string_view text, uint32_t max) {
 }
 
 const TImportCell& Needed(const std::optional<TImportCell>& cell, std::string_view name, std::size_t line) {
-  if (!cell) throw TImportError(line, "no " + Quoted(name) + "; add it, as export writes it");
+  if (!cell) throw TImportError(line, "no " + QuotedValue(name) + "; add it, as export writes it");
   return *cell;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-bool Given(const std::optional<TImportCell>& cell) { return cell && !cell->text.empty(); }
 
 uint8_t ParseCode(const TImportCell& cell, std::string_view name) {
   const auto value = ParseNumber(cell.text, 255);
-  if (!value) throw TImportError(cell.line, std::string(name) + " " + Quoted(cell.text) + " is not a whole number from 0 to 255");
+  if (!value) throw TImportError(cell.line, std::string(name) + " " + QuotedValue(cell.text) + " is not a whole number from 0 to 255");
   return static_cast<uint8_t>(*value);
 }
 
 TBuffer ParseBytes(const TImportCell& cell, std::string_view name, std::size_t size, std::string_view what) {
   auto bytes = ParseHexCell(cell.text, size);
   if (!bytes) {
-    throw TImportError(cell.line, std::string(name) + " " + Quoted(cell.text) + " is not " + std::string(what) +
+    throw TImportError(cell.line, std::string(name) + " " + QuotedValue(cell.text) + " is not " + std::string(what) +
                                       " of hex");
   }
   return *bytes;
@@ -130,7 +95,7 @@ TBuffer ParseBytes(const TImportCell& cell, std::string_view name, std::size_t s
 // The head's reserved byte: two hex digits, or one, as a spreadsheet leaves "05" after it took it
 // for the number 5.
 uint8_t ParseReservedByte(const TImportCell& cell) {
-  const std::string_view text = Trimmed(cell.text);
+  const std::string_view text = TrimmedSpaces(cell.text);
   if (text.size() == 1) return ParseBytes({"0" + std::string(text), cell.line}, column::kReserved, 1, "1 byte")[0];
   return ParseBytes(cell, column::kReserved, 1, "1 byte")[0];
 }
@@ -141,14 +106,14 @@ uint8_t ParseReservedByte(const TImportCell& cell) {
 void PutDate(const TImportCell& cell, TBuffer& rec) {
   const std::string_view t = cell.text;
   const auto invalid = [&] {
-    return TImportError(cell.line, "Date " + Quoted(t) + " is not a calendar date written YYYY-MM-DD (or D.M.YYYY)");
+    return TImportError(cell.line, "Date " + QuotedValue(t) + " is not a calendar date written YYYY-MM-DD (or D.M.YYYY)");
   };
   if (t.empty()) throw TImportError(cell.line, "Date is empty; write the date as YYYY-MM-DD");
   TCalendarDate date;
   if (t.find('.') != std::string_view::npos) {
     const std::string_view year = t.substr(t.rfind('.') + 1);
     if (!year.empty() && year.size() < 4 && std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-      throw TImportError(cell.line, "Date " + Quoted(t) + " has a year of " + std::to_string(year.size()) +
+      throw TImportError(cell.line, "Date " + QuotedValue(t) + " has a year of " + std::to_string(year.size()) +
                                         (year.size() == 1 ? " digit" : " digits") +
                                         "; write the year in full (YYYY-MM-DD or D.M.YYYY): a spreadsheet that saves "
                                         "dates with short years drops the century");
@@ -177,18 +142,18 @@ void PutDate(const TImportCell& cell, TBuffer& rec) {
 // text, or the text was edited and the bytes were left. Neither is taken without the user's word.
 TImportError Disagreement(const TImportCell& text, std::string_view textColumn, const TImportCell& bytes,
                           std::string_view bytesColumn, const std::string& bytesText) {
-  return TImportError(text.line, std::string(textColumn) + " " + Quoted(text.text) + " does not match " +
-                                     std::string(bytesColumn) + " " + Quoted(bytes.text) + ", which is " +
-                                     Quoted(bytesText) + " (a spreadsheet may have rewritten the text, or it was "
-                                     "edited without the bytes): to take " + Quoted(text.text) + ", clear the " +
-                                     std::string(bytesColumn) + " cell; to keep " + Quoted(bytesText) +
+  return TImportError(text.line, std::string(textColumn) + " " + QuotedValue(text.text) + " does not match " +
+                                     std::string(bytesColumn) + " " + QuotedValue(bytes.text) + ", which is " +
+                                     QuotedValue(bytesText) + " (a spreadsheet may have rewritten the text, or it was "
+                                     "edited without the bytes): to take " + QuotedValue(text.text) + ", clear the " +
+                                     std::string(bytesColumn) + " cell; to keep " + QuotedValue(bytesText) +
                                      ", clear the " + std::string(textColumn) + " cell");
 }
 
 void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
-  const std::string name = "Workshop ID " + Quoted(cell.text);
+  const std::string name = "Workshop ID " + QuotedValue(cell.text);
   if (const std::optional<std::string> refused = FirstCharacterOutsideCodePage(cell.text)) {
-    throw TImportError(cell.line, name + " holds " + Quoted(*refused) + ", which the code page cannot hold");
+    throw TImportError(cell.line, name + " holds " + QuotedValue(*refused) + ", which the code page cannot hold");
   }
   const std::string bytes = Utf8ToAnsi(cell.text);
   if (bytes.size() > kWorkshopIDSize) {
@@ -199,7 +164,7 @@ void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
     throw TImportError(cell.line, name + " holds a zero character; give its bytes in \"Workshop ID bytes\"");
   }
   if (LooksDecodedTwice(cell.text)) {
-    throw TImportError(cell.line, name + " looks like " + Quoted(Utf8ToAnsi(cell.text)) +
+    throw TImportError(cell.line, name + " looks like " + QuotedValue(Utf8ToAnsi(cell.text)) +
                                       " read in the wrong character set (UTF-8 read as Western 8-bit text); open the "
                                       "file that export wrote again as \"Unicode (UTF-8)\", or give the ID's bytes "
                                       "in \"Workshop ID bytes\"");
@@ -209,12 +174,35 @@ void PutWorkshopIDText(const TImportCell& cell, TBuffer& rec) {
 
 void ExpectText(const std::optional<TImportCell>& cell, std::string_view name, const std::string& expected,
                 const std::string& ofWhat) {
-  if (!Given(cell) || cell->text == expected) return;
-  throw TImportError(cell->line, std::string(name) + " " + Quoted(cell->text) + " is not the text of " + ofWhat + " (" +
-                                     Quoted(expected) + ")");
+  if (!CellGiven(cell) || cell->text == expected) return;
+  throw TImportError(cell->line, std::string(name) + " " + QuotedValue(cell->text) + " is not the text of " + ofWhat + " (" +
+                                     QuotedValue(expected) + ")");
 }
 
 }  // namespace
+
+std::string QuotedValue(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto b = static_cast<uint8_t>(c);
+    if (b < 0x20 || b == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", b);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string_view TrimmedSpaces(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool CellGiven(const std::optional<TImportCell>& cell) { return cell && !cell->text.empty(); }
 
 TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCount) {
   TExportEntry e;
@@ -237,77 +225,11 @@ TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCou
     p.serviceType = ProcedureTypeText(p.typeCode);
     p.statusCode = ProcStatus(rec, i);
     p.status = ProcedureStatusText(p.statusCode);
-    const auto reserved = std::span(rec).subspan(ProcedureOffset(i) + kOffProcStatus + 1, kProcedureReservedSize);
+    const auto reserved = std::span(rec).subspan(ProcedureOffset(i) + kOffProcReserved, kProcedureReservedSize);
     if (std::any_of(reserved.begin(), reserved.end(), [](uint8_t b) { return b != 0; })) p.reserved = BytesToSpacedHexText(reserved);
     e.procedures.push_back(std::move(p));
   }
   return e;
-}
-
-std::string ProceduresCell(const std::vector<TExportProcedure>& procedures) {
-  return JoinItems(procedures, [](const TExportProcedure& p) {
-    return p.serviceType + " (" + std::to_string(p.typeCode) + "): " + p.status + " (" + std::to_string(p.statusCode) + ")";
-  });
-}
-
-std::string ProcedureReservedCell(const std::vector<TExportProcedure>& procedures) {
-  if (std::all_of(procedures.begin(), procedures.end(), [](const TExportProcedure& p) { return p.reserved.empty(); })) {
-    return {};
-  }
-  const std::string zero = BytesToSpacedHexText(TBuffer(kProcedureReservedSize, 0));
-  return JoinItems(procedures, [&](const TExportProcedure& p) { return p.reserved.empty() ? zero : p.reserved; });
-}
-
-std::vector<TImportProcedure> ParseProcedureCells(const TImportCell& cell, const std::optional<TImportCell>& reserved) {
-  const auto invalid = [&] {
-    return TImportError(cell.line, "Procedures " + Quoted(cell.text) +
-                                       " are not \"TYPE (code): STATUS (code)\" items separated by \";\", for example "
-                                       "\"Engine oil (1): ON TIME (1)\"");
-  };
-  // "Engine oil (1" and "ON TIME (1)" without the last ")": the text before the last "(" and the code after it.
-  const auto split = [&](std::string_view part, TImportCell& text, TImportCell& code) {
-    const std::size_t open = part.rfind('(');
-    if (open == std::string_view::npos) throw invalid();
-    text = {std::string(Trimmed(part.substr(0, open))), cell.line};
-    code = {std::string(part.substr(open + 1)), cell.line};
-  };
-  std::vector<TImportProcedure> procedures;
-  if (Trimmed(cell.text).empty()) return procedures;
-  std::string_view rest = cell.text;
-  for (;;) {
-    const std::size_t end = rest.find(';');
-    const std::string_view item = Trimmed(rest.substr(0, end));
-    const std::size_t middle = item.find("):");
-    if (middle == std::string_view::npos) throw invalid();
-    const std::string_view status = Trimmed(item.substr(middle + 2));
-    if (status.empty() || status.back() != ')') throw invalid();
-    TImportProcedure p;
-    p.line = cell.line;
-    p.serviceType.emplace();
-    p.typeCode.emplace();
-    p.status.emplace();
-    p.statusCode.emplace();
-    split(item.substr(0, middle), *p.serviceType, *p.typeCode);
-    split(status.substr(0, status.size() - 1), *p.status, *p.statusCode);
-    procedures.push_back(std::move(p));
-    if (end == std::string_view::npos) break;
-    rest.remove_prefix(end + 1);
-  }
-  if (Given(reserved)) {
-    std::vector<std::string_view> items;
-    std::string_view text = reserved->text;
-    for (std::size_t end; (end = text.find(';')) != std::string_view::npos; text.remove_prefix(end + 1)) {
-      items.push_back(text.substr(0, end));
-    }
-    items.push_back(text);
-    if (items.size() != procedures.size()) {
-      throw TImportError(reserved->line, "Procedure reserved " + Quoted(reserved->text) + " has " +
-                                             std::to_string(items.size()) + " items for " +
-                                             std::to_string(procedures.size()) + " procedures");
-    }
-    for (std::size_t i = 0; i < items.size(); ++i) procedures[i].reserved = TImportCell{std::string(items[i]), reserved->line};
-  }
-  return procedures;
 }
 
 TBuffer ImportEntry(const TImportEntry& entry) {
@@ -317,11 +239,11 @@ TBuffer ImportEntry(const TImportEntry& entry) {
                                        " fit in an entry");
   }
   TBuffer rec(RecordSize(n), 0);
-  if (Given(entry.dateBytes)) {
+  if (CellGiven(entry.dateBytes)) {
     const TBuffer date = ParseBytes(*entry.dateBytes, column::kDateBytes, kDateSize, "4 bytes (day, month, year)");
     std::copy(date.begin(), date.end(), rec.begin() + kOffDay);
     const std::string shown = DateCell(Day(rec), Month(rec), Year(rec));
-    if (Given(entry.date) && entry.date->text != shown) {
+    if (CellGiven(entry.date) && entry.date->text != shown) {
       throw Disagreement(*entry.date, column::kDate, *entry.dateBytes, column::kDateBytes, shown);
     }
   } else {
@@ -329,19 +251,19 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   }
   const TImportCell& km = Needed(entry.km, column::kKM, entry.line);
   const auto kmValue = ParseNumber(km.text, UINT32_MAX);
-  if (!kmValue) throw TImportError(km.line, "KM " + Quoted(km.text) + " is not a whole number from 0 to 4294967295");
+  if (!kmValue) throw TImportError(km.line, "KM " + QuotedValue(km.text) + " is not a whole number from 0 to 4294967295");
   StoreBigEndian32(&rec[kOffKMStand], *kmValue);
-  if (Given(entry.reserved)) rec[kOffReserved] = ParseReservedByte(*entry.reserved);
+  if (CellGiven(entry.reserved)) rec[kOffReserved] = ParseReservedByte(*entry.reserved);
 
   const TImportCell& typeCode = Needed(entry.workshopTypeCode, column::kWorkshopTypeCode, entry.line);
   rec[kOffWorkshopTYP] = ParseCode(typeCode, column::kWorkshopTypeCode);
   ExpectText(entry.workshopType, column::kWorkshopType, WorkshopTypeText(rec[kOffWorkshopTYP]),
              "Workshop type code " + typeCode.text);
-  if (Given(entry.workshopIDBytes)) {
+  if (CellGiven(entry.workshopIDBytes)) {
     const TBuffer id = ParseBytes(*entry.workshopIDBytes, column::kWorkshopIDBytes, kWorkshopIDSize, "7 bytes");
     std::copy(id.begin(), id.end(), rec.begin() + kOffWorkshopID);
     const std::string shown = WorkshopIDCells(id).text;
-    if (Given(entry.workshopID) && entry.workshopID->text != shown) {
+    if (CellGiven(entry.workshopID) && entry.workshopID->text != shown) {
       throw Disagreement(*entry.workshopID, column::kWorkshopID, *entry.workshopIDBytes, column::kWorkshopIDBytes, shown);
     }
   } else {
@@ -352,7 +274,7 @@ TBuffer ImportEntry(const TImportEntry& entry) {
   ExpectText(entry.status, column::kStatus, ServiceStatusText(rec[kOffSVCStatus]), "Status code " + statusCode.text);
 
   if (!entry.proceduresGiven) {
-    throw TImportError(entry.line, "no " + Quoted(column::kProcedures) + "; add it, as export writes it (an empty list "
+    throw TImportError(entry.line, "no " + QuotedValue(column::kProcedures) + "; add it, as export writes it (an empty list "
                                    "for an entry without procedures)");
   }
   rec[kOffProcCount] = static_cast<uint8_t>(n);
@@ -367,9 +289,9 @@ TBuffer ImportEntry(const TImportEntry& entry) {
     rec[item + kOffProcStatus] = ParseCode(status, which + "status code");
     ExpectText(p.serviceType, which + "service type", ProcedureTypeText(rec[item + kOffProcTYP]), "type code " + type.text);
     ExpectText(p.status, which + "status", ProcedureStatusText(rec[item + kOffProcStatus]), "status code " + status.text);
-    if (Given(p.reserved)) {
+    if (CellGiven(p.reserved)) {
       const TBuffer reserved = ParseBytes(*p.reserved, which + "reserved bytes", kProcedureReservedSize, "6 bytes");
-      std::copy(reserved.begin(), reserved.end(), rec.begin() + static_cast<std::ptrdiff_t>(item + kOffProcStatus + 1));
+      std::copy(reserved.begin(), reserved.end(), rec.begin() + static_cast<std::ptrdiff_t>(item + kOffProcReserved));
     }
   }
   return rec;

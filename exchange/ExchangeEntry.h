@@ -73,12 +73,6 @@ struct TExportEntry {
 // The entry at row of a list of rowCount rows (the number as the entries list shows it).
 TExportEntry ExportEntry(const TBuffer& rec, std::size_t row, std::size_t rowCount);
 
-// The CSV's procedure cells: "Engine oil (1): ON TIME (1); Micro-filter (4): ON TIME (1)" (the
-// texts of the procedures list, each with its code, which a spreadsheet keeps as text), and the
-// reserved bytes of every procedure ("00 00 00 00 00 00; 00 00 00 00 00 01"), empty when all are zero.
-std::string ProceduresCell(const std::vector<TExportProcedure>& procedures);
-std::string ProcedureReservedCell(const std::vector<TExportProcedure>& procedures);
-
 // A value as read, and the line of the input it stands on.
 struct TImportCell {
   std::string text;
@@ -117,7 +111,9 @@ TBuffer ImportEntry(const TImportEntry& entry);
 using TCellLookup = std::function<std::optional<TImportCell>(std::string_view column)>;
 TImportEntry EntryCells(std::size_t line, const TCellLookup& cell);
 
-// The CSV's procedure cells back into procedures: "Engine oil (1): ON TIME (1); ..." (a text may be
-// left out: "(1): (1)") and the reserved cell, which is empty or holds 6 bytes for each procedure.
-// Throws TImportError.
-std::vector<TImportProcedure> ParseProcedureCells(const TImportCell& procedures, const std::optional<TImportCell>& reserved);
+// For the formats' own cells and their refusals: a value in quotes, control bytes as \x00, so that
+// a refusal stays one line of text; a cell without the spaces at either end; a cell that is there
+// and not empty.
+std::string QuotedValue(std::string_view text);
+std::string_view TrimmedSpaces(std::string_view text);
+bool CellGiven(const std::optional<TImportCell>& cell);

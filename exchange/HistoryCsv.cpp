@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "exchange/CsvProcedures.h"
 #include "exchange/CsvText.h"
 #include "exchange/ExchangeEntry.h"
 #include "exchange/ImportError.h"

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "exchange/CsvText.h"
-#include "history/HistoryFile.h"
 #include "exchange/TextEncoding.h"
+#include "history/HistoryFile.h"
 
 enum class TExchangeFormat { Csv, Json };
 

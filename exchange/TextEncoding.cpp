@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "history/CodePage.h"
 #include "exchange/ImportError.h"
+#include "history/CodePage.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "exchange/HistoryExchange.h"
-#include "history/HistoryFile.h"
 #include "exchange/ImportError.h"
+#include "history/HistoryFile.h"
 
 namespace {
 

@@ -40,7 +40,7 @@ TBuffer DuplicateKey(const TBuffer& rec) {
   key[kOffReserved] = 0;
   for (std::size_t i = 0; i < ProcCount(rec); ++i) {
     const std::size_t item = kRecordHeadSize + kProcedureEntrySize * i;
-    std::fill(key.begin() + static_cast<std::ptrdiff_t>(item + kOffProcStatus + 1),
+    std::fill(key.begin() + static_cast<std::ptrdiff_t>(item + kOffProcReserved),
               key.begin() + static_cast<std::ptrdiff_t>(item + kProcedureEntrySize), 0);
   }
   return key;

@@ -40,6 +40,8 @@ constexpr std::size_t kRecordHeadSize = 19;
 constexpr std::size_t kProcedureEntrySize = 8;
 constexpr std::size_t kOffProcTYP = 0;
 constexpr std::size_t kOffProcStatus = 1;
+constexpr std::size_t kOffProcReserved = 2;      // 6 bytes up to the next item, written as 0
+constexpr std::size_t kProcedureReservedSize = kProcedureEntrySize - kOffProcReserved;
 
 constexpr std::size_t kMaxProcedures = 255;  // ProcCount is one byte, so an entry is at most 2059 bytes
 

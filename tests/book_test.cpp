@@ -9,13 +9,13 @@
 #include <QTest>
 #include <map>
 
+#include "book/ServiceBook.h"
 #include "history/CodePage.h"
 #include "history/HistoryFile.h"
 #include "history/RecordTexts.h"
-#include "tests/support/PdfText.h"
-#include "book/ServiceBook.h"
 #include "history/TarveloError.h"
 #include "tests/TestEntries.h"
+#include "tests/support/PdfText.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <unistd.h>
 #endif
 
-#include "history/CodePage.h"
 #include "enet/Discovery.h"
+#include "history/CodePage.h"
+#include "history/TarveloError.h"
 #include "tests/support/NetworkNamespace.h"
 #include "tools/carsim/SocketIo.h"
-#include "history/TarveloError.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "enet/HeadUnitProtocol.h"
 #include "enet/HexText.h"
 #include "enet/HistoryWriter.h"
+#include "tests/TestEntries.h"
 #include "tests/support/ScriptedPeer.h"
 #include "tests/support/SimulatedCar.h"
-#include "tests/TestEntries.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 
 #include "enet/HeadUnitProtocol.h"
 #include "enet/HistoryWriter.h"
-#include "tests/support/SimulatedCar.h"
 #include "tests/TestEntries.h"
+#include "tests/support/SimulatedCar.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TARVELO_UNDER_ASAN 1

@@ -5,11 +5,11 @@
 #include "enet/EnetSession.h"
 #include "enet/HeadUnitProtocol.h"
 #include "enet/HexText.h"
-#include "tests/support/MemoryTransport.h"
 #include "enet/PcapTrace.h"
 #include "enet/SessionTrace.h"
-#include "tests/support/SimulatedCar.h"
 #include "history/TarveloError.h"
+#include "tests/support/MemoryTransport.h"
+#include "tests/support/SimulatedCar.h"
 #include "tests/support/TempDir.h"
 
 namespace {

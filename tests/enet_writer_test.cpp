@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "tests/ExpectedLogs.h"
 #include "enet/HeadUnitProtocol.h"
 #include "enet/HexText.h"
-#include "history/HistoryFile.h"
 #include "enet/HistoryWriter.h"
-#include "tests/support/SimulatedCar.h"
+#include "history/HistoryFile.h"
+#include "tests/ExpectedLogs.h"
 #include "tests/TestEntries.h"
+#include "tests/support/SimulatedCar.h"
 
 namespace {
 

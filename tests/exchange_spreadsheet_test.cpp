@@ -5,16 +5,16 @@
 // Calc and Excel write their files.
 #include <gtest/gtest.h>
 
-#include "history/CodePage.h"
 #include "exchange/CsvText.h"
 #include "exchange/ExchangeEntry.h"
 #include "exchange/HexCells.h"
 #include "exchange/HistoryExchange.h"
-#include "history/HistoryFile.h"
 #include "exchange/ImportError.h"
 #include "exchange/SpreadsheetText.h"
-#include "tests/TestEntries.h"
 #include "exchange/TextEncoding.h"
+#include "history/CodePage.h"
+#include "history/HistoryFile.h"
+#include "tests/TestEntries.h"
 
 namespace {
 

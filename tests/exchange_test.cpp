@@ -2,14 +2,15 @@
 
 #include <random>
 
+#include "exchange/CsvProcedures.h"
 #include "exchange/CsvText.h"
 #include "exchange/ExchangeEntry.h"
 #include "exchange/HexCells.h"
 #include "exchange/HistoryCsv.h"
 #include "exchange/HistoryExchange.h"
-#include "history/HistoryFile.h"
 #include "exchange/HistoryJson.h"
 #include "exchange/ImportError.h"
+#include "history/HistoryFile.h"
 #include "tests/TestEntries.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <sys/stat.h>
 #endif
 
-#include "tests/support/AllocationFailure.h"
 #include "history/HistoryFile.h"
-#include "tests/support/Sandbox.h"
 #include "history/TarveloError.h"
-#include "tests/support/TempDir.h"
 #include "tests/TestEntries.h"
+#include "tests/support/AllocationFailure.h"
+#include "tests/support/Sandbox.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

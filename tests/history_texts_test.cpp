@@ -6,8 +6,8 @@
 #include "history/CodeTables.h"
 #include "history/RecordTexts.h"
 #include "history/TarveloError.h"
-#include "tests/TestEntries.h"
 #include "history/TextParsing.h"
+#include "tests/TestEntries.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "tools/carsim/CarSim.h"
 #include "enet/HexText.h"
 #include "history/HistoryFile.h"
-#include "tests/support/RunProgram.h"
-#include "tools/carsim/SocketIo.h"
-#include "tests/support/TempDir.h"
 #include "tests/TestEntries.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"
+#include "tools/carsim/CarSim.h"
+#include "tools/carsim/SocketIo.h"
 
 namespace {
 

@@ -6,32 +6,18 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tools/cli/CliSupport.h"
 #include "exchange/HistoryExchange.h"
 #include "history/HistoryFile.h"
+#include "tests/TestEntries.h"
+#include "tests/support/CliInProcess.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/SimulatedCar.h"
 #include "tests/support/TempDir.h"
-#include "tests/TestEntries.h"
+#include "tools/cli/CliSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "tarvelo-cli");
-  std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 

@@ -4,33 +4,19 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tests/support/AllocationFailure.h"
-#include "tools/cli/CliSupport.h"
-#include "history/HistoryCheck.h"
 #include "exchange/HistoryExchange.h"
+#include "history/HistoryCheck.h"
 #include "history/HistoryFile.h"
+#include "tests/TestEntries.h"
+#include "tests/support/CliInProcess.h"
+#include "tests/support/AllocationFailure.h"
 #include "tests/support/RunProgram.h"
-#include "tools/cli/ServiceBookExport.h"
 #include "tests/support/SimulatedCar.h"
 #include "tests/support/TempDir.h"
-#include "tests/TestEntries.h"
+#include "tools/cli/CliSupport.h"
+#include "tools/cli/ServiceBookExport.h"
 
 namespace {
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "tarvelo-cli");
-  std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
 
 class CliFiles : public ::testing::Test {
  protected:

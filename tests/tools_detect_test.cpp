@@ -13,13 +13,13 @@
 #include <chrono>
 #include <thread>
 
-#include "tools/carsim/CarSim.h"
 #include "enet/Discovery.h"
 #include "history/HistoryFile.h"
+#include "tests/TestEntries.h"
 #include "tests/support/NetworkNamespace.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempDir.h"
-#include "tests/TestEntries.h"
+#include "tools/carsim/CarSim.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <sstream>
 
-#include "tools/cli/CliSupport.h"
 #include "enet/HeadUnitProtocol.h"
 #include "enet/HexText.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/SimulatedCar.h"
 #include "tests/support/TempDir.h"
+#include "tools/cli/CliSupport.h"
 
 namespace {
 

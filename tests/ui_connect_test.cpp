@@ -15,16 +15,16 @@
 #include <QTreeView>
 #include <QPushButton>
 
-#include "ui/Connect.h"
-#include "tests/ExpectedLogs.h"
 #include "enet/HexText.h"
-#include "history/HistoryFile.h"
 #include "enet/HistoryWriter.h"
+#include "history/HistoryFile.h"
+#include "tests/ExpectedLogs.h"
+#include "tests/TestEntries.h"
+#include "tests/support/ProgramWindowsTest.h"
 #include "tests/support/SimulatedCar.h"
 #include "tests/support/TempDir.h"
-#include "tests/TestEntries.h"
 #include "tests/support/UiTestSupport.h"
-#include "tests/support/ProgramWindowsTest.h"
+#include "ui/Connect.h"
 #include "ui/uMain.h"
 
 namespace {
@@ -54,7 +54,6 @@ class TestConnect : public TProgramWindowsTest {
   QProgressBar* Progress() { return Find<QProgressBar>(Connect(), "prgWrite"); }
   QCheckBox* Erase() { return Find<QCheckBox>(Connect(), "chkErase"); }
   QStringList LogLines() { return Log()->toPlainText().split(QLatin1Char('\n')); }
-  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
 
   // The windows again, pointed at the simulated car; the ENET window shown with its address.
   void ShowFor(SimulatedCar& car) {

@@ -8,15 +8,15 @@
 
 #include <thread>
 
-#include "ui/Connect.h"
-#include "tests/support/NetworkNamespace.h"
-#include "tests/support/SimulatedCar.h"
-#include "tools/carsim/SocketIo.h"
 #include "history/TarveloError.h"
-#include "tests/support/TempDir.h"
 #include "tests/TestEntries.h"
-#include "tests/support/UiTestSupport.h"
+#include "tests/support/NetworkNamespace.h"
 #include "tests/support/ProgramWindowsTest.h"
+#include "tests/support/SimulatedCar.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/UiTestSupport.h"
+#include "tools/carsim/SocketIo.h"
+#include "ui/Connect.h"
 #include "ui/uMain.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <QValidator>
 
 #include "history/HistoryFile.h"
-#include "tests/support/TempDir.h"
 #include "tests/TestEntries.h"
-#include "tests/support/UiTestSupport.h"
 #include "tests/support/ProgramWindowsTest.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/UiTestSupport.h"
 #include "ui/DateField.h"
 #include "ui/uEditor.h"
 #include "ui/uMain.h"
@@ -57,9 +57,7 @@ class TestEditor : public TProgramWindowsTest {
   QPushButton* Ok() { return Find<QPushButton>(Editor(), "btnSAVE"); }
   QPushButton* Cancel() { return Find<QPushButton>(Editor(), "btnCancel"); }
 
-  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
   QAction* MainCommand(const char* name) { return Find<QAction>(Main(), name); }
-  const THistoryList& Entries() { return History().SHRecord(); }
 
   void SelectRow(int row) { QTest::mouseClick(Lv1()->viewport(), Qt::LeftButton, {}, RowCenter(Lv1(), row)); }
 

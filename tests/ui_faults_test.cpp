@@ -25,16 +25,16 @@
 #include <random>
 #include <thread>
 
-#include "ui/Connect.h"
 #include "history/HistoryFile.h"
+#include "tests/TestEntries.h"
 #include "tests/support/NetworkNamespace.h"
+#include "tests/support/ProgramWindowsTest.h"
 #include "tests/support/Sandbox.h"
 #include "tests/support/SimulatedCar.h"
-#include "tools/carsim/SocketIo.h"
 #include "tests/support/TempDir.h"
-#include "tests/TestEntries.h"
 #include "tests/support/UiTestSupport.h"
-#include "tests/support/ProgramWindowsTest.h"
+#include "tools/carsim/SocketIo.h"
+#include "ui/Connect.h"
 #include "ui/uMain.h"
 
 // The test function can only run in a private mount namespace: skip it otherwise. (A macro, as
@@ -84,10 +84,7 @@ long long PeakResidentBytes() {
 
 class TestFaults : public TProgramWindowsTest {
   Q_OBJECT
-  std::unique_ptr<TempDir> dir_;
 
-  void InitTest() override { dir_ = std::make_unique<TempDir>(); }
-  void CleanupTest() override { dir_.reset(); }
 
   QString Status() { return Find<QLabel>(Main(), "stat1")->text(); }
   QLineEdit* Address() { return Find<QLineEdit>(Connect(), "edtGWIP"); }
@@ -130,7 +127,7 @@ class TestFaults : public TProgramWindowsTest {
     return *shown;
   }
 
-  QString File(const std::string& name) const { return QString::fromStdString(dir_->File(name)); }
+  QString File(const std::string& name) const { return QString::fromStdString(Dir().File(name)); }
 
 
  private slots:
@@ -255,7 +252,7 @@ class TestFaults : public TProgramWindowsTest {
 
   void savingIntoAFullFileSystemKeepsTheOldFile() {
     REQUIRE_MOUNTS();
-    QCOMPARE(QString::fromStdString(MountSmallFileSystem(dir_->Path().string(), 64 * 1024)), QString());
+    QCOMPARE(QString::fromStdString(MountSmallFileSystem(Dir().Path().string(), 64 * 1024)), QString());
     const QString path = File("history.kelta");
     WriteBytes(path.toStdString(), ExampleEntryBytes());
     const THistoryList big(200, EntryWithProcedures(255));  // about 400 KB
@@ -264,20 +261,20 @@ class TestFaults : public TProgramWindowsTest {
     QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
     QCOMPARE(History().SHRecord(), big);
     QCOMPARE(Status(), QStringLiteral("Status: Hello world"));
-    QCOMPARE(std::distance(std::filesystem::directory_iterator(dir_->Path()), {}), 1);
-    Unmount(dir_->Path().string());
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(Dir().Path()), {}), 1);
+    Unmount(Dir().Path().string());
   }
 
   void savingIntoAReadOnlyDirectoryKeepsTheOldFile() {
     REQUIRE_MOUNTS();
     const QString path = File("history.kelta");
     WriteBytes(path.toStdString(), ExampleEntryBytes());
-    QCOMPARE(QString::fromStdString(MountReadOnly(dir_->Path().string())), QString());
+    QCOMPARE(QString::fromStdString(MountReadOnly(Dir().Path().string())), QString());
     History().ReplaceAll({EntryWithProcedures(3)});
     QCOMPARE(SaveAs(path), QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". Read-only file system."));
     QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
     QCOMPARE(History().SHRecord(), THistoryList{EntryWithProcedures(3)});
-    Unmount(dir_->Path().string());
+    Unmount(Dir().Path().string());
   }
 
   void savingOverABusyFileKeepsTheOldFile() {
@@ -294,7 +291,7 @@ class TestFaults : public TProgramWindowsTest {
     QVERIFY2(shown.startsWith(prefix) && shown.size() > prefix.size() + 1, qPrintable(shown));
     QCOMPARE(ReadBytes(path.toStdString()), ExampleEntryBytes());
     QCOMPARE(History().SHRecord(), THistoryList{EntryWithProcedures(3)});
-    QCOMPARE(std::distance(std::filesystem::directory_iterator(dir_->Path()), {}), 1);  // no temporary file left
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(Dir().Path()), {}), 1);  // no temporary file left
 #else
     REQUIRE_MOUNTS();
     // A file that is in use as a mount point cannot be replaced (on Windows, a file another

@@ -8,11 +8,11 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "ui/AnimatedLogo.h"
-#include "ui/HelpDocument.h"
+#include "tests/support/ProgramWindowsTest.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/UiTestSupport.h"
-#include "tests/support/ProgramWindowsTest.h"
+#include "ui/AnimatedLogo.h"
+#include "ui/HelpDocument.h"
 #include "ui/uInfo.h"
 #include "ui/uMain.h"
 

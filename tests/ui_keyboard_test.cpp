@@ -6,10 +6,10 @@
 #include <QPlainTextEdit>
 #include <QTreeView>
 
-#include "ui/HeaderBar.h"
 #include "tests/TestEntries.h"
-#include "tests/support/UiTestSupport.h"
 #include "tests/support/ProgramWindowsTest.h"
+#include "tests/support/UiTestSupport.h"
+#include "ui/HeaderBar.h"
 #include "ui/uEditor.h"
 #include "ui/uInfo.h"
 #include "ui/uMain.h"
@@ -33,9 +33,7 @@ QString FocusedControl(QWidget* window, const QStringList& names) {
 class TestKeyboard : public TProgramWindowsTest {
   Q_OBJECT
 
-  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
   QLabel* Status() { return Find<QLabel>(Main(), "stat1"); }
-  const THistoryList& Entries() { return History().SHRecord(); }
 
   QWidget* Window(const QString& name) {
     if (name == QStringLiteral("main")) return &Main();

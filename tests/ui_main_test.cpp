@@ -14,17 +14,17 @@
 #include <QStatusBar>
 #include <QTreeView>
 
-#include "tests/support/AllocationFailure.h"
-#include "history/CodeTables.h"
-#include "exchange/HistoryExchange.h"
-#include "history/HistoryFile.h"
 #include "book/ServiceBook.h"
+#include "exchange/HistoryExchange.h"
+#include "history/CodeTables.h"
+#include "history/HistoryFile.h"
 #include "history/TarveloError.h"
-#include "tests/support/TempDir.h"
 #include "tests/TestEntries.h"
+#include "tests/support/AllocationFailure.h"
+#include "tests/support/ProgramWindowsTest.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/UiTestSupport.h"
 #include "ui/WindowPlacement.h"
-#include "tests/support/ProgramWindowsTest.h"
 #include "ui/uEditor.h"
 #include "ui/uInfo.h"
 #include "ui/uMain.h"
@@ -55,15 +55,8 @@ class TestMainWindow : public TProgramWindowsTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempDir> dir_;
-
-  void InitTest() override { dir_ = std::make_unique<TempDir>(); }
-  void CleanupTest() override { dir_.reset(); }
-
-  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
   QTreeView* Lv2() { return Find<QTreeView>(Main(), "lv2"); }
   QAction* Command(const char* name) { return Find<QAction>(Main(), name); }
-  const THistoryList& Entries() { return History().SHRecord(); }
   void ClickSection(THeaderSection section) { ClickHeaderSection(Main(), section); }
   QLineEdit* EditorKm() { return Find<QLineEdit>(Editor(), "edtKMStand"); }
 
@@ -76,7 +69,7 @@ class TestMainWindow : public TProgramWindowsTest {
   }
 
   QString WriteFile(const QString& name, const TBuffer& bytes) {
-    const std::string path = dir_->File(name.toStdString());
+    const std::string path = Dir().File(name.toStdString());
     WriteBytes(path, bytes);
     return QString::fromStdString(path);
   }
@@ -297,7 +290,7 @@ class TestMainWindow : public TProgramWindowsTest {
     QVERIFY(!Editor().isVisible());
     QCOMPARE(Entries().size(), std::size_t{3});
 
-    const QString target = QString::fromStdString(dir_->File("saved"));
+    const QString target = QString::fromStdString(Dir().File("saved"));
     WhenModal([target](QWidget* w) {
       auto* dialog = qobject_cast<QFileDialog*>(w);
       QVERIFY(dialog);
@@ -324,7 +317,7 @@ class TestMainWindow : public TProgramWindowsTest {
     History().ReplaceAll(ThreeEntries());
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString target = QString::fromStdString(dir_->File("german"));
+    const QString target = QString::fromStdString(Dir().File("german"));
     QStringList filters;
     WhenModal([&](QWidget* w) {
       auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -359,7 +352,7 @@ class TestMainWindow : public TProgramWindowsTest {
 
   void saveIntoAMissingDirectoryGoesToTheErrorReport() {
     History().ReplaceAll(ThreeEntries());
-    const QString target = QString::fromStdString(dir_->File("gone/saved.kelta"));
+    const QString target = QString::fromStdString(Dir().File("gone/saved.kelta"));
     QString shown;
     WhenModal([&](QWidget* w) {
       auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -552,7 +545,7 @@ class TestMainWindow : public TProgramWindowsTest {
     const THistoryList sample = *SplitHistory(ReadBytes(TARVELO_SOURCE_DIR "/examples/sample.kelta"));
     History().ReplaceAll(sample);
     const auto saveAs = [this](const QString& filter, const QString& name) {
-      const QString path = QString::fromStdString(dir_->File(name.toStdString()));
+      const QString path = QString::fromStdString(Dir().File(name.toStdString()));
       WhenModal([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
         QVERIFY(dialog);
@@ -707,7 +700,7 @@ class TestMainWindow : public TProgramWindowsTest {
   // A service book that takes a while shows its progress with "Cancel"; cancelled, it leaves no file.
   void aLongServiceBookShowsProgressAndCanBeCancelled() {
     History().ReplaceAll(THistoryList(30000, EntryWithProcedures(3, 4711)));
-    const QString path = QString::fromStdString(dir_->File("book.pdf"));
+    const QString path = QString::fromStdString(Dir().File("book.pdf"));
     WhenModal([&](QWidget* w) {
       auto* dialog = qobject_cast<QFileDialog*>(w);
       QVERIFY(dialog);
@@ -731,7 +724,7 @@ class TestMainWindow : public TProgramWindowsTest {
     QVERIFY2(shownAt >= 0 && shownAt < 30000, qPrintable(QString::number(shownAt)));
     QCOMPARE(Status(), QStringLiteral("Status: File not saved: the service book was cancelled"));
     QVERIFY(!QFile::exists(path));
-    QVERIFY(QDir(QString::fromStdString(dir_->Path().string())).entryList(QDir::Files).isEmpty());
+    QVERIFY(QDir(QString::fromStdString(Dir().Path().string())).entryList(QDir::Files).isEmpty());
   }
 
   void screenshot() {
@@ -752,7 +745,7 @@ class TestMainWindow : public TProgramWindowsTest {
                                                 QString::number(page), QStringLiteral("-singlefile"), book, name});
       return render.waitForFinished(20000) && render.exitCode() == 0;
     };
-    const QString sampleBook = QString::fromStdString(dir_->File("service-book.pdf"));
+    const QString sampleBook = QString::fromStdString(Dir().File("service-book.pdf"));
     WriteServiceBookPdf(sampleBook, Entries(), QStringLiteral("WBA8E9C57GK123456"));
     THistoryList longer = Entries();
     TServiceFields full = ExampleFields();
@@ -762,9 +755,9 @@ class TestMainWindow : public TProgramWindowsTest {
     full.procedures.clear();
     for (std::size_t p = 0; p < 60; ++p) full.procedures.push_back({kProcedureTypes[p % kProcedureTypes.size()].code, 1});
     longer.insert(longer.begin() + 2, BuildServiceRecord(full));
-    const QString longBook = QString::fromStdString(dir_->File("long-book.pdf"));
+    const QString longBook = QString::fromStdString(Dir().File("long-book.pdf"));
     WriteServiceBookPdf(longBook, longer, QStringLiteral("WBA8E9C57GK123456"));
-    const QString first = QString::fromStdString(dir_->File("first")), second = QString::fromStdString(dir_->File("second"));
+    const QString first = QString::fromStdString(Dir().File("first")), second = QString::fromStdString(Dir().File("second"));
     QVERIFY2(render(sampleBook, 1, first) && render(longBook, 2, second), "pdftoppm (Debian's poppler-utils) renders the pages");
     const QImage left(first + QStringLiteral(".png")), right(second + QStringLiteral(".png"));
     constexpr int kGap = 16;

@@ -12,11 +12,11 @@
 
 #include "exchange/HistoryExchange.h"
 #include "history/HistoryFile.h"
-#include "ui/StartArguments.h"
-#include "tests/support/TempDir.h"
 #include "tests/TestEntries.h"
-#include "tests/support/UiTestSupport.h"
 #include "tests/support/ProgramWindowsTest.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/UiTestSupport.h"
+#include "ui/StartArguments.h"
 #include "ui/uEditor.h"
 #include "ui/uInfo.h"
 #include "ui/uMain.h"
@@ -41,17 +41,10 @@ class TestOpenFiles : public TProgramWindowsTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempDir> dir_;
-
-  void InitTest() override { dir_ = std::make_unique<TempDir>(); }
-  void CleanupTest() override { dir_.reset(); }
-
-  QTreeView* Lv1() { return Find<QTreeView>(Main(), "lv1"); }
   QString Status() { return Find<QLabel>(Main(), "stat1")->text(); }
-  const THistoryList& Entries() { return History().SHRecord(); }
 
   QString WriteFile(const QString& name, const QByteArray& bytes) {
-    const std::string path = dir_->File(name.toStdString());
+    const std::string path = Dir().File(name.toStdString());
     WriteBytes(path, TBuffer(bytes.begin(), bytes.end()));
     return QDir::toNativeSeparators(QString::fromStdString(path));
   }
@@ -146,7 +139,7 @@ class TestOpenFiles : public TProgramWindowsTest {
   void aRelativeNameIsOpenedFromTheCurrentFolderAndShownWhole() {
     const QString path = WriteHistory(QStringLiteral("here.kelta"), TwoEntries());
     const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(QString::fromStdString(dir_->Path().string())));
+    QVERIFY(QDir::setCurrent(QString::fromStdString(Dir().Path().string())));
     StartWith(QStringLiteral("here.kelta"));
     QTRY_COMPARE(Status(), QStringLiteral("Status: File: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     QDir::setCurrent(before);
@@ -161,7 +154,7 @@ class TestOpenFiles : public TProgramWindowsTest {
   }
 
   void aFileThatCannotBeReadIsReportedAndTheProgramStaysWithAnEmptyList() {
-    const QString missing = QDir::toNativeSeparators(QString::fromStdString(dir_->File("gone.kelta")));
+    const QString missing = QDir::toNativeSeparators(QString::fromStdString(Dir().File("gone.kelta")));
     ExpectErrorReport([&] { StartWith(missing); },
                       QStringLiteral("Cannot open file \"") + missing + QStringLiteral("\". No such file or directory."));
     if (QTest::currentTestFailed()) return;
@@ -245,7 +238,7 @@ class TestOpenFiles : public TProgramWindowsTest {
     const QString one = WriteHistory(QStringLiteral("one.kelta"), TwoEntries());
     const QString two = WriteHistory(QStringLiteral("two.kelta"), TwoEntries());
     const QString text = WriteFile(QStringLiteral("notes.txt"), "a note");
-    const QString folder = QString::fromStdString(dir_->File("folder.kelta"));
+    const QString folder = QString::fromStdString(Dir().File("folder.kelta"));
     QVERIFY(QDir().mkpath(folder));
 
     struct TCase {
@@ -334,7 +327,7 @@ class TestOpenFiles : public TProgramWindowsTest {
     const bool madeHere = !QFileInfo::exists(beside);
     if (madeHere) WriteBytes(QFile::encodeName(beside).toStdString(), TBuffer{'%', 'P', 'D', 'F'});
     const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(QString::fromStdString(dir_->Path().string())));
+    QVERIFY(QDir::setCurrent(QString::fromStdString(Dir().Path().string())));
     ClickHeaderSection(Main(), THeaderSection::InfoHelp);
     auto* help = Find<QPushButton>(Info(), "btnHELP");
     QTest::mouseClick(help, Qt::LeftButton);

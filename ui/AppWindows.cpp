@@ -5,11 +5,11 @@
 #include <QTimer>
 #include <iostream>
 
+#include "enet/SocketPlatform.h"
 #include "ui/CallersConsole.h"
 #include "ui/Command.h"
 #include "ui/DesktopOpener.h"
 #include "ui/Language.h"
-#include "enet/SocketPlatform.h"
 #include "ui/StartArguments.h"
 #include "ui/TarveloApplication.h"
 #include "ui/WindowPlacement.h"

@@ -19,14 +19,14 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include "ui/Command.h"
-#include "ui/HistoryModel.h"
-#include "history/HistoryCheck.h"
-#include "ui/HistoryFiles.h"
-#include "history/HistoryFile.h"
 #include "enet/HistoryWriter.h"
-#include "ui/LogText.h"
 #include "enet/SessionTrace.h"
+#include "history/HistoryCheck.h"
+#include "history/HistoryFile.h"
+#include "ui/Command.h"
+#include "ui/HistoryFiles.h"
+#include "ui/HistoryModel.h"
+#include "ui/LogText.h"
 #include "ui/TarveloApplication.h"
 #include "ui/VisualStyle.h"
 #include "ui/WindowPlacement.h"

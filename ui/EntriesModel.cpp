@@ -1,8 +1,8 @@
 #include "ui/EntriesModel.h"
 
 #include "book/CodeTexts.h"
-#include "ui/HistoryModel.h"
 #include "history/RecordTexts.h"
+#include "ui/HistoryModel.h"
 
 Qt::Alignment ToQtAlignment(TTextAlignment alignment) {
   switch (alignment) {

@@ -12,16 +12,16 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
+#include "book/CodeTexts.h"
 #include "history/CodePage.h"
 #include "history/CodeTables.h"
-#include "ui/DateField.h"
-#include "ui/Command.h"
-#include "ui/Icons.h"
-#include "book/CodeTexts.h"
 #include "history/RecordTexts.h"
-#include "ui/TarveloApplication.h"
 #include "history/TarveloError.h"
 #include "history/TextParsing.h"
+#include "ui/Command.h"
+#include "ui/DateField.h"
+#include "ui/Icons.h"
+#include "ui/TarveloApplication.h"
 #include "ui/WindowPlacement.h"
 
 namespace {

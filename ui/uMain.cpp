@@ -28,18 +28,18 @@
 #include <QTreeView>
 #include <QUndoStack>
 
-#include "ui/Command.h"
-#include "ui/EntriesModel.h"
+#include "book/ServiceBook.h"
 #include "exchange/HistoryExchange.h"
 #include "history/HistoryFile.h"
+#include "history/TarveloError.h"
+#include "ui/Command.h"
+#include "ui/EntriesModel.h"
 #include "ui/HeaderBar.h"
-#include "ui/HistoryModel.h"
 #include "ui/HistoryFiles.h"
+#include "ui/HistoryModel.h"
 #include "ui/HistoryUndo.h"
 #include "ui/Icons.h"
 #include "ui/ProceduresModel.h"
-#include "book/ServiceBook.h"
-#include "history/TarveloError.h"
 #include "ui/WindowPlacement.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // that send check REQUIRE_PRIVATE_NETWORK() and are skipped where the namespace could not be made.
 #include <gtest/gtest.h>
 
-#include "tests/support/NetworkNamespace.h"
 #include "enet/SocketPlatform.h"
+#include "tests/support/NetworkNamespace.h"
 
 int main(int argc, char** argv) {
   StartSocketLibrary();  // before the check, which lists the interfaces on Windows

@@ -1,6 +1,9 @@
 #include "tests/support/ProgramWindowsTest.h"
 
+#include <QTreeView>
+
 #include "tests/support/UiTestSupport.h"
+#include "ui/HistoryModel.h"
 #include "ui/uMain.h"
 
 QList<QUrl> TProgramWindowsTest::opened;
@@ -45,7 +48,12 @@ void TProgramWindowsTest::StartWith(const QString& file) {
   QVERIFY(QTest::qWaitForWindowExposed(&app_->Main()));
 }
 
+QTreeView* TProgramWindowsTest::Lv1() { return Find<QTreeView>(Main(), "lv1"); }
+
+const THistoryList& TProgramWindowsTest::Entries() { return History().SHRecord(); }
+
 void TProgramWindowsTest::init() {
+  dir_ = std::make_unique<TempDir>();
   opened.clear();
   desktopOpens = true;
   Restart(TestOptions());
@@ -56,4 +64,5 @@ void TProgramWindowsTest::cleanup() {
   CleanupTest();
   CancelModalWatchers();
   app_.reset();
+  dir_.reset();
 }

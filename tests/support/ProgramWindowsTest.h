@@ -10,7 +10,11 @@
 #include <QUrl>
 #include <memory>
 
+#include "history/HistoryList.h"
+#include "tests/support/TempDir.h"
 #include "ui/AppWindows.h"
+
+class QTreeView;
 
 class TProgramWindowsTest : public QObject {
   Q_OBJECT
@@ -43,6 +47,12 @@ class TProgramWindowsTest : public QObject {
   TFConnect& Connect() { return app_->Connect(); }
   TFInfo& Info() { return app_->Info(); }
 
+  // The main window's entries list, and the entries the history holds.
+  QTreeView* Lv1();
+  const THistoryList& Entries();
+  // A folder of the test function's own: empty at its start, removed with its files after it.
+  TempDir& Dir() const { return *dir_; }
+
   // What the windows asked the desktop to open, in order; and its answer to the next requests.
   static QList<QUrl> opened;
   static bool desktopOpens;
@@ -56,5 +66,6 @@ class TProgramWindowsTest : public QObject {
   void cleanup();
 
  private:
+  std::unique_ptr<TempDir> dir_;
   std::unique_ptr<TAppWindows> app_;
 };

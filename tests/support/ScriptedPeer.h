@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "tests/support/LoopbackListener.h"
 #include "history/ServiceRecord.h"
+#include "tests/support/LoopbackListener.h"
 #include "tools/carsim/SocketIo.h"
 
 struct ReadFrame {};            // read one whole request frame

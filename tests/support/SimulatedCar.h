@@ -2,8 +2,8 @@
 // The simulated car on a free loopback port, and sessions pointed at it.
 #include <memory>
 
-#include "tools/carsim/CarSim.h"
 #include "enet/EnetSession.h"
+#include "tools/carsim/CarSim.h"
 
 // Timings for tests: the head unit's pauses and the response-pending wait left out, so that a test
 // never sleeps through them; receives still give the car the usual 5 s. Tests of the pauses

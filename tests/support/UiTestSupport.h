@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "tests/support/PdfText.h"
 #include "enet/SocketPlatform.h"
+#include "tests/support/PdfText.h"
 #include "ui/TarveloApplication.h"
 #include "ui/VisualStyle.h"
 #include "ui/uMain.h"

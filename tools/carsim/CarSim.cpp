@@ -9,8 +9,8 @@
 
 #include "enet/HexText.h"
 #include "history/HistoryFile.h"
-#include "tools/carsim/SocketIo.h"
 #include "history/TarveloError.h"
+#include "tools/carsim/SocketIo.h"
 
 namespace {
 

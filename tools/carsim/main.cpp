@@ -4,8 +4,8 @@
 #include <iostream>
 #include <thread>
 
-#include "tools/carsim/CarSim.h"
 #include "enet/SocketPlatform.h"
+#include "tools/carsim/CarSim.h"
 
 namespace {
 

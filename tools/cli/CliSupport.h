@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "enet/WaitControl.h"
 #include "exchange/HistoryExchange.h"
 #include "history/HistoryFile.h"
-#include "enet/WaitControl.h"
 
 namespace CLI {
 class App;

@@ -2,8 +2,8 @@
 // then what the entries say that is likely wrong (HistoryCheck), one "WARN: " line each.
 #include <CLI/CLI.hpp>
 
-#include "tools/cli/CliSupport.h"
 #include "history/HistoryCheck.h"
+#include "tools/cli/CliSupport.h"
 
 void AddCheckCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("check", "Check that a history file splits into whole entries, and what its entries say");

@@ -3,9 +3,9 @@
 
 #include <chrono>
 
-#include "tools/cli/CliSupport.h"
 #include "enet/Discovery.h"
 #include "history/TarveloError.h"
+#include "tools/cli/CliSupport.h"
 
 void AddDetectCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("detect", "Find the car's diagnostic gateway by a broadcast on every local network");

@@ -2,10 +2,10 @@
 // a history file as CSV or JSON, or as the PDF service book.
 #include <CLI/CLI.hpp>
 
-#include "tools/cli/CliSupport.h"
 #include "exchange/HistoryExchange.h"
-#include "tools/cli/ServiceBookExport.h"
 #include "history/TarveloError.h"
+#include "tools/cli/CliSupport.h"
+#include "tools/cli/ServiceBookExport.h"
 
 namespace {
 

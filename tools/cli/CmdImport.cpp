@@ -1,9 +1,9 @@
 // tarvelo-cli import [--format csv|json] IN -o OUT.kelta: a history file from CSV or JSON.
 #include <CLI/CLI.hpp>
 
-#include "tools/cli/CliSupport.h"
 #include "exchange/HistoryExchange.h"
 #include "exchange/ImportError.h"
+#include "tools/cli/CliSupport.h"
 
 void AddImportCommand(CLI::App& app, TCliStreams& io) {
   auto* cmd = app.add_subcommand("import", "Make a history file from CSV or JSON (as `export` writes them)");

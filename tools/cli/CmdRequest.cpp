@@ -1,11 +1,11 @@
 // tarvelo-cli request --host HOST [--target 63] HEX: one diagnostic exchange, by hand.
 #include <CLI/CLI.hpp>
 
-#include "tools/cli/CliSupport.h"
 #include "enet/EnetFrame.h"
 #include "enet/EnetSession.h"
 #include "enet/HeadUnitProtocol.h"
 #include "enet/HexText.h"
+#include "tools/cli/CliSupport.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "tools/cli/CliSupport.h"
 #include "history/RecordTexts.h"
+#include "tools/cli/CliSupport.h"
 #include "tools/cli/TextTable.h"
 
 namespace {

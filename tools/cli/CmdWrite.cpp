@@ -5,10 +5,10 @@
 #include <chrono>
 #include <optional>
 
-#include "tools/cli/CliSupport.h"
 #include "enet/HistoryWriter.h"
 #include "enet/SessionTrace.h"
 #include "history/TarveloError.h"
+#include "tools/cli/CliSupport.h"
 
 namespace {
 // At most one note on stderr in this time while the head unit asks for more time.

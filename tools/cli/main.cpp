@@ -13,8 +13,8 @@
 #include <unistd.h>
 #endif
 
-#include "tools/cli/CliSupport.h"
 #include "enet/SocketPlatform.h"
+#include "tools/cli/CliSupport.h"
 
 namespace {
 

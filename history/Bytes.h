@@ -1,8 +1,10 @@
 #pragma once
 // Bytes: the buffer every layer passes around, big-endian numbers in it, and the two ways of
-// writing bytes as hex text. The one home of byte order and of hex formatting.
+// writing bytes as hex text, and the reading of hex a user typed. The one home of byte order and
+// of hex formatting.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,3 +35,8 @@ std::string BytesToHexText(std::string_view bytes);
 // and the bytes cells of spreadsheets and JSON, which a spreadsheet program keeps as text).
 std::string BytesToSpacedHexText(std::span<const uint8_t> bytes);
 std::string BytesToSpacedHexText(std::string_view bytes);
+
+// Hex text a user typed (`tarvelo-cli request`, a bytes cell of a spreadsheet): whole bytes of two hex digits each, either case,
+// spaces allowed between bytes ("31 01 A0 80", "3101a080"). The bytes, or, when the text is no such
+// thing, nullopt and the reason in words the user can act on (problem).
+std::optional<TBuffer> ParseTypedHex(std::string_view text, std::string& problem);

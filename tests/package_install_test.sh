@@ -38,8 +38,14 @@ if [ "${1:-}" = "--inside" ]; then
   mkdir "$root"
   mount -t tmpfs -o size=2g,mode=0755 tarvelo-chroot "$root" 2>/dev/null || echo "(the chroot is on disk)"
 
+  # The packages this machine's apt has fetched already are taken from its cache (debootstrap checks
+  # each against the mirror's checksums, and fetches what is missing or different).
+  cache=()
+  apt_cache=${TARVELO_DEBOOTSTRAP_CACHE:-/var/cache/apt/archives}
+  [ -d "$apt_cache" ] && [ -w "$apt_cache" ] && cache=(--cache-dir="$apt_cache")
+
   start=$SECONDS
-  if ! debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1; then
+  if ! debootstrap --variant=minbase "${cache[@]}" bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1; then
     tail -5 "$work/debootstrap.log"
     skip "debootstrap of bookworm from $mirror failed (network?), see above"
   fi

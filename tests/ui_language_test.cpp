@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QXmlStreamReader>
+#include <functional>
 #include <optional>
 
 #include "book/CodeTexts.h"
@@ -40,8 +42,12 @@
 #include "ui/uEditor.h"
 #include "ui/uInfo.h"
 #include "ui/uMain.h"
+#include "history/HistoryCheck.h"
+#include "history/Bytes.h"
 
 namespace {
+
+TBuffer BytesOf(const std::string& text) { return TBuffer(text.begin(), text.end()); }
 
 // The English texts of the catalogue whose German differs: none of them may show in German.
 QSet<QString> EnglishOnlyTexts() {
@@ -103,6 +109,49 @@ class TestLanguage : public TProgramWindowsTest {
       for (int column = 0; column < model->columnCount(); ++column) cells << model->index(row, column).data().toString();
     }
     return cells;
+  }
+
+  // The sentences of the English catalogue: each text's words between its %1, %2 parts, where they
+  // are long enough to be a phrase of their own. None of them may show in a German message.
+  QStringList EnglishSentences() const {
+    static const QRegularExpression kPart(QStringLiteral("%\\d"));
+    QStringList sentences;
+    for (const QString& source : english_) {
+      for (const QString& piece : source.split(kPart)) {
+        if (piece.trimmed().size() >= 12 && piece.trimmed().contains(QLatin1Char(' '))) sentences << piece.trimmed();
+      }
+    }
+    return sentences;
+  }
+  void ExpectNoEnglishSentence(const QString& text) const {
+    for (const QString& sentence : EnglishSentences()) {
+      QVERIFY2(!text.contains(sentence), qPrintable(QStringLiteral("\"") + sentence + QStringLiteral("\" in: ") + text));
+    }
+  }
+
+  // What the next message box says while action runs (its only button closes it), with its icon.
+  struct TShownBox {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+  };
+  TShownBox BoxShownBy(const std::function<void()>& action) {
+    TShownBox shown;
+    WhenMessageBox([&shown](QMessageBox* box) { shown = {box->text(), box->icon()}; });
+    action();
+    CancelModalWatchers();
+    return shown;
+  }
+
+  // Opens path through "Open" and its file dialog, as a user does; gone: the file goes away once
+  // the dialog has taken it, before it is read.
+  void OpenThroughTheDialog(const QString& path, bool gone = false) {
+    WhenModal([path, gone](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      QVERIFY(dialog);
+      if (gone) QObject::connect(dialog, &QDialog::accepted, [path] { QFile::remove(path); });
+      AcceptFileDialog(dialog, path);
+    }, 10000, [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; });
+    ClickHeaderSection(Main(), THeaderSection::Open);
   }
 
   void ExpectGerman(QWidget& window, const QStringList& german) {
@@ -328,6 +377,113 @@ class TestLanguage : public TProgramWindowsTest {
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened[0], QUrl::fromLocalFile(QStringLiteral(TARVELO_BINARY_DIR "/ui/tarvelo_help_de.pdf")));
     QVERIFY(QFile::exists(opened[0].toLocalFile()));
+  }
+
+  // What the layers below the windows tell the user, in German through the real windows: the
+  // error report of a file that cannot be read or written, of a km that is no number, the status
+  // of a refused spreadsheet, and the question before a write.
+  void aFileThatCannotBeOpenedIsReportedInGerman() {
+    // The catalogue has the lower layers' English, so that the checks below could see it.
+    QVERIFY(EnglishSentences().contains(QStringLiteral("Cannot open file \"")));
+    QVERIFY(EnglishSentences().contains(QStringLiteral("' is not a valid integer value")));
+    const TempDir dir;
+    const QString missing = QDir::toNativeSeparators(QString::fromStdString(dir.File("fehlt.kelta")));
+    WriteBytes(dir.File("fehlt.kelta"), ExampleEntryBytes());
+    const TShownBox shown = BoxShownBy([&] { OpenThroughTheDialog(missing, true); });
+    QCOMPARE(shown.text, QStringLiteral("Die Datei „") + missing +
+                             QStringLiteral("“ kann nicht geöffnet werden. No such file or directory."));
+    QCOMPARE(shown.icon, QMessageBox::Critical);
+    ExpectNoEnglishSentence(shown.text);
+  }
+
+  void savingIntoAMissingFolderIsReportedInGerman() {
+    const TempDir dir;
+    History().ReplaceAll({ExampleEntryBytes()});
+    const QString target = QDir::toNativeSeparators(QString::fromStdString(dir.File("weg/gespeichert.kelta")));
+    const TShownBox shown = BoxShownBy([&] {
+      WhenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        AcceptFileDialog(dialog, target);
+      }, 10000, [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; });
+      ClickHeaderSection(Main(), THeaderSection::SaveAs);
+    });
+    QCOMPARE(shown.text, QStringLiteral("Die Datei „") + target +
+                             QStringLiteral("“ kann nicht erstellt werden. No such file or directory."));
+    ExpectNoEnglishSentence(shown.text);
+    QVERIFY(!QFile::exists(target));
+  }
+
+  void aKmThatIsNoNumberIsReportedInGerman() {
+    Find<QAction>(Main(), "Add1")->trigger();
+    Find<QLineEdit>(Editor(), "edtKMStand")->setText(QStringLiteral("12a"));  // pasted past the digits-only typing
+    QTest::keyClicks(Find<QLineEdit>(Editor(), "edtWorkshopID"), QStringLiteral("W"));
+    Find<QComboBox>(Editor(), "cbbProcTYP")->setCurrentIndex(0);
+    Find<QComboBox>(Editor(), "cbbPROCStatus")->setCurrentIndex(0);
+    QTest::mouseClick(Find<QPushButton>(Editor(), "btnProcADD"), Qt::LeftButton);
+    const TShownBox shown = BoxShownBy([&] { QTest::mouseClick(Find<QPushButton>(Editor(), "btnSAVE"), Qt::LeftButton); });
+    QCOMPARE(shown.text, QStringLiteral("„12a“ ist keine gültige ganze Zahl."));
+    QCOMPARE(shown.icon, QMessageBox::Critical);
+    ExpectNoEnglishSentence(shown.text);
+    QVERIFY(Editor().isVisible());
+    QVERIFY(History().SHRecord().empty());
+  }
+
+  void anEntryWhoseDateIsNoneIsReportedInGerman() {
+    TBuffer entry = ExampleEntryBytes();
+    entry[0] = 31;  // 31.2.2020
+    History().ReplaceAll({entry});
+    const TShownBox shown = BoxShownBy([&] { DoubleClickRow(Find<QTreeView>(Main(), "lv1"), 0); });
+    QCOMPARE(shown.text, QStringLiteral("„31.2.2020“ ist kein gültiges Datum."));
+    ExpectNoEnglishSentence(shown.text);
+    QVERIFY(!Editor().isVisible());
+  }
+
+  void aRefusedSpreadsheetIsReportedInGermanInTheStatus() {
+    const TempDir dir;
+    const std::string header = "Date,KM,Workshop type code,Workshop ID,Status code,Procedures\n";
+    const std::string row = "2020-02-01,1000,1,A1,2,Engine oil (1): ON TIME (1)\n";
+    const std::string refused = dir.File("abgelehnt.csv");
+    WriteBytes(refused, BytesOf(header + "2020-02-01,1.000,1,A1,2,Engine oil (1): ON TIME (1)\n" + "2020-02-30," + row.substr(11)));
+    OpenThroughTheDialog(QString::fromStdString(refused));
+    const QString status = Find<QLabel>(Main(), "stat1")->text();
+    QCOMPARE(status, QStringLiteral("Status: Ungültige Daten: ") + QString::fromStdString(refused) +
+                         QStringLiteral(" (Zeile 2: Feld „KM“: „1.000“ ist keine ganze Zahl von 0 bis 4294967295; und 1 "
+                                        "weitere: tarvelo-cli import nennt sie alle)"));
+    ExpectNoEnglishSentence(status);
+    QVERIFY(History().SHRecord().empty());
+
+    // A file that Excel saved in the code page loads, and the status says how it was read.
+    const std::string ansi = dir.File("excel.csv");
+    WriteBytes(ansi, BytesOf(header + "2020-02-01,1000,1,M\xFC,2,Engine oil (1): ON TIME (1)\n"));
+    OpenThroughTheDialog(QString::fromStdString(ansi));
+    QCOMPARE(Find<QLabel>(Main(), "stat1")->text(), QStringLiteral("Status: Datei: ") + QString::fromStdString(ansi) +
+                                                       QStringLiteral(" (als Windows-1252 gelesen, da die Datei kein UTF-8 ist)"));
+    QCOMPARE(History().Count(), 1);
+  }
+
+  void theQuestionBeforeAWriteListsTheFindingsInGerman() {
+    TBuffer future = ExampleEntryBytes();
+    StoreBigEndian16(&future[2], 2999);  // 1.2.2999
+    History().ReplaceAll({future, ExampleEntryBytes(), ExampleEntryBytes()});
+    ClickHeaderSection(Main(), THeaderSection::WriteToCar);
+    Find<QLineEdit>(Connect(), "edtGWIP")->setText(QStringLiteral("127.0.0.1"));
+    QString asked;
+    WhenModal([&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      QVERIFY(box);
+      asked = box->text();
+      QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+    });
+    QTest::mouseClick(Find<QPushButton>(Connect(), "btnStart"), Qt::LeftButton);
+    CancelModalWatchers();
+    const QString today = [] {
+      const TCalendarDate d = LocalToday();
+      return QStringLiteral("%1.%2.%3").arg(d.day).arg(d.month).arg(d.year);
+    }();
+    QCOMPARE(asked, QStringLiteral("Die Historie hat 2 Befunde:\n\nEintrag 3: Der 1.2.2999 liegt nach dem heutigen Tag (") + today +
+                        QStringLiteral(").\nEintrag 1: derselbe wie Eintrag 2 (1.2.2020, 1.000 km).\n\nTrotzdem schreiben?"));
+    ExpectNoEnglishSentence(asked);
   }
 
   // Qt's own words come from Qt's German catalogue: the buttons of a question.

@@ -28,6 +28,7 @@
 #include "ui/HistoryModel.h"
 #include "ui/LogText.h"
 #include "ui/TarveloApplication.h"
+#include "ui/UserText.h"
 #include "ui/VisualStyle.h"
 #include "ui/WindowPlacement.h"
 
@@ -41,7 +42,7 @@ QString FindingsQuestion(const std::vector<TFinding>& findings) {
   QString text = findings.size() == 1 ? TFConnect::tr("The history has 1 finding:\n")
                                       : TFConnect::tr("The history has %1 findings:\n").arg(findings.size());
   for (std::size_t i = 0; i < findings.size() && i < kFindingsShown; ++i) {
-    text += QStringLiteral("\n") + QString::fromStdString(findings[i].text);
+    text += QStringLiteral("\n") + UserText(findings[i].text);
   }
   if (findings.size() > kFindingsShown) text += TFConnect::tr("\n... and %1 more.").arg(findings.size() - kFindingsShown);
   return text + TFConnect::tr("\n\nWrite anyway?");

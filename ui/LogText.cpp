@@ -2,10 +2,11 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
-#include <array>
+#include <optional>
 #include <vector>
 
 #include "ui/Language.h"
+#include "ui/TextForms.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ QString WhatText(const QString& what, TPlace place) {
 
 // Why a request got no answer, as the session says it.
 QString ReasonText(const QString& reason) {
-  static const std::array kReasons = {
+  static const std::vector<const char*> kReasons = {
       QT_TRANSLATE_NOOP("EnetLog", "no connection to the car"),
       QT_TRANSLATE_NOOP("EnetLog", "the car did not answer in time"),
       QT_TRANSLATE_NOOP("EnetLog", "the car closed the connection"),
@@ -51,10 +52,7 @@ QString ReasonText(const QString& reason) {
       QT_TRANSLATE_NOOP("EnetLog", "stopped by the user"),
       QT_TRANSLATE_NOOP("EnetLog", "no answer"),
   };
-  for (const char* known : kReasons) {
-    if (reason == QLatin1String(known)) return Tr(known);
-  }
-  return reason;
+  return PhraseText("EnetLog", kReasons, reason);
 }
 
 // "entries 1 to 2 of 5", "entry 3", "entries 1, 3 and 5 of 5", "no entry of the list".
@@ -93,66 +91,50 @@ QString HeldText(const QRegularExpressionMatch& held) {
   return text + QLatin1Char('.');
 }
 
-// How a captured part of a line is said again.
-enum class TPart { Kept, WhatBefore, WhatObject, Reason };
-
-struct TLineForm {
-  QRegularExpression pattern;
-  const char* english;  // the translation's source, with %1, %2 for the parts
-  std::vector<TPart> parts;
-};
-
-QString FormPattern(const char* english) {
-  // The English form itself, with each %n standing for any text.
-  static const QRegularExpression kPlaceholder(QStringLiteral("%\\d"));
-  QStringList pieces;
-  for (const QString& piece : QString::fromLatin1(english).split(kPlaceholder)) pieces << QRegularExpression::escape(piece);
-  return QLatin1Char('^') + pieces.join(QStringLiteral("(.+?)")) + QLatin1Char('$');
-}
-
-const std::vector<TLineForm>& LineForms() {
-  static const std::vector<TLineForm> forms = [] {
-    const std::vector<std::pair<const char*, std::vector<TPart>>> table = {
-        {QT_TRANSLATE_NOOP("EnetLog", "[ BEGIN ]"), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "[ COMPLETE ]"), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "[ ERROR ]"), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "- Connected to %1"), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "- Erasing current service history..."), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "- Writing new service history..."), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "- Finished writing, restarting Headunit..."), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "- The connection was lost at %1; connected again, writing the whole history again..."),
-         {TPart::WhatObject}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Service history list is empty!"), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Stopped by the user while connecting to %1 again."), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Stopped by the user while connecting to %1."), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Could not connect to target again: %1"), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Could not connect to target: %1"), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Stopped by the user before %1."), {TPart::WhatBefore}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: The car closed the connection before %1."), {TPart::WhatBefore}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: No answer to %1 (%2)"), {TPart::WhatObject, TPart::Reason}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Head unit refused %1: %2"), {TPart::WhatObject, TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: Unexpected answer to %1: %2"), {TPart::WhatObject, TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: The old service history was not erased, so nothing was written."), {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: The erase got no answer: the head unit holds its old history, or nothing if "
+// The lines the writer and the search write, with the parts that change.
+const TTextForms& LineForms() {
+  static const TTextForms forms = [] {
+    const TFormPart whatBefore = SaidAs([](const QString& what) { return WhatText(what, TPlace::Before); });
+    const TFormPart whatObject = SaidAs([](const QString& what) { return WhatText(what, TPlace::Object); });
+    const TFormPart reason = SaidAs(ReasonText);
+    return TTextForms({
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "[ BEGIN ]"), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "[ COMPLETE ]"), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "[ ERROR ]"), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "- Connected to %1"), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "- Erasing current service history..."), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "- Writing new service history..."), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "- Finished writing, restarting Headunit..."), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "- The connection was lost at %1; connected again, writing the whole history again..."),
+         {whatObject}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Service history list is empty!"), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Stopped by the user while connecting to %1 again."), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Stopped by the user while connecting to %1."), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Could not connect to target again: %1"), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Could not connect to target: %1"), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Stopped by the user before %1."), {whatBefore}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: The car closed the connection before %1."), {whatBefore}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: No answer to %1 (%2)"), {whatObject, reason}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Head unit refused %1: %2"), {whatObject, Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: Unexpected answer to %1: %2"), {whatObject, Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: The old service history was not erased, so nothing was written."), {}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: The erase got no answer: the head unit holds its old history, or nothing if "
                                       "it erased it; nothing of the list was written."),
          {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: The connection was lost %1 times, so the write stopped."), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "ERR: The connection was lost at %1, so the write stopped (without the erase, a new "
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: The connection was lost %1 times, so the write stopped."), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "ERR: The connection was lost at %1, so the write stopped (without the erase, a new "
                                       "connection could only add a gap or a duplicate)."),
-         {TPart::WhatObject}},
-        {QT_TRANSLATE_NOOP("EnetLog", "Found %1"), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "No gateway has answered yet. Check the ENET cable, that the ignition is on, and "
+         {whatObject}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "Found %1"), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "No gateway has answered yet. Check the ENET cable, that the ignition is on, and "
                                       "that this computer has an address on the car's network (it may take half a minute "
                                       "after plugging in). Still looking..."),
          {}},
-        {QT_TRANSLATE_NOOP("EnetLog", "Entry %1 of %2: the head unit asks for more time (%3 s)"),
-         {TPart::Kept, TPart::Kept, TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "Erasing the old history: the head unit asks for more time (%1 s)"), {TPart::Kept}},
-        {QT_TRANSLATE_NOOP("EnetLog", "Restarting the head unit: the head unit asks for more time (%1 s)"), {TPart::Kept}},
-    };
-    std::vector<TLineForm> made;
-    for (const auto& [english, parts] : table) made.push_back({QRegularExpression(FormPattern(english)), english, parts});
-    return made;
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "Entry %1 of %2: the head unit asks for more time (%3 s)"),
+         {Kept(), Kept(), Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "Erasing the old history: the head unit asks for more time (%1 s)"), {Kept()}},
+        {"EnetLog", QT_TRANSLATE_NOOP("EnetLog", "Restarting the head unit: the head unit asks for more time (%1 s)"), {Kept()}},
+    });
   }();
   return forms;
 }
@@ -163,21 +145,7 @@ QString Translated(const std::string& english) {
       "^ERR: The head unit holds (its old history and )?(.+?)(?:; it refused (.+?))?"
       "(?:; (.+?) got no answer or an unexpected one, so (it|they) may be there too)?(?:; (.+?) (was|were) not written)?\\.$"));
   if (const QRegularExpressionMatch held = kHeld.match(line); held.hasMatch()) return HeldText(held);
-  for (const TLineForm& form : LineForms()) {
-    const QRegularExpressionMatch match = form.pattern.match(line);
-    if (!match.hasMatch()) continue;
-    QString text = Tr(form.english);
-    for (std::size_t i = 0; i < form.parts.size(); ++i) {
-      const QString part = match.captured(static_cast<int>(i) + 1);
-      switch (form.parts[i]) {
-        case TPart::Kept: text = text.arg(part); break;
-        case TPart::WhatBefore: text = text.arg(WhatText(part, TPlace::Before)); break;
-        case TPart::WhatObject: text = text.arg(WhatText(part, TPlace::Object)); break;
-        case TPart::Reason: text = text.arg(ReasonText(part)); break;
-      }
-    }
-    return text;
-  }
+  if (std::optional<QString> text = LineForms().Translate(line)) return *text;
   return line;
 }
 

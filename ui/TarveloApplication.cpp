@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "history/TarveloError.h"
+#include "ui/UserText.h"
 #include "ui/VisualStyle.h"
 
 TTarveloApplication::TTarveloApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -14,7 +15,7 @@ bool TTarveloApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
-    ShowErrorReport(QString::fromUtf8(e.what()));
+    ShowErrorReport(UserText(e.what()));
   } catch (...) {
     ShowErrorReport(QCoreApplication::translate("TFMain", "Unknown error"));
   }

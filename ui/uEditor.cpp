@@ -22,6 +22,7 @@
 #include "ui/DateField.h"
 #include "ui/Icons.h"
 #include "ui/TarveloApplication.h"
+#include "ui/UserText.h"
 #include "ui/WindowPlacement.h"
 
 namespace {
@@ -321,7 +322,7 @@ QString TFEditor::RefusalOf(const TBuffer& rec) const {
     try {
       ParseDateText(dateText);  // says why in the words every date field uses
     } catch (const ETarveloError& e) {
-      return QString::fromStdString(e.what());
+      return UserText(e.what());
     }
   }
   const QDate picked(Year(rec), Month(rec), Day(rec));

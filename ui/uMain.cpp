@@ -40,6 +40,7 @@
 #include "ui/HistoryUndo.h"
 #include "ui/Icons.h"
 #include "ui/ProceduresModel.h"
+#include "ui/UserText.h"
 #include "ui/WindowPlacement.h"
 
 namespace {
@@ -91,9 +92,9 @@ class THeaderBarStyle : public QProxyStyle {
 // how many lines more there are.
 QString FirstRefusal(const std::string& problem) {
   const std::size_t end = problem.find('\n');
-  if (end == std::string::npos) return QString::fromStdString(problem);
+  if (end == std::string::npos) return UserText(problem);
   const auto more = std::count(problem.begin(), problem.end(), '\n');
-  return QString::fromStdString(problem.substr(0, end)) + TFMain::tr("; and %1 more: tarvelo-cli import lists them all").arg(more);
+  return UserText(problem.substr(0, end)) + TFMain::tr("; and %1 more: tarvelo-cli import lists them all").arg(more);
 }
 
 // The keys of the header bar's commands: the platform's standard ones where there is one.
@@ -429,7 +430,7 @@ void TFMain::OpenLastFile() {
   undo_->clear();
   // A spreadsheet's file read in another character set than UTF-8 says which.
   SetStatus(tr("File: ") + _lastfn +
-            (load.note.empty() ? QString() : QStringLiteral(" (") + QString::fromStdString(load.note) + QStringLiteral(")")));
+            (load.note.empty() ? QString() : QStringLiteral(" (") + UserText(load.note) + QStringLiteral(")")));
 }
 
 void TFMain::SaveHistoryFile() {

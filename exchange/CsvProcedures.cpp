@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "history/Bytes.h"
 #include "exchange/ImportError.h"
+#include "history/Bytes.h"
 #include "history/ServiceRecord.h"
 
 namespace {

@@ -27,6 +27,8 @@
 #include <optional>
 
 #include "book/CodeTexts.h"
+#include "history/Bytes.h"
+#include "history/HistoryCheck.h"
 #include "history/HistoryFile.h"
 #include "history/ServiceRecord.h"
 #include "tests/TestEntries.h"
@@ -42,8 +44,6 @@
 #include "ui/uEditor.h"
 #include "ui/uInfo.h"
 #include "ui/uMain.h"
-#include "history/HistoryCheck.h"
-#include "history/Bytes.h"
 
 namespace {
 

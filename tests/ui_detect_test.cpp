@@ -110,8 +110,7 @@ class TestDetect : public TProgramWindowsTest {
     Detect();
     QTRY_COMPARE(LogLines(), kFound);
     History().ReplaceAll({ExampleEntryBytes()});
-    TempDir dir;
-    const QString book = QString::fromStdString(dir.File("book.pdf"));
+    const QString book = QString::fromStdString(Dir().File("book.pdf"));
     WhenModal([book](QWidget* w) {
       auto* dialog = qobject_cast<QFileDialog*>(w);
       dialog->selectNameFilter(QStringLiteral("PDF service book (*.pdf)"));

@@ -92,8 +92,7 @@ class TestInfo : public TProgramWindowsTest {
   // When the desktop has no program for the guide or the page, a message says so and where they are.
   void whenNothingCanOpenTheGuideOrThePageAMessageSaysWhereTheyAre() {
     const QString before = QDir::currentPath();
-    TempDir dir;
-    QDir::setCurrent(QString::fromStdString(dir.Path().string()));
+    QDir::setCurrent(QString::fromStdString(Dir().Path().string()));
     const QString guide = QDir::toNativeSeparators(QDir::current().absoluteFilePath(QStringLiteral("tarvelo_help.pdf")));
     ClickHeaderSection(Main(), THeaderSection::InfoHelp);
     QString shown;
@@ -103,7 +102,7 @@ class TestInfo : public TProgramWindowsTest {
                         QStringLiteral(" does not exist."));
     QVERIFY(opened.isEmpty());
 
-    WriteBytes(dir.File("tarvelo_help.pdf"), TBuffer{'%', 'P', 'D', 'F'});
+    WriteBytes(Dir().File("tarvelo_help.pdf"), TBuffer{'%', 'P', 'D', 'F'});
     desktopOpens = false;
     WhenMessageBox([&](QMessageBox* box) { shown = box->text(); });
     QTest::mouseClick(Help(), Qt::LeftButton);

@@ -282,7 +282,7 @@ class TestLanguage : public TProgramWindowsTest {
     QVERIFY2(procedures.contains(QStringLiteral("PÜNKTLICH")), qPrintable(procedures.join(QLatin1Char('|'))));
     for (const QString& cell : cells + procedures) QVERIFY2(!english_.contains(cell), qPrintable(cell));
     // The history itself stays as it was: translation is only what the windows show.
-    QCOMPARE(History().SHRecord()[0], ExampleEntryBytes());
+    QCOMPARE(Entries()[0], ExampleEntryBytes());
   }
 
   void theEditorIsGerman() {
@@ -339,7 +339,7 @@ class TestLanguage : public TProgramWindowsTest {
                                            QStringLiteral("- Schreiben beendet, Headunit wird neu gestartet...")}));
     QVERIFY(lines.contains(QStringLiteral("[ FERTIG ]")));
     QCOMPARE(Find<QProgressBar>(Connect(), "prgWrite")->text(), QStringLiteral("Fertig: 9 von 9 geschrieben"));
-    QCOMPARE(car->History(), History().SHRecord());  // what the car gets is the same in every language
+    QCOMPARE(car->History(), Entries());  // what the car gets is the same in every language
 
     car->SetFaults([] {
       TCarSimFaults f;
@@ -386,9 +386,8 @@ class TestLanguage : public TProgramWindowsTest {
     // The catalogue has the lower layers' English, so that the checks below could see it.
     QVERIFY(EnglishSentences().contains(QStringLiteral("Cannot open file \"")));
     QVERIFY(EnglishSentences().contains(QStringLiteral("' is not a valid integer value")));
-    const TempDir dir;
-    const QString missing = QDir::toNativeSeparators(QString::fromStdString(dir.File("fehlt.kelta")));
-    WriteBytes(dir.File("fehlt.kelta"), ExampleEntryBytes());
+    const QString missing = QDir::toNativeSeparators(QString::fromStdString(Dir().File("fehlt.kelta")));
+    WriteBytes(Dir().File("fehlt.kelta"), ExampleEntryBytes());
     const TShownBox shown = BoxShownBy([&] { OpenThroughTheDialog(missing, true); });
     QCOMPARE(shown.text, QStringLiteral("Die Datei „") + missing +
                              QStringLiteral("“ kann nicht geöffnet werden. No such file or directory."));
@@ -397,9 +396,8 @@ class TestLanguage : public TProgramWindowsTest {
   }
 
   void savingIntoAMissingFolderIsReportedInGerman() {
-    const TempDir dir;
     History().ReplaceAll({ExampleEntryBytes()});
-    const QString target = QDir::toNativeSeparators(QString::fromStdString(dir.File("weg/gespeichert.kelta")));
+    const QString target = QDir::toNativeSeparators(QString::fromStdString(Dir().File("weg/gespeichert.kelta")));
     const TShownBox shown = BoxShownBy([&] {
       WhenModal([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -426,7 +424,7 @@ class TestLanguage : public TProgramWindowsTest {
     QCOMPARE(shown.icon, QMessageBox::Critical);
     ExpectNoEnglishSentence(shown.text);
     QVERIFY(Editor().isVisible());
-    QVERIFY(History().SHRecord().empty());
+    QVERIFY(Entries().empty());
   }
 
   void anEntryWhoseDateIsNoneIsReportedInGerman() {
@@ -440,10 +438,9 @@ class TestLanguage : public TProgramWindowsTest {
   }
 
   void aRefusedSpreadsheetIsReportedInGermanInTheStatus() {
-    const TempDir dir;
     const std::string header = "Date,KM,Workshop type code,Workshop ID,Status code,Procedures\n";
     const std::string row = "2020-02-01,1000,1,A1,2,Engine oil (1): ON TIME (1)\n";
-    const std::string refused = dir.File("abgelehnt.csv");
+    const std::string refused = Dir().File("abgelehnt.csv");
     WriteBytes(refused, BytesOf(header + "2020-02-01,1.000,1,A1,2,Engine oil (1): ON TIME (1)\n" + "2020-02-30," + row.substr(11)));
     OpenThroughTheDialog(QString::fromStdString(refused));
     const QString status = Find<QLabel>(Main(), "stat1")->text();
@@ -451,10 +448,10 @@ class TestLanguage : public TProgramWindowsTest {
                          QStringLiteral(" (Zeile 2: Feld „KM“: „1.000“ ist keine ganze Zahl von 0 bis 4294967295; und 1 "
                                         "weitere: tarvelo-cli import nennt sie alle)"));
     ExpectNoEnglishSentence(status);
-    QVERIFY(History().SHRecord().empty());
+    QVERIFY(Entries().empty());
 
     // A file that Excel saved in the code page loads, and the status says how it was read.
-    const std::string ansi = dir.File("excel.csv");
+    const std::string ansi = Dir().File("excel.csv");
     WriteBytes(ansi, BytesOf(header + "2020-02-01,1000,1,M\xFC,2,Engine oil (1): ON TIME (1)\n"));
     OpenThroughTheDialog(QString::fromStdString(ansi));
     QCOMPARE(Find<QLabel>(Main(), "stat1")->text(), QStringLiteral("Status: Datei: ") + QString::fromStdString(ansi) +
